@@ -1,0 +1,3 @@
+// Resource libraries need one translation unit of their own; the data itself is
+// compiled in by the Qt resource compiler.
+namespace tarvo_resources { int anchor = 0; }

@@ -1,0 +1,264 @@
+#pragma once
+// Our internet library: an FTP client (control connection, passive and active
+// data connections, listings) and an HTTP downloader, with synchronous calls.
+//
+// Error model: no call throws. Every call sets the last error (0 on success)
+// and, when a server answered, the last response: read them right after the
+// call with lastError() and lastResponseInfo(). Error numbers are those the
+// session and its windows rely on (see ErrorCode); formatMessage() gives their
+// texts. An FTP reply of 4xx/5xx to an operation is ErrorExtended with the reply
+// in lastResponseInfo().
+//
+// One thread: waits block with time-outs (they never hang), the caller yields
+// to the event loop between calls.
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QDateTime>
+#include <QString>
+#include <QtGlobal>
+
+#include <memory>
+#include <vector>
+
+namespace inet {
+
+enum ErrorCode : quint32 {
+    NoError = 0,
+    ErrorNoMoreFiles = 18,            // find: nothing (more) to return
+    // Our own refusals. They stay below the internet range so that the session
+    // shows our text and not a stale server reply.
+    ErrorInvalidPort = 9001,          // port text not a whole number 1-65535
+    ErrorLineBreak = 9002,            // CR or LF in a command or name: never sent
+    ErrorLocalFile = 9003,            // a local file could not be opened/read/written
+    ErrorTimeout = 12002,             // no answer within the time-out
+    ErrorExtended = 12003,            // the server refused: see lastResponseInfo()
+    ErrorInternal = 12004,
+    ErrorInvalidUrl = 12005,
+    ErrorNameNotResolved = 12007,
+    ErrorIncorrectUserName = 12013,   // 530 after USER
+    ErrorIncorrectPassword = 12014,   // 530 after PASS
+    ErrorLoginFailure = 12015,        // any other refused login
+    ErrorIncorrectHandleState = 12019,// operation on a closed or not connected handle
+    ErrorCannotConnect = 12029,
+    ErrorConnectionAborted = 12030,   // the peer reset the connection
+    ErrorConnectionReset = 12031,
+    ErrorTransferInProgress = 12110,  // a find or file is already open on this connection
+    ErrorFtpDropped = 12111,          // the control connection was closed by the server
+    ErrorHttpStatus = 12152,          // HTTP answer outside 2xx
+};
+
+// Attribute bits of a find record.
+inline constexpr quint32 FILE_ATTRIBUTE_READONLY = 0x1;
+inline constexpr quint32 FILE_ATTRIBUTE_HIDDEN = 0x2;
+inline constexpr quint32 FILE_ATTRIBUTE_SYSTEM = 0x4;
+inline constexpr quint32 FILE_ATTRIBUTE_DIRECTORY = 0x10;
+inline constexpr quint32 FILE_ATTRIBUTE_ARCHIVE = 0x20;
+inline constexpr quint32 FILE_ATTRIBUTE_NORMAL = 0x80;
+inline constexpr quint32 FILE_ATTRIBUTE_TEMPORARY = 0x100;
+inline constexpr quint32 FILE_ATTRIBUTE_COMPRESSED = 0x800;
+inline constexpr quint32 FILE_ATTRIBUTE_OFFLINE = 0x1000;
+
+// Flags of connectFtp().
+inline constexpr quint32 INTERNET_FLAG_PASSIVE = 0x08000000;
+// Transfer flags of openFile(): 0 is the default (binary).
+inline constexpr quint32 FTP_TRANSFER_TYPE_ASCII = 1;
+inline constexpr quint32 FTP_TRANSFER_TYPE_BINARY = 2;
+// Access of openFile().
+inline constexpr quint32 GENERIC_READ = 0x80000000u;
+inline constexpr quint32 GENERIC_WRITE = 0x40000000u;
+
+// 100-nanosecond intervals since 1601-01-01 00:00 UTC.
+using FileTime = quint64;
+FileTime fileTimeFromDateTime(const QDateTime &utc);
+QDateTime dateTimeFromFileTime(FileTime ft); // in UTC
+
+struct FindRecord {
+    quint32 attributes = 0; // DIRECTORY, NORMAL, or 0 for a link of unknown kind
+    FileTime creationTime = 0;
+    FileTime lastAccessTime = 0;
+    FileTime lastWriteTime = 0;
+    qint64 size = 0;
+    QString name;
+};
+
+// ---- listing parser: pure functions, no I/O -------------------------------
+
+// One line of a LIST answer (Unix, DOS/IIS, EPLF ...). False when the line is
+// not an entry (totals, blanks, garbage). Times without a zone are the server's
+// local clock and are stored as if they were this machine's local time, so that
+// they show as listed; `now` decides the year of "Mon dd hh:mm" dates.
+bool parseListLine(QByteArrayView line, FindRecord &out, const QDateTime &now);
+// One line of an MLSD answer; false for cdir/pdir entries and malformed lines.
+bool parseMlsdLine(QByteArrayView line, FindRecord &out);
+// A whole answer split at CR/LF; unparsable lines are skipped.
+std::vector<FindRecord> parseListing(QByteArrayView data, bool mlsd, const QDateTime &now);
+
+// True when `name` matches a pattern with * and ?; "*.*", "*" and "" match all.
+bool matchesPattern(const QString &name, const QString &pattern);
+
+// File names travel as UTF-8. Bytes that are not valid UTF-8 are kept as the
+// code points U+DC80..U+DCFF so that a listed name goes back to the server
+// byte for byte (download, rename, delete).
+QString decodeName(QByteArrayView bytes);
+QByteArray encodeName(const QString &name);
+
+// ---- error state -----------------------------------------------------------
+
+quint32 lastError();
+void setLastError(quint32 code);
+// The server's last reply: its lines exactly as sent, CR LF separated, ending
+// with CR LF. Empty when no server answered yet.
+QString lastResponseInfo();
+void setLastResponseInfo(const QString &text);
+
+// Text of an error code for `module` ("" or "wininet.dll": our table of the
+// codes above; "kernel32": the system's text for an errno value). The text ends
+// with CR LF; "" when the module has no text for the code.
+QString formatMessage(quint32 code, const QString &module, bool french);
+
+// ---- time-outs -------------------------------------------------------------
+
+struct Timeouts {
+    int connectMs = 20000;  // TCP connect and greeting
+    int replyMs = 30000;    // any reply on the control connection
+    int dataMs = 30000;     // accept/connect/read/write on a data connection
+};
+
+class FtpConnection;
+class FtpFind;
+class FtpFile;
+
+// The library session: owns every connection opened from it.
+class InternetSession {
+public:
+    explicit InternetSession(const QString &agent);
+    ~InternetSession();
+    InternetSession(const InternetSession &) = delete;
+    InternetSession &operator=(const InternetSession &) = delete;
+
+    QString agent() const { return m_agent; }
+    void setTimeouts(const Timeouts &t) { m_timeouts = t; }
+    Timeouts timeouts() const { return m_timeouts; }
+
+    // Connects, reads the greeting, logs in, asks FEAT (and OPTS UTF8 ON when
+    // offered). Port 0 means 21. flags: INTERNET_FLAG_PASSIVE or 0 (active).
+    // nullptr on failure. After success lastResponseInfo() holds the greeting
+    // followed by the login reply (the server's welcome).
+    FtpConnection *connectFtp(const QString &host, quint16 port, const QString &user,
+                              const QString &password, quint32 flags);
+    // Closes (QUIT, then the socket) and deletes the connection.
+    void closeConnection(FtpConnection *connection);
+
+private:
+    QString m_agent;
+    Timeouts m_timeouts;
+    std::vector<std::unique_ptr<FtpConnection>> m_connections;
+};
+
+struct FtpFeatures {
+    bool mlsd = false;
+    bool epsv = false;
+    bool utf8 = false;
+    bool size = false;
+    bool mdtm = false;
+};
+
+class FtpConnectionPrivate;
+
+// One logged-in control connection.
+class FtpConnection {
+public:
+    ~FtpConnection();
+    FtpConnection(const FtpConnection &) = delete;
+    FtpConnection &operator=(const FtpConnection &) = delete;
+
+    // A raw command line without data connection; the reply lands in
+    // lastResponseInfo(). 4xx/5xx replies are ErrorExtended.
+    bool command(const QString &line);
+    bool getCurrentDirectory(QString &dir);
+    bool setCurrentDirectory(const QString &dir);
+    bool createDirectory(const QString &dir);
+    bool removeDirectory(const QString &dir);
+    bool deleteFile(const QString &name);
+    bool renameFile(const QString &from, const QString &to);
+
+    // Lists the current directory (MLSD when offered, else LIST) and returns
+    // the first entry matching `pattern` (wildcards) or, for a plain name, the
+    // entry of that name. nullptr with ErrorNoMoreFiles when nothing matches.
+    std::unique_ptr<FtpFind> findFirstFile(const QString &pattern, FindRecord &first);
+
+    // Opens a remote file: GENERIC_READ (RETR) or GENERIC_WRITE (STOR), with
+    // FTP_TRANSFER_TYPE_* flags. nullptr on failure.
+    std::unique_ptr<FtpFile> openFile(const QString &name, quint32 access, quint32 transferFlags);
+
+    bool isBusy() const;             // a find or a file is open
+    bool isAlive() const;            // the control connection is still up
+    FtpFeatures features() const;
+    void setUseMlsd(bool use);       // tests: force LIST even when MLSD is offered
+    bool passive() const;
+
+private:
+    friend class InternetSession;
+    friend class FtpFind;
+    friend class FtpFile;
+    FtpConnection();
+    std::unique_ptr<FtpConnectionPrivate> d;
+};
+
+// An open listing. Closing it (or destroying it) ends the listing.
+class FtpFind {
+public:
+    ~FtpFind();
+    // The next entry; false with ErrorNoMoreFiles at the end, or with the error
+    // that ended the listing once the entries read before it are used up.
+    bool next(FindRecord &record);
+    void close();
+
+private:
+    friend class FtpConnection;
+    friend class FtpConnectionPrivate;
+    FtpFind() = default;
+    FtpConnection *m_connection = nullptr;
+    std::vector<FindRecord> m_records;
+    size_t m_pos = 0;
+    quint32 m_endError = ErrorNoMoreFiles;
+    QString m_endResponse;
+};
+
+class FtpFilePrivate;
+
+// An open remote file. Reads and writes of any size cost next to nothing:
+// the data goes through large internal buffers.
+class FtpFile {
+public:
+    ~FtpFile(); // closes (aborting when unfinished); the result is lost
+    // Reads up to `size` bytes, blocking until that many arrived or the data
+    // ended; `got` < size only at the end. False on time-out or drop.
+    bool read(char *buffer, quint32 size, quint32 &got);
+    bool write(const char *buffer, quint32 size, quint32 &written);
+    // Ends the transfer. After the whole download or upload: reads the final
+    // reply, a 4xx/5xx is a failure. In the middle of a download: ABOR and the
+    // replies drained; the connection stays usable.
+    bool close();
+    qint64 bytesTransferred() const;
+
+private:
+    friend class FtpConnection;
+    friend class FtpConnectionPrivate;
+    FtpFile();
+    std::unique_ptr<FtpFilePrivate> d;
+};
+
+// ---- other services --------------------------------------------------------
+
+// True whenever a network interface is up, loopback included.
+bool isOnline();
+
+// Downloads an http/https URL into a file (no cache). A status outside 2xx,
+// a time-out or a write error is a failure and leaves no file behind.
+bool downloadUrlToFile(const QString &url, const QString &localPath, int timeoutMs = 30000);
+// Requests a URL and forgets the answer (waits at most timeoutMs for it).
+bool openUrl(const QString &url, int timeoutMs = 10000);
+
+} // namespace inet

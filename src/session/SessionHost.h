@@ -1,0 +1,55 @@
+#pragma once
+// What the engine needs from whoever shows it: the main window implements this,
+// and so do the command-line front end and the tests. The engine never reaches
+// a window directly.
+
+#include <QString>
+
+// The details of the transfer queue's first row that a download reads.
+struct QueueHeadRow {
+    bool exists = false;
+    QString text;       // file name (column 1)
+    QString local;      // local folder (column 2)
+    QString size;       // size text "### ### ##0" (column 5)
+    QString remoteDate; // remote file date (column 11)
+};
+
+class SessionHost {
+public:
+    virtual ~SessionHost() = default;
+
+    // The keep-alive timer (30 s) of the main window.
+    virtual void setKeepAliveEnabled(bool enabled) = 0;
+    // Writes to the session log (State and message as the log writer takes them).
+    virtual void logState(int state, const QString &message) = 0;
+
+    // The transfer progress bar.
+    virtual void setProgressValue(qint64 value) = 0;
+    virtual void setProgressVisible(bool visible) = 0;
+
+    // Re-read the local folder / re-list the server folder.
+    virtual void refreshLocalDir() = 0;
+    virtual void refreshDirectoryListing() = 0;
+
+    // The file-exists question: true to go ahead. Records lExistChoice and
+    // bOverwriteAll. isUp: true for an upload (the existing file is remote).
+    virtual bool overWriteExist(const QString &fileName, bool isUp) = 0;
+    // The delete question: true to delete. May set bDeleteAll.
+    virtual bool deleteItem(const QString &fileName, bool isUp) = 0;
+
+    virtual QueueHeadRow firstQueueRow() = 0;
+};
+
+// A host that does nothing and answers "no" (used until a window is attached).
+class NullSessionHost : public SessionHost {
+public:
+    void setKeepAliveEnabled(bool) override {}
+    void logState(int, const QString &) override {}
+    void setProgressValue(qint64) override {}
+    void setProgressVisible(bool) override {}
+    void refreshLocalDir() override {}
+    void refreshDirectoryListing() override {}
+    bool overWriteExist(const QString &, bool) override { return false; }
+    bool deleteItem(const QString &, bool) override { return false; }
+    QueueHeadRow firstQueueRow() override { return {}; }
+};

@@ -1,0 +1,82 @@
+#include "FtpServer.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#ifndef TARVO_TEST_SUPPORT_DIR
+#error "TARVO_TEST_SUPPORT_DIR must name tests/support"
+#endif
+
+FtpServer::FtpServer(const FtpServerOptions &options)
+    : m_options(options), m_process(std::make_unique<QProcess>())
+{
+    QStringList args{QStringLiteral(TARVO_TEST_SUPPORT_DIR "/ftpserver.py"),
+                     QStringLiteral("--root"), m_root.path(),
+                     QStringLiteral("--user"), options.user,
+                     QStringLiteral("--password"), options.password};
+    if (options.anonymous)
+        args << QStringLiteral("--anonymous");
+    if (!options.mlsd)
+        args << QStringLiteral("--no-mlsd");
+    m_process->setProcessChannelMode(QProcess::SeparateChannels);
+    // Debian's pyftpdlib belongs to the system interpreter, not to whatever
+    // python3 comes first on PATH.
+    m_process->start(QStringLiteral("/usr/bin/python3"), args);
+    if (!m_process->waitForStarted(10000)) {
+        m_error = QStringLiteral("cannot start /usr/bin/python3: ") + m_process->errorString();
+        return;
+    }
+    QByteArray line;
+    while (!line.contains('\n') && m_process->waitForReadyRead(15000))
+        line += m_process->readAllStandardOutput();
+    if (line.startsWith("PORT "))
+        m_port = quint16(line.mid(5).trimmed().toUInt());
+    if (m_port == 0)
+        m_error = QStringLiteral("ftp server did not start: ") + QString::fromLocal8Bit(line + m_process->readAllStandardError());
+}
+
+FtpServer::~FtpServer()
+{
+    if (m_process->state() != QProcess::NotRunning) {
+        m_process->kill();
+        m_process->waitForFinished(5000);
+    }
+}
+
+QString FtpServer::path(const QString &relative) const
+{
+    return QDir(m_root.path()).filePath(relative);
+}
+
+void FtpServer::writeFile(const QString &relative, const QByteArray &content) const
+{
+    const QString full = path(relative);
+    QDir().mkpath(QFileInfo(full).absolutePath());
+    QFile f(full);
+    if (f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        f.write(content);
+}
+
+QByteArray FtpServer::readFile(const QString &relative) const
+{
+    QFile f(path(relative));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void FtpServer::makeDir(const QString &relative) const
+{
+    QDir().mkpath(path(relative));
+}
+
+void FtpServer::clearRoot() const
+{
+    QDir dir(m_root.path());
+    const auto entries = dir.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
+    for (const QFileInfo &info : entries) {
+        if (info.isDir() && !info.isSymLink())
+            QDir(info.absoluteFilePath()).removeRecursively();
+        else
+            QFile::remove(info.absoluteFilePath());
+    }
+}

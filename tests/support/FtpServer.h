@@ -1,0 +1,44 @@
+#pragma once
+// Starts a real FTP server (Debian's pyftpdlib) on a free loopback port with a
+// temporary root folder, for the length of a test suite.
+
+#include <QProcess>
+#include <QString>
+#include <QTemporaryDir>
+
+#include <memory>
+
+struct FtpServerOptions {
+    bool anonymous = false;
+    bool mlsd = true; // false: the server answers LIST only
+    QString user = QStringLiteral("tester");
+    QString password = QStringLiteral("secret");
+};
+
+class FtpServer {
+public:
+    explicit FtpServer(const FtpServerOptions &options = {});
+    ~FtpServer(); // stops the server
+
+    bool isRunning() const { return m_port != 0; }
+    quint16 port() const { return m_port; }
+    QString host() const { return QStringLiteral("127.0.0.1"); }
+    QString user() const { return m_options.user; }
+    QString password() const { return m_options.password; }
+    // The server's root folder on disk, and a path below it.
+    QString root() const { return m_root.path(); }
+    QString path(const QString &relative) const;
+    // Test data helpers working directly on the server's disk.
+    void writeFile(const QString &relative, const QByteArray &content) const;
+    QByteArray readFile(const QString &relative) const;
+    void makeDir(const QString &relative) const;
+    void clearRoot() const; // empties the root between tests
+    QString errorText() const { return m_error; }
+
+private:
+    FtpServerOptions m_options;
+    QTemporaryDir m_root;
+    std::unique_ptr<QProcess> m_process;
+    quint16 m_port = 0;
+    QString m_error;
+};

@@ -1,0 +1,65 @@
+#!/usr/bin/python3
+"""A real FTP server for the test suites (pyftpdlib from Debian).
+
+Prints "PORT <n>" once it listens on 127.0.0.1, then serves until killed. It
+dies with the process that started it, so a crashed suite leaves nothing behind.
+"""
+import argparse
+import ctypes
+import logging
+import signal
+import sys
+
+from pyftpdlib.authorizers import DummyAuthorizer
+from pyftpdlib.handlers import FTPHandler
+from pyftpdlib.servers import FTPServer
+
+
+def die_with_parent():
+    try:
+        libc = ctypes.CDLL("libc.so.6", use_errno=True)
+        PR_SET_PDEATHSIG = 1
+        libc.prctl(PR_SET_PDEATHSIG, signal.SIGKILL)
+    except OSError:
+        pass
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--root", required=True)
+    parser.add_argument("--user", default="tester")
+    parser.add_argument("--password", default="secret")
+    parser.add_argument("--anonymous", action="store_true")
+    parser.add_argument("--no-mlsd", action="store_true", help="answer LIST only")
+    parser.add_argument("--port", type=int, default=0)
+    args = parser.parse_args()
+
+    die_with_parent()
+    logging.basicConfig(level=logging.ERROR)
+
+    authorizer = DummyAuthorizer()
+    authorizer.add_user(args.user, args.password, args.root, perm="elradfmwMT")
+    if args.anonymous:
+        authorizer.add_anonymous(args.root, perm="elradfmwMT")
+
+    class Handler(FTPHandler):
+        pass
+
+    Handler.authorizer = authorizer
+    Handler.banner = "Tarvo test server ready."
+    Handler.permit_foreign_addresses = False
+    Handler.permit_privileged_ports = False
+    Handler.use_sendfile = True
+    Handler.timeout = 120
+    if args.no_mlsd:
+        Handler.proto_cmds = {k: v for k, v in FTPHandler.proto_cmds.items()
+                              if k not in ("MLSD", "MLST")}
+
+    server = FTPServer(("127.0.0.1", args.port), Handler)
+    server.max_cons = 64
+    print("PORT %d" % server.address[1], flush=True)
+    server.serve_forever(handle_exit=True)
+
+
+if __name__ == "__main__":
+    sys.exit(main())
