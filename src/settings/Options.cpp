@@ -1,0 +1,120 @@
+#include "settings/Options.h"
+
+#include "platform/Paths.h"
+
+namespace options {
+namespace {
+
+const QString Section = QStringLiteral("Option");
+
+OptionValue read(const QString &key)
+{
+    return OptionStore().ReadValue(key, Section, optionsFilePath());
+}
+
+FileResult write(const QString &key, const QString &value)
+{
+    return OptionStore().WriteValue(key, Section, value, optionsFilePath());
+}
+
+QString flag(bool on)
+{
+    return on ? QStringLiteral("1") : QStringLiteral("0");
+}
+
+} // namespace
+
+QString optionsFilePath()
+{
+    return platform::joinPath(platform::programDirectory(), QStringLiteral("opt.tf"));
+}
+
+OptionValue langue()
+{
+    return read(QStringLiteral("Langue"));
+}
+
+FileResult setLangue(qint16 offset)
+{
+    return write(QStringLiteral("Langue"), QString::number(offset));
+}
+
+qint16 startWindowChoice()
+{
+    const qint32 n = read(QStringLiteral("Open")).toNumber();
+    return n >= -32768 && n <= 32767 ? qint16(n) : qint16(0);
+}
+
+FileResult setStartWindowChoice(qint16 checkBoxValue)
+{
+    return write(QStringLiteral("Open"), QString::number(checkBoxValue));
+}
+
+QString swuValueFor(bool checked)
+{
+    return checked ? QStringLiteral("0") : QStringLiteral("1");
+}
+
+bool swuMeansCheck(const OptionValue &value)
+{
+    return value.equalsNumber(0);
+}
+
+bool checkUpdateAtStart()
+{
+    return swuMeansCheck(read(QStringLiteral("SWU")));
+}
+
+FileResult setCheckUpdateAtStart(bool checked)
+{
+    return write(QStringLiteral("SWU"), swuValueFor(checked));
+}
+
+bool keepAlive()
+{
+    return read(QStringLiteral("ka")).toBoolean();
+}
+
+FileResult setKeepAlive(bool on)
+{
+    return write(QStringLiteral("ka"), flag(on));
+}
+
+bool veuxSon()
+{
+    return read(QStringLiteral("VSon")).toBoolean();
+}
+
+FileResult setVeuxSon(bool on)
+{
+    return write(QStringLiteral("Vson"), flag(on));
+}
+
+QString son()
+{
+    return read(QStringLiteral("Son")).toText();
+}
+
+FileResult setSon(const QString &soundFile)
+{
+    return write(QStringLiteral("Son"), soundFile);
+}
+
+QString soundFilePath(const QString &sonValue)
+{
+    if (sonValue == DefaultSound)
+        return platform::joinPath(platform::programDirectory(), DefaultSound);
+    return sonValue;
+}
+
+QString verupd()
+{
+    return read(QStringLiteral("verupd")).toText();
+}
+
+FileResult setVerupd(const QString &version)
+{
+    return write(QStringLiteral("verupd"), version);
+}
+
+} // namespace options
