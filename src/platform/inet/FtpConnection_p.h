@@ -1,0 +1,95 @@
+#pragma once
+// Private parts of an FTP connection and of an open remote file.
+
+#include "platform/inet/FtpWire_p.h"
+#include "platform/inet/Inet.h"
+
+namespace inet {
+
+// Where a transfer stands on the control connection.
+struct TransferState {
+    bool finalSeen = false;     // the server's closing reply already came
+    detail::Reply finalReply;
+};
+
+class FtpConnectionPrivate {
+public:
+    InternetSession *session = nullptr;
+    detail::ControlChannel control;
+    FtpFeatures features;
+    bool useMlsd = true;
+    bool passive = false;
+    bool epsvRefused = false;
+    bool portRefused = false;
+    char type = 0;              // 'A' or 'I' once sent; 0 unknown
+    quint32 deadError = ErrorIncorrectHandleState; // what calls get once the control is gone
+    FtpFind *openFind = nullptr;
+    FtpFile *openFile = nullptr;
+
+    Timeouts timeouts() const { return session->timeouts(); }
+    QDeadlineTimer replyDeadline() const { return QDeadlineTimer(timeouts().replyMs); }
+
+    bool fail(quint32 code);
+    bool succeed();
+    // Refuses when the control connection is gone (and, for `transfer`, when a
+    // find or a file is already open; for commands, when a file is open).
+    bool usable(bool transfer);
+    static bool hasLineBreak(const QByteArray &line);
+
+    bool login(const QString &host, quint16 port, const QString &user, const QString &password);
+    void parseFeatures(const QByteArray &text);
+    void quit();
+
+    bool send(const QByteArray &line);
+    // One reply, recorded as the last response; drops the connection on failure.
+    bool readReply(detail::Reply &reply, QDeadlineTimer deadline);
+    // Sends a command and reads its final reply (preliminary 1xx replies skipped).
+    bool exchange(const QByteArray &line, detail::Reply &reply);
+    // exchange() where 4xx/5xx is ErrorExtended.
+    bool simple(const QByteArray &line);
+    bool setType(char wanted);
+
+    bool openDataChannel(detail::DataChannel &data);
+    bool startTransfer(const QByteArray &command, bool upload, detail::DataChannel &data, TransferState &st);
+    // After the data ended: the closing reply decides.
+    bool finishTransfer(TransferState &st);
+    // Stops a running transfer: data dropped, ABOR, replies drained.
+    bool abortTransfer(detail::DataChannel &data, TransferState &st);
+
+    // Listing through a data connection; `records` keeps what was read even
+    // when it fails (then endError/endResponse say why).
+    bool runListing(const QByteArray &command, bool mlsd, std::vector<FindRecord> &records,
+                    quint32 &endError, QString &endResponse);
+    bool lookupMlst(const QByteArray &name, std::vector<FindRecord> &records);
+    void detach();
+
+private:
+    bool waitForStart(bool upload, detail::DataChannel &data, TransferState &st);
+    void controlLost(quint32 error);
+};
+
+class FtpFilePrivate {
+public:
+    FtpConnectionPrivate *conn = nullptr; // null once the connection is gone
+    detail::DataChannel data;
+    TransferState st;
+    bool upload = false;
+    bool open = false;
+    bool ended = false;         // download: data end seen and the reply read
+    bool failed = false;
+    quint32 failError = NoError;
+    QString failResponse;
+    qint64 transferred = 0;
+
+    bool read(char *out, quint32 size, quint32 &got);
+    bool write(const char *in, quint32 size, quint32 &written);
+    bool close();
+
+private:
+    bool setFailed(quint32 error);
+    bool reportFailure();
+    bool closeDownload();
+    bool closeUpload();
+};
+
+} // namespace inet

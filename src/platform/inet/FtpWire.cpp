@@ -1,0 +1,437 @@
+#include "platform/inet/FtpWire_p.h"
+
+#include "platform/inet/Inet.h"
+
+#include <QNetworkProxy>
+#include <QTcpServer>
+#include <QTcpSocket>
+
+#include <poll.h>
+
+#include <cctype>
+#include <cerrno>
+#include <climits>
+#include <cstring>
+
+namespace inet::detail {
+
+namespace {
+
+int remainingMs(QDeadlineTimer deadline)
+{
+    const qint64 ms = deadline.remainingTime();
+    if (ms < 0)
+        return -1; // forever
+    return int(qMin<qint64>(ms, INT_MAX));
+}
+
+int pollOnce(pollfd *fds, int count, QDeadlineTimer deadline)
+{
+    for (;;) {
+        const int r = ::poll(fds, nfds_t(count), remainingMs(deadline));
+        if (r >= 0 || errno != EINTR)
+            return r;
+    }
+}
+
+std::unique_ptr<QTcpSocket> openSocket()
+{
+    auto socket = std::make_unique<QTcpSocket>();
+    socket->setProxy(QNetworkProxy::NoProxy);
+    return socket;
+}
+
+} // namespace
+
+int waitReadable(const qintptr *fds, int count, QDeadlineTimer deadline)
+{
+    pollfd p[4];
+    Q_ASSERT(count <= 4);
+    for (int i = 0; i < count; ++i)
+        p[i] = pollfd{int(fds[i]), POLLIN, 0};
+    if (pollOnce(p, count, deadline) <= 0)
+        return -1;
+    for (int i = 0; i < count; ++i) {
+        if (fds[i] >= 0 && (p[i].revents & (POLLIN | POLLHUP | POLLERR | POLLNVAL)))
+            return i;
+    }
+    return -1;
+}
+
+bool waitWritable(qintptr fd, QDeadlineTimer deadline)
+{
+    pollfd p{int(fd), POLLOUT, 0};
+    return pollOnce(&p, 1, deadline) > 0;
+}
+
+quint32 connectError(const QTcpSocket &socket)
+{
+    switch (socket.error()) {
+    case QAbstractSocket::HostNotFoundError:
+        return ErrorNameNotResolved;
+    case QAbstractSocket::SocketTimeoutError:
+        return ErrorTimeout;
+    default:
+        return ErrorCannotConnect;
+    }
+}
+
+// ---- control channel -------------------------------------------------------
+
+ControlChannel::ControlChannel() = default;
+ControlChannel::~ControlChannel() { close(); }
+
+bool ControlChannel::connectTo(const QString &host, quint16 port, int timeoutMs, quint32 &error)
+{
+    close();
+    m_socket = openSocket();
+    m_socket->connectToHost(host, port, QIODevice::ReadWrite | QIODevice::Unbuffered);
+    if (!m_socket->waitForConnected(timeoutMs)) {
+        error = connectError(*m_socket);
+        close();
+        return false;
+    }
+    m_socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    return true;
+}
+
+bool ControlChannel::isOpen() const
+{
+    return m_socket && m_socket->state() == QAbstractSocket::ConnectedState;
+}
+
+void ControlChannel::close()
+{
+    if (m_socket) {
+        m_socket->abort();
+        m_socket.reset();
+    }
+    m_in.clear();
+    m_longLine.clear();
+    m_skipping = false;
+}
+
+qintptr ControlChannel::descriptor() const { return m_socket ? m_socket->socketDescriptor() : -1; }
+QHostAddress ControlChannel::peerAddress() const { return m_socket ? m_socket->peerAddress() : QHostAddress(); }
+QHostAddress ControlChannel::localAddress() const { return m_socket ? m_socket->localAddress() : QHostAddress(); }
+
+bool ControlChannel::sendLine(const QByteArray &line, QDeadlineTimer deadline, quint32 &error)
+{
+    if (!isOpen()) {
+        error = ErrorFtpDropped;
+        return false;
+    }
+    const QByteArray wire = line + "\r\n";
+    if (m_socket->write(wire) != wire.size()) {
+        error = ErrorConnectionAborted;
+        close();
+        return false;
+    }
+    while (m_socket->bytesToWrite() > 0) {
+        if (!m_socket->waitForBytesWritten(qMax(0, remainingMs(deadline)))) {
+            error = m_socket->error() == QAbstractSocket::SocketTimeoutError ? ErrorTimeout : ErrorConnectionAborted;
+            close();
+            return false;
+        }
+    }
+    return true;
+}
+
+bool ControlChannel::hasBufferedLine() const { return m_in.contains('\n'); }
+
+bool ControlChannel::fill(QDeadlineTimer deadline, quint32 &error)
+{
+    char chunk[16384];
+    for (;;) {
+        if (!isOpen()) {
+            error = ErrorFtpDropped;
+            close();
+            return false;
+        }
+        const qint64 n = m_socket->read(chunk, sizeof chunk);
+        if (n > 0) {
+            m_in.append(chunk, n);
+            return true;
+        }
+        if (n < 0) {
+            error = ErrorFtpDropped; // closed (or reset) by the server
+            close();
+            return false;
+        }
+        const qintptr fd = descriptor();
+        if (deadline.hasExpired() || waitReadable(&fd, 1, deadline) < 0) {
+            error = ErrorTimeout;
+            return false;
+        }
+    }
+}
+
+bool ControlChannel::takeLine(QByteArray &line, QDeadlineTimer deadline, quint32 &error)
+{
+    for (;;) {
+        const qsizetype lf = m_in.indexOf('\n');
+        if (lf >= 0) {
+            qsizetype end = lf;
+            if (end > 0 && m_in[end - 1] == '\r')
+                --end;
+            if (m_skipping) {
+                line = m_longLine;
+                m_longLine.clear();
+                m_skipping = false;
+            } else {
+                line = m_in.left(qMin(end, kMaxReplyLine));
+            }
+            m_in.remove(0, lf + 1);
+            return true;
+        }
+        if (m_skipping) {
+            m_in.clear();
+        } else if (m_in.size() > kMaxReplyLine) {
+            // Keep the head of an endless line; the rest goes unread into the void.
+            m_longLine = m_in.left(kMaxReplyLine);
+            m_skipping = true;
+            m_in.clear();
+        }
+        if (!fill(deadline, error))
+            return false;
+    }
+}
+
+namespace {
+bool startsWithCode(const QByteArray &line)
+{
+    return line.size() >= 3 && std::isdigit(uchar(line[0])) && std::isdigit(uchar(line[1]))
+           && std::isdigit(uchar(line[2])) && line[0] >= '1' && line[0] <= '5'
+           && (line.size() == 3 || line[3] == ' ' || line[3] == '-');
+}
+} // namespace
+
+bool ControlChannel::readReply(Reply &reply, QDeadlineTimer deadline, quint32 &error)
+{
+    reply = Reply();
+    QByteArray line;
+    int lines = 0;
+    for (;;) {
+        if (!takeLine(line, deadline, error)) {
+            if (error == ErrorTimeout)
+                close(); // a late reply would be taken for the next one
+            return false;
+        }
+        const bool codeLine = startsWithCode(line);
+        if (lines == 0) {
+            if (!codeLine)
+                continue; // noise before a reply
+            reply.code = line.left(3).toInt();
+        }
+        ++lines;
+        if (reply.text.size() + line.size() + 2 <= kMaxReplyText)
+            reply.text += line + "\r\n";
+        if (lines == 1) {
+            if (line.size() <= 3 || line[3] != '-')
+                return true;
+        } else if (codeLine && line.left(3).toInt() == reply.code && (line.size() == 3 || line[3] == ' ')) {
+            return true;
+        }
+    }
+}
+
+// ---- data channel ------------------------------------------------------------
+
+class DataListener : public QTcpServer {
+public:
+    std::unique_ptr<QTcpSocket> take() { return std::move(m_pending); }
+
+protected:
+    void incomingConnection(qintptr fd) override
+    {
+        auto socket = std::make_unique<QTcpSocket>();
+        // Qt 6.4 ignores Unbuffered here: the socket stays buffered.
+        if (socket->setSocketDescriptor(fd, QAbstractSocket::ConnectedState, QIODevice::ReadWrite))
+            m_pending = std::move(socket);
+    }
+
+private:
+    std::unique_ptr<QTcpSocket> m_pending;
+};
+
+DataChannel::DataChannel() : m_buf(new char[kBufferSize]) {}
+DataChannel::~DataChannel() { abort(); }
+
+bool DataChannel::connectTo(const QHostAddress &address, quint16 port, int timeoutMs, quint32 &error)
+{
+    m_socket = openSocket();
+    m_socket->connectToHost(address, port, QIODevice::ReadWrite | QIODevice::Unbuffered);
+    if (!m_socket->waitForConnected(timeoutMs)) {
+        error = connectError(*m_socket);
+        m_socket.reset();
+        return false;
+    }
+    return true;
+}
+
+bool DataChannel::listen(const QHostAddress &local, quint32 &error)
+{
+    m_listener = std::make_unique<DataListener>();
+    m_listener->setProxy(QNetworkProxy::NoProxy);
+    if (!m_listener->listen(local, 0)) {
+        error = ErrorCannotConnect;
+        m_listener.reset();
+        return false;
+    }
+    return true;
+}
+
+quint16 DataChannel::listenPort() const { return m_listener ? m_listener->serverPort() : 0; }
+
+bool DataChannel::acceptPending(const QHostAddress &expectedPeer)
+{
+    if (!m_listener)
+        return false;
+    m_listener->waitForNewConnection(0);
+    std::unique_ptr<QTcpSocket> socket = m_listener->take();
+    if (!socket)
+        return false;
+    // Only the server we talk to may feed this transfer.
+    QHostAddress peer = socket->peerAddress();
+    if (!expectedPeer.isNull() && !peer.isEqual(expectedPeer, QHostAddress::TolerantConversion))
+        return false;
+    m_socket = std::move(socket);
+    m_buffered = true;
+    m_socket->setReadBufferSize(kBufferSize);
+    m_listener.reset();
+    return true;
+}
+
+bool DataChannel::isConnected() const { return m_socket != nullptr; }
+bool DataChannel::isListening() const { return m_listener != nullptr; }
+
+qintptr DataChannel::descriptor() const
+{
+    if (m_socket)
+        return m_socket->socketDescriptor();
+    return m_listener ? m_listener->socketDescriptor() : -1;
+}
+
+bool DataChannel::readSocket(quint32 &error)
+{
+    if (m_begin == m_end)
+        m_begin = m_end = 0;
+    if (m_end == kBufferSize) {
+        if (m_begin == 0)
+            return true; // full: the reader has to consume first
+        std::memmove(m_buf.get(), m_buf.get() + m_begin, size_t(m_end - m_begin));
+        m_end -= m_begin;
+        m_begin = 0;
+    }
+    if (m_buffered && m_socket->bytesAvailable() == 0 && m_socket->state() == QAbstractSocket::ConnectedState)
+        m_socket->waitForReadyRead(0); // let Qt take what the system has
+    const qint64 n = m_socket->read(m_buf.get() + m_end, kBufferSize - m_end);
+    if (n > 0) {
+        m_end += n;
+        return true;
+    }
+    if (n < 0) {
+        // Qt reports the orderly end and a reset alike; whether the data was
+        // whole is the server's final reply to say.
+        if (m_socket->error() != QAbstractSocket::RemoteHostClosedError
+            && m_socket->error() != QAbstractSocket::UnknownSocketError) {
+            error = ErrorConnectionAborted;
+            return false;
+        }
+        m_eof = true;
+        return true;
+    }
+    return false; // nothing there yet
+}
+
+bool DataChannel::fillNow(quint32 &error)
+{
+    error = NoError;
+    if (!m_socket || m_eof)
+        return m_eof;
+    return readSocket(error);
+}
+
+bool DataChannel::fill(QDeadlineTimer deadline, quint32 &error)
+{
+    if (!m_socket) {
+        error = ErrorIncorrectHandleState;
+        return false;
+    }
+    while (!m_eof) {
+        error = NoError;
+        if (readSocket(error))
+            return true;
+        if (error != NoError)
+            return false;
+        if (deadline.hasExpired()) {
+            error = ErrorTimeout;
+            return false;
+        }
+        if (m_buffered) {
+            // Qt reads an accepted socket into its own buffer.
+            if (!m_socket->waitForReadyRead(qMax(0, remainingMs(deadline)))
+                && m_socket->state() == QAbstractSocket::ConnectedState) {
+                error = ErrorTimeout;
+                return false;
+            }
+            continue;
+        }
+        const qintptr fd = m_socket->socketDescriptor();
+        if (waitReadable(&fd, 1, deadline) < 0) {
+            error = ErrorTimeout;
+            return false;
+        }
+    }
+    return true;
+}
+
+bool DataChannel::flush(int timeoutMs, quint32 &error)
+{
+    if (!m_socket) {
+        error = ErrorIncorrectHandleState;
+        return false;
+    }
+    qsizetype done = m_begin;
+    while (done < m_end) {
+        const qint64 n = m_socket->write(m_buf.get() + done, m_end - done);
+        if (n < 0) {
+            error = ErrorConnectionAborted;
+            return false;
+        }
+        done += n;
+        // Unbuffered sockets keep what the system did not take: wait it out.
+        while (m_socket->bytesToWrite() > 0) {
+            if (!m_socket->waitForBytesWritten(timeoutMs)) {
+                error = m_socket->error() == QAbstractSocket::SocketTimeoutError ? ErrorTimeout
+                                                                                 : ErrorConnectionAborted;
+                return false;
+            }
+        }
+    }
+    m_begin = m_end = 0;
+    return true;
+}
+
+bool DataChannel::finishWriting(int timeoutMs, quint32 &error)
+{
+    if (!flush(timeoutMs, error))
+        return false;
+    m_socket->disconnectFromHost();
+    if (m_socket->state() != QAbstractSocket::UnconnectedState)
+        m_socket->waitForDisconnected(timeoutMs);
+    m_socket.reset();
+    return true;
+}
+
+void DataChannel::abort()
+{
+    if (m_socket) {
+        m_socket->abort();
+        m_socket.reset();
+    }
+    m_listener.reset();
+    m_begin = m_end = 0;
+}
+
+} // namespace inet::detail

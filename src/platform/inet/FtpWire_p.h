@@ -1,0 +1,122 @@
+#pragma once
+// The two kinds of FTP socket: the control channel (command lines and whole
+// replies) and the data channel (large buffered reads and writes). Both use
+// QTcpSocket opened unbuffered, waited on with poll() so that one wait can
+// watch several sockets; every wait has a deadline.
+
+#include <QByteArray>
+#include <QDeadlineTimer>
+#include <QHostAddress>
+#include <QString>
+
+#include <memory>
+
+class QTcpSocket;
+
+namespace inet::detail {
+
+inline constexpr qsizetype kMaxReplyLine = 8 * 1024;
+inline constexpr qsizetype kMaxReplyText = 1024 * 1024;
+
+struct Reply {
+    int code = 0;        // 100..599
+    QByteArray text;     // the reply lines as sent, each ended by CR LF
+    int kind() const { return code / 100; }
+    bool ok() const { return code >= 100 && code < 400; }
+};
+
+// Which of the descriptors became readable (or hung up) first; -1 on time-out.
+// A negative descriptor is skipped.
+int waitReadable(const qintptr *fds, int count, QDeadlineTimer deadline);
+bool waitWritable(qintptr fd, QDeadlineTimer deadline);
+
+// Maps a failed connect to a library error code.
+quint32 connectError(const QTcpSocket &socket);
+
+class ControlChannel {
+public:
+    ControlChannel();
+    ~ControlChannel();
+
+    bool connectTo(const QString &host, quint16 port, int timeoutMs, quint32 &error);
+    bool isOpen() const;
+    void close();
+    qintptr descriptor() const;
+    QHostAddress peerAddress() const;
+    QHostAddress localAddress() const;
+
+    // Sends the line followed by CR LF.
+    bool sendLine(const QByteArray &line, QDeadlineTimer deadline, quint32 &error);
+    // Reads one whole reply (multi-line replies included). On a time-out the
+    // channel is out of step with the server and is closed.
+    bool readReply(Reply &reply, QDeadlineTimer deadline, quint32 &error);
+    // True when a reply line is already buffered (no need to wait on the socket).
+    bool hasBufferedLine() const;
+
+private:
+    bool takeLine(QByteArray &line, QDeadlineTimer deadline, quint32 &error);
+    bool fill(QDeadlineTimer deadline, quint32 &error);
+
+    std::unique_ptr<QTcpSocket> m_socket;
+    QByteArray m_in;           // received, not yet consumed
+    QByteArray m_longLine;     // head of a line longer than the bound
+    bool m_skipping = false;   // dropping the rest of an over-long line
+};
+
+class DataListener;
+
+// One data connection with its buffer. Reads fill the buffer from the socket;
+// writes collect in it until it is full.
+class DataChannel {
+public:
+    static constexpr qsizetype kBufferSize = 1024 * 1024;
+
+    DataChannel();
+    ~DataChannel();
+
+    bool connectTo(const QHostAddress &address, quint16 port, int timeoutMs, quint32 &error);
+    bool listen(const QHostAddress &local, quint32 &error);
+    quint16 listenPort() const;
+    // Takes a pending connection (the listener is readable); false if none.
+    bool acceptPending(const QHostAddress &expectedPeer);
+    bool isConnected() const;
+    bool isListening() const;
+    // The descriptor to wait on: the socket once connected, else the listener.
+    qintptr descriptor() const;
+
+    // Buffered bytes and their consumption.
+    const char *data() const { return m_buf.get() + m_begin; }
+    qsizetype available() const { return m_end - m_begin; }
+    void consume(qsizetype n) { m_begin += n; }
+    bool atEnd() const { return m_eof; }
+
+    // Reads what the socket has into the buffer, waiting up to the deadline for
+    // something. True with data added, or at the end of the data (atEnd()).
+    bool fill(QDeadlineTimer deadline, quint32 &error);
+    // Reads what is there without waiting; true if anything came (or the end).
+    bool fillNow(quint32 &error);
+
+    // Buffered writing.
+    qsizetype space() const { return kBufferSize - m_end; }
+    char *writePointer() { return m_buf.get() + m_end; }
+    void commit(qsizetype n) { m_end += n; }
+    bool flush(int timeoutMs, quint32 &error);
+    // Flushes and closes the sending side so that the server sees the end.
+    bool finishWriting(int timeoutMs, quint32 &error);
+
+    // Drops the connection at once (unread data and all).
+    void abort();
+
+private:
+    bool readSocket(quint32 &error);
+
+    std::unique_ptr<char[]> m_buf;
+    qsizetype m_begin = 0;
+    qsizetype m_end = 0;
+    bool m_eof = false;
+    bool m_buffered = false; // Qt keeps a read buffer of its own
+    std::unique_ptr<QTcpSocket> m_socket;
+    std::unique_ptr<DataListener> m_listener;
+};
+
+} // namespace inet::detail

@@ -1,0 +1,215 @@
+#include "ScriptedServer.h"
+
+#include <QThread>
+
+#include <future>
+
+namespace {
+constexpr int kWaitMs = 5000;
+}
+
+ScriptPeer::ScriptPeer() = default;
+ScriptPeer::~ScriptPeer() = default;
+
+void ScriptPeer::fail(const QString &why)
+{
+    std::lock_guard lock(m_mutex);
+    if (m_failure.isEmpty())
+        m_failure = why;
+}
+
+QStringList ScriptPeer::commands() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_commands;
+}
+
+QString ScriptPeer::failure() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_failure;
+}
+
+quint16 ScriptPeer::listen()
+{
+    m_listener = std::make_unique<QTcpServer>();
+    m_listener->listen(QHostAddress::LocalHost, 0);
+    return m_listener->serverPort();
+}
+
+void ScriptPeer::shutdown()
+{
+    closeData();
+    closeControl();
+    m_dataServer.reset();
+    m_listener.reset();
+}
+
+bool ScriptPeer::acceptControl()
+{
+    if (!m_listener->waitForNewConnection(kWaitMs)) {
+        fail(QStringLiteral("no control connection"));
+        return false;
+    }
+    m_control.reset(m_listener->nextPendingConnection());
+    m_control->setParent(nullptr);
+    return true;
+}
+
+void ScriptPeer::reply(const QByteArray &line)
+{
+    if (!m_control)
+        return;
+    m_control->write(line + "\r\n");
+    m_control->waitForBytesWritten(kWaitMs);
+}
+
+void ScriptPeer::replyBytewise(const QByteArray &line)
+{
+    if (!m_control)
+        return;
+    m_control->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    for (char c : line + "\r\n") {
+        m_control->write(&c, 1);
+        m_control->flush();
+        m_control->waitForBytesWritten(kWaitMs);
+    }
+}
+
+QByteArray ScriptPeer::command()
+{
+    if (!m_control)
+        return QByteArray();
+    while (!m_control->canReadLine()) {
+        if (!m_control->waitForReadyRead(kWaitMs))
+            return QByteArray();
+    }
+    QByteArray line = m_control->readLine();
+    while (line.endsWith('\n') || line.endsWith('\r'))
+        line.chop(1);
+    std::lock_guard lock(m_mutex);
+    m_commands << QString::fromUtf8(line);
+    return line;
+}
+
+bool ScriptPeer::expect(const QByteArray &prefix)
+{
+    const QByteArray line = command();
+    if (line.startsWith(prefix))
+        return true;
+    fail(QStringLiteral("expected %1, got '%2'").arg(QString::fromLatin1(prefix), QString::fromUtf8(line)));
+    return false;
+}
+
+bool ScriptPeer::login()
+{
+    if (!acceptControl())
+        return false;
+    reply("220 scripted");
+    if (!expect("USER"))
+        return false;
+    reply("331 password please");
+    if (!expect("PASS"))
+        return false;
+    reply("230 in");
+    if (!expect("FEAT"))
+        return false;
+    reply("500 no features");
+    return true;
+}
+
+bool ScriptPeer::passive(bool epsv, const QByteArray &host)
+{
+    m_dataServer = std::make_unique<QTcpServer>();
+    m_dataServer->listen(QHostAddress::LocalHost, 0);
+    const quint16 port = m_dataServer->serverPort();
+    QByteArray line = command();
+    if (line == "EPSV") {
+        if (epsv) {
+            reply("229 Entering Extended Passive Mode (|||" + QByteArray::number(port) + "|)");
+            return true;
+        }
+        reply("500 EPSV not understood");
+        line = command();
+    }
+    if (line != "PASV") {
+        fail(QStringLiteral("expected PASV, got '%1'").arg(QString::fromUtf8(line)));
+        return false;
+    }
+    reply("227 Entering Passive Mode (" + host + "," + QByteArray::number(port >> 8) + ","
+          + QByteArray::number(port & 255) + ")");
+    return true;
+}
+
+bool ScriptPeer::acceptData()
+{
+    if (!m_dataServer || !m_dataServer->waitForNewConnection(kWaitMs)) {
+        fail(QStringLiteral("no data connection"));
+        return false;
+    }
+    m_data.reset(m_dataServer->nextPendingConnection());
+    m_data->setParent(nullptr);
+    return true;
+}
+
+void ScriptPeer::sendData(const QByteArray &bytes)
+{
+    if (!m_data)
+        return;
+    m_data->write(bytes);
+    while (m_data->bytesToWrite() > 0 && m_data->waitForBytesWritten(kWaitMs)) {
+    }
+}
+
+QByteArray ScriptPeer::readAllData()
+{
+    QByteArray all;
+    while (m_data && m_data->state() == QAbstractSocket::ConnectedState && m_data->waitForReadyRead(kWaitMs))
+        all += m_data->readAll();
+    if (m_data)
+        all += m_data->readAll();
+    return all;
+}
+
+void ScriptPeer::closeData()
+{
+    if (m_data) {
+        m_data->disconnectFromHost();
+        if (m_data->state() != QAbstractSocket::UnconnectedState)
+            m_data->waitForDisconnected(kWaitMs);
+    }
+    m_data.reset();
+}
+
+void ScriptPeer::closeControl()
+{
+    if (m_control) {
+        m_control->disconnectFromHost();
+        if (m_control->state() != QAbstractSocket::UnconnectedState)
+            m_control->waitForDisconnected(kWaitMs);
+    }
+    m_control.reset();
+}
+
+ScriptedServer::ScriptedServer(Script script) : m_peer(std::make_unique<ScriptPeer>())
+{
+    std::promise<quint16> listening;
+    std::future<quint16> port = listening.get_future();
+    ScriptPeer *peer = m_peer.get();
+    m_thread.reset(QThread::create([peer, script = std::move(script), &listening] {
+        // The sockets belong to this thread: everything is made and used here.
+        listening.set_value(peer->listen());
+        script(*peer);
+        peer->shutdown();
+    }));
+    m_thread->start();
+    m_port = port.get();
+}
+
+ScriptedServer::~ScriptedServer() { finish(); }
+
+void ScriptedServer::finish()
+{
+    if (m_thread && m_thread->isRunning())
+        m_thread->wait();
+}

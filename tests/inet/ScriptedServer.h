@@ -1,0 +1,73 @@
+#pragma once
+// A scripted FTP peer for what real servers rarely do (split replies, wrong
+// PASV hosts, dropped connections, silence). The client under test blocks its
+// thread, so the peer runs its script in a thread of its own, written as
+// straight-line code with blocking socket calls.
+
+#include <QByteArray>
+#include <QStringList>
+#include <QTcpServer>
+#include <QTcpSocket>
+
+#include <functional>
+#include <memory>
+#include <mutex>
+
+class QThread;
+
+class ScriptPeer {
+public:
+    ScriptPeer();
+    ~ScriptPeer();
+
+    bool acceptControl();
+    void reply(const QByteArray &line);           // CR LF added
+    void replyBytewise(const QByteArray &line);   // one byte per packet
+    QByteArray command();                          // next command line ("" on failure)
+    bool expect(const QByteArray &prefix);         // next command starts with prefix
+    // Greeting, USER, PASS (230) and FEAT (no features).
+    bool login();
+
+    // Passive: answers EPSV (or refuses it) and PASV with `host` in the reply.
+    bool passive(bool epsv = true, const QByteArray &host = "127,0,0,1");
+    bool acceptData();
+    void sendData(const QByteArray &bytes);
+    QByteArray readAllData();
+    void closeData();
+    void closeControl();
+
+    void fail(const QString &why);
+    QStringList commands() const;
+    QString failure() const;
+
+    // Made and ended in the script's thread, like every socket here.
+    quint16 listen();
+    void shutdown();
+
+private:
+    std::unique_ptr<QTcpServer> m_listener;
+    std::unique_ptr<QTcpSocket> m_control;
+    std::unique_ptr<QTcpServer> m_dataServer;
+    std::unique_ptr<QTcpSocket> m_data;
+    mutable std::mutex m_mutex;
+    QStringList m_commands;
+    QString m_failure;
+};
+
+class ScriptedServer {
+public:
+    using Script = std::function<void(ScriptPeer &)>;
+    explicit ScriptedServer(Script script);
+    ~ScriptedServer();
+
+    quint16 port() const { return m_port; }
+    // Waits for the script to end; then commands() and failure() are final.
+    void finish();
+    QStringList commands() const { return m_peer->commands(); }
+    QString failure() const { return m_peer->failure(); }
+
+private:
+    std::unique_ptr<ScriptPeer> m_peer;
+    std::unique_ptr<QThread> m_thread;
+    quint16 m_port = 0;
+};
