@@ -2,9 +2,11 @@
 // Pure functions; a line that fits no format is not an entry, never an error.
 #include "platform/inet/Inet.h"
 
+#include <QHash>
 #include <QTimeZone>
 
 #include <array>
+#include <limits>
 
 namespace inet {
 
@@ -117,13 +119,55 @@ int fullYear(qint64 y)
     return int(y < 70 ? 2000 + y : 1900 + y);
 }
 
+// Wall-clock seconds of a date and time, for comparing without a time zone.
+qint64 wallSeconds(const QDate &date, const QTime &time)
+{
+    return date.toJulianDay() * 86400 + time.msecsSinceStartOfDay() / 1000;
+}
+
+// "now" in local wall-clock terms, worked out once per listing.
+struct LocalClock {
+    qint64 nowMs = std::numeric_limits<qint64>::min();
+    qint64 nowWall = 0;
+    int nowYear = 0;
+};
+
+LocalClock &localClock(const QDateTime &now)
+{
+    thread_local LocalClock clock;
+    const qint64 ms = now.toMSecsSinceEpoch();
+    if (ms != clock.nowMs) {
+        const QDateTime local = now.toLocalTime();
+        clock.nowMs = ms;
+        clock.nowWall = wallSeconds(local.date(), local.time());
+        clock.nowYear = local.date().year();
+    }
+    return clock;
+}
+
 // Server clock times are shown as listed: they are taken as this machine's
-// local time.
+// local time. Converting local time asks the C library, which reads the zone
+// file on every call; a listing of thousands of entries needs a handful of
+// hours, so the offsets are remembered per hour.
 FileTime localFileTime(const QDate &date, const QTime &time)
 {
     if (!date.isValid())
         return 0;
-    return fileTimeFromDateTime(QDateTime(date, time.isValid() ? time : QTime(0, 0)).toUTC());
+    const QTime t = time.isValid() ? time : QTime(0, 0);
+    thread_local QHash<qint64, int> offsets;
+    const qint64 key = date.toJulianDay() * 24 + t.hour();
+    auto it = offsets.constFind(key);
+    if (it == offsets.constEnd()) {
+        if (offsets.size() > 4096)
+            offsets.clear();
+        it = offsets.insert(key, QDateTime(date, QTime(t.hour(), 0)).offsetFromUtc());
+    }
+    constexpr qint64 kUnixEpochJulianDay = 2440588;
+    const qint64 utcSeconds = (date.toJulianDay() - kUnixEpochJulianDay) * 86400
+                              + t.msecsSinceStartOfDay() / 1000 - it.value();
+    constexpr qint64 kEpochDelta = 116444736000000000LL; // 1601 to 1970 in 100 ns units
+    const qint64 ticks = utcSeconds * 10000000 + kEpochDelta;
+    return ticks < 0 ? 0 : FileTime(ticks);
 }
 
 void setTimes(FindRecord &out, FileTime t)
@@ -175,10 +219,10 @@ bool unixDate(QByteArrayView line, const Tokens &t, size_t k, const QDateTime &n
         return false;
     // Recent files show a time instead of the year: the year is the one that
     // does not put the date in the future (a little slack for clock skew).
-    const QDateTime localNow = now.toLocalTime();
-    date = QDate(localNow.date().year(), month, int(day));
-    if (!date.isValid() || QDateTime(date, time) > localNow.addDays(2))
-        date = QDate(localNow.date().year() - 1, month, int(day));
+    const LocalClock &clock = localClock(now);
+    date = QDate(clock.nowYear, month, int(day));
+    if (!date.isValid() || wallSeconds(date, time) > clock.nowWall + 2 * 86400)
+        date = QDate(clock.nowYear - 1, month, int(day));
     return true;
 }
 
@@ -395,8 +439,9 @@ bool parseListLine(QByteArrayView line, FindRecord &out, const QDateTime &now)
     return parseUnix(line, out, now);
 }
 
-std::vector<FindRecord> parseListing(QByteArrayView data, bool mlsd, const QDateTime &now)
+std::vector<FindRecord> parseListing(QByteArrayView data, bool mlsd, const QDateTime &localNow)
 {
+    const QDateTime now = localNow.toUTC(); // cheap to compare line after line
     std::vector<FindRecord> records;
     qsizetype start = 0;
     const qsizetype n = data.size();
