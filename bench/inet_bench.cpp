@@ -1,0 +1,156 @@
+// Throughput of the FTP client as the program uses it: 255-byte reads and
+// writes, and a listing walked with find first/next. Run by bench/run.
+//
+//   inet_bench --host H --port P --user U --pass W --mode passive|active
+//              --case download|upload|list --remote NAME [--local FILE] [--repeat N]
+//
+// Prints one line per run: "case seconds=S bytes=B entries=E".
+
+#include "platform/inet/Inet.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+
+#include <cstdio>
+
+using namespace inet;
+
+namespace {
+
+constexpr quint32 kBlock = 255; // the block size of the program's transfers
+
+struct Options {
+    QString host, user, pass, remote, local, testCase;
+    quint16 port = 21;
+    bool passive = true;
+};
+
+bool fail(const char *what)
+{
+    std::fprintf(stderr, "%s failed: error %u\n%s", what, lastError(), qPrintable(lastResponseInfo()));
+    return false;
+}
+
+bool runDownload(FtpConnection *c, const Options &o, qint64 &bytes)
+{
+    QFile out(o.local);
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return fail("open local file");
+    auto file = c->openFile(o.remote, GENERIC_READ, FTP_TRANSFER_TYPE_BINARY);
+    if (!file)
+        return fail("openFile");
+    char block[kBlock];
+    quint32 got = 0;
+    for (;;) {
+        if (!file->read(block, kBlock, got))
+            return fail("read");
+        if (got == 0)
+            break;
+        if (out.write(block, got) != qint64(got))
+            return fail("local write");
+        bytes += got;
+    }
+    return file->close() || fail("close");
+}
+
+bool runUpload(FtpConnection *c, const Options &o, qint64 &bytes)
+{
+    QFile in(o.local);
+    if (!in.open(QIODevice::ReadOnly))
+        return fail("open local file");
+    auto file = c->openFile(o.remote, GENERIC_WRITE, FTP_TRANSFER_TYPE_BINARY);
+    if (!file)
+        return fail("openFile");
+    char block[kBlock];
+    quint32 written = 0;
+    for (;;) {
+        const qint64 n = in.read(block, kBlock);
+        if (n < 0)
+            return fail("local read");
+        if (n == 0)
+            break;
+        if (!file->write(block, quint32(n), written))
+            return fail("write");
+        bytes += n;
+    }
+    return file->close() || fail("close");
+}
+
+bool runList(FtpConnection *c, const Options &o, qint64 &entries)
+{
+    if (!o.remote.isEmpty() && !c->setCurrentDirectory(o.remote))
+        return fail("cwd");
+    std::vector<FindRecord> records;
+    FindRecord rec;
+    auto find = c->findFirstFile(QStringLiteral("*.*"), rec);
+    if (!find)
+        return fail("findFirstFile");
+    do {
+        records.push_back(rec);
+    } while (find->next(rec));
+    if (lastError() != ErrorNoMoreFiles)
+        return fail("next");
+    entries = qint64(records.size());
+    return o.remote.isEmpty() || c->setCurrentDirectory(QStringLiteral("..")) || fail("cwd ..");
+}
+
+Options parse(const QCoreApplication &app, int &repeat)
+{
+    QCommandLineParser p;
+    const QList<QCommandLineOption> opts = {
+        {"host", "server", "host", "127.0.0.1"}, {"port", "port", "port", "21"},
+        {"user", "user", "user", "anonymous"},   {"pass", "password", "pass", "bench@"},
+        {"mode", "passive|active", "mode", "passive"}, {"case", "download|upload|list", "case"},
+        {"remote", "remote name", "remote"},     {"local", "local file", "local"},
+        {"repeat", "runs", "repeat", "1"},
+    };
+    p.addOptions(opts);
+    p.addHelpOption();
+    p.process(app);
+    Options o;
+    o.host = p.value("host");
+    o.port = quint16(p.value("port").toUInt());
+    o.user = p.value("user");
+    o.pass = p.value("pass");
+    o.passive = p.value("mode") != QLatin1String("active");
+    o.testCase = p.value("case");
+    o.remote = p.value("remote");
+    o.local = p.value("local");
+    repeat = qMax(1, p.value("repeat").toInt());
+    return o;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    int repeat = 1;
+    const Options o = parse(app, repeat);
+    InternetSession session(QStringLiteral("TarvoFtp"));
+    FtpConnection *c = session.connectFtp(o.host, o.port, o.user, o.pass, o.passive ? INTERNET_FLAG_PASSIVE : 0);
+    if (!c)
+        return fail("connect") ? 0 : 1;
+    for (int i = 0; i < repeat; ++i) {
+        qint64 count = 0;
+        QElapsedTimer timer;
+        timer.start();
+        bool ok = false;
+        if (o.testCase == QLatin1String("download"))
+            ok = runDownload(c, o, count);
+        else if (o.testCase == QLatin1String("upload"))
+            ok = runUpload(c, o, count);
+        else if (o.testCase == QLatin1String("list"))
+            ok = runList(c, o, count);
+        const double seconds = double(timer.nsecsElapsed()) / 1e9;
+        if (!ok)
+            return 1;
+        const char *unit = o.testCase == QLatin1String("list") ? "entries" : "bytes";
+        std::printf("%s seconds=%.4f %s=%lld\n", qPrintable(o.testCase), seconds, unit, static_cast<long long>(count));
+        std::fflush(stdout);
+    }
+    session.closeConnection(c);
+    return 0;
+}
