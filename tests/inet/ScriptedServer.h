@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <semaphore>
 
 class QThread;
 
@@ -37,6 +38,9 @@ public:
     void closeControl();
 
     void fail(const QString &why);
+    // Lets the test go on at a point of the script (see ScriptedServer::waitFor).
+    void signal() { m_signal.release(); }
+    bool waitForSignal(int ms) { return m_signal.try_acquire_for(std::chrono::milliseconds(ms)); }
     QStringList commands() const;
     QString failure() const;
 
@@ -49,6 +53,7 @@ private:
     std::unique_ptr<QTcpSocket> m_control;
     std::unique_ptr<QTcpServer> m_dataServer;
     std::unique_ptr<QTcpSocket> m_data;
+    std::binary_semaphore m_signal{0};
     mutable std::mutex m_mutex;
     QStringList m_commands;
     QString m_failure;
@@ -63,6 +68,8 @@ public:
     quint16 port() const { return m_port; }
     // Waits for the script to end; then commands() and failure() are final.
     void finish();
+    // Waits until the script called signal().
+    bool waitForSignal(int ms = 5000) { return m_peer->waitForSignal(ms); }
     QStringList commands() const { return m_peer->commands(); }
     QString failure() const { return m_peer->failure(); }
 

@@ -360,3 +360,62 @@ TEST_F(Scripted, LineBreaksAreNeverSent)
     EXPECT_EQ(server.failure(), QString());
     EXPECT_EQ(server.commands().size(), 4); // USER, PASS, FEAT, NOOP
 }
+
+TEST_F(Scripted, PartingWordsOfAServerThatHungUpAreShown)
+{
+    ScriptedServer server([](ScriptPeer &p) {
+        if (!p.login())
+            return;
+        p.reply("421 Control connection timed out.");
+        p.closeControl();
+        p.signal();
+    });
+    FtpConnection *c = connect(server);
+    ASSERT_NE(c, nullptr);
+    ASSERT_TRUE(server.waitForSignal());
+    EXPECT_FALSE(c->command(QStringLiteral("NOOP")));
+    EXPECT_EQ(lastError(), quint32(ErrorFtpDropped));
+    EXPECT_EQ(lastResponseInfo(), QStringLiteral("421 Control connection timed out.\r\n"));
+    EXPECT_FALSE(c->isAlive());
+    FindRecord rec;
+    EXPECT_EQ(c->findFirstFile(QStringLiteral("*.*"), rec), nullptr);
+    EXPECT_EQ(lastError(), quint32(ErrorFtpDropped));
+}
+
+TEST_F(Scripted, AbortDrainsEveryReplyOfTheServer)
+{
+    ScriptedServer server([](ScriptPeer &p) {
+        if (!p.login())
+            return;
+        p.expect("TYPE I");
+        p.reply("200 binary");
+        if (!p.passive())
+            return;
+        p.expect("RETR");
+        if (!p.acceptData())
+            return;
+        p.reply("150 sending");
+        p.sendData(QByteArray(1000, 'x'));
+        p.expect("ABOR");
+        p.closeData();
+        p.reply("426 Transfer aborted.");
+        p.reply("226 ABOR successful.");
+        p.expect("PWD");
+        p.reply("257 \"/\" is current.");
+        p.expect("NOOP");
+        p.reply("200 fine");
+    });
+    FtpConnection *c = connect(server);
+    ASSERT_NE(c, nullptr);
+    auto file = c->openFile(QStringLiteral("f"), GENERIC_READ, 0);
+    ASSERT_NE(file, nullptr);
+    char block[10];
+    quint32 got = 0;
+    ASSERT_TRUE(file->read(block, sizeof block, got));
+    EXPECT_TRUE(file->close()) << lastError();
+    EXPECT_EQ(lastResponseInfo(), QStringLiteral("226 ABOR successful.\r\n"));
+    EXPECT_TRUE(c->command(QStringLiteral("NOOP")));
+    EXPECT_EQ(lastResponseInfo(), QStringLiteral("200 fine\r\n"));
+    server.finish();
+    EXPECT_EQ(server.failure(), QString());
+}

@@ -136,6 +136,15 @@ bool FtpConnectionPrivate::readReply(Reply &reply, QDeadlineTimer deadline)
 
 bool FtpConnectionPrivate::exchange(const QByteArray &line, Reply &reply)
 {
+    // Whatever came unasked would be taken for this command's reply.
+    QByteArray stale;
+    quint32 error = NoError;
+    if (!control.takeUnsolicited(stale, error)) {
+        if (!stale.isEmpty())
+            setLastResponseInfo(decodeName(stale)); // the server's parting words
+        controlLost(error);
+        return false;
+    }
     if (!send(line))
         return false;
     const QDeadlineTimer deadline = replyDeadline();

@@ -139,6 +139,37 @@ bool ControlChannel::sendLine(const QByteArray &line, QDeadlineTimer deadline, q
 
 bool ControlChannel::hasBufferedLine() const { return m_in.contains('\n'); }
 
+bool ControlChannel::takeUnsolicited(QByteArray &lines, quint32 &error)
+{
+    lines.clear();
+    if (!isOpen()) {
+        error = ErrorFtpDropped;
+        return false;
+    }
+    char chunk[4096];
+    bool closed = false;
+    for (;;) {
+        const qint64 n = m_socket->read(chunk, sizeof chunk);
+        if (n > 0) {
+            m_in.append(chunk, n);
+            continue;
+        }
+        closed = n < 0;
+        break;
+    }
+    const qsizetype lf = m_in.lastIndexOf('\n');
+    if (lf >= 0) {
+        lines = m_in.left(lf + 1);
+        m_in.remove(0, lf + 1);
+    }
+    if (closed) {
+        error = ErrorFtpDropped;
+        close();
+        return false;
+    }
+    return true;
+}
+
 bool ControlChannel::fill(QDeadlineTimer deadline, quint32 &error)
 {
     char chunk[16384];

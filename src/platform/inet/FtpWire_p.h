@@ -52,6 +52,9 @@ public:
     bool readReply(Reply &reply, QDeadlineTimer deadline, quint32 &error);
     // True when a reply line is already buffered (no need to wait on the socket).
     bool hasBufferedLine() const;
+    // Takes, without waiting, whole lines that arrived unasked (a server's
+    // "421 timed out" before it hangs up). False when the server hung up.
+    bool takeUnsolicited(QByteArray &lines, quint32 &error);
 
 private:
     bool takeLine(QByteArray &line, QDeadlineTimer deadline, quint32 &error);
