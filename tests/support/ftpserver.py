@@ -51,6 +51,7 @@ def main():
     Handler.permit_privileged_ports = False
     Handler.use_sendfile = True
     Handler.timeout = 120
+    Handler.auth_failed_timeout = 0  # no 3-second penalty for the wrong-password tests
     if args.no_mlsd:
         Handler.proto_cmds = {k: v for k, v in FTPHandler.proto_cmds.items()
                               if k not in ("MLSD", "MLST")}

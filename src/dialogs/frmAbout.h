@@ -1,0 +1,11 @@
+#pragma once
+// The program's name, version and description, and a button to the web site.
+
+#include <QDialog>
+
+class frmAbout : public QDialog {
+    Q_OBJECT
+public:
+    explicit frmAbout(QWidget *parent = nullptr);
+    QString versionText() const;
+};

@@ -1,0 +1,31 @@
+#pragma once
+// The entries of one listing in the server's order, each under its name as key.
+// Keys compare without regard to case, so "README" and "readme" are one entry:
+// the first one listed is kept.
+
+#include "session/cDItemAttribute.h"
+
+#include <QHash>
+#include <QString>
+
+#include <vector>
+
+class cdEnum {
+public:
+    // Adds an entry; an entry whose name is already present is discarded.
+    void Add(quint32 lAttrib, DateValue dtCreationTime, DateValue dtLastAccessTime,
+             DateValue dtLastWriteTime, qint64 lFileSize, const QString &sFileName);
+
+    // By position counted from 1, or by name; nullptr when there is none.
+    const cDItemAttribute *Item(int index) const;
+    const cDItemAttribute *Item(const QString &key) const;
+    const cDItemAttribute *Item(const char *key) const { return Item(QString::fromUtf8(key)); }
+    int Count() const { return int(m_items.size()); }
+
+    auto begin() const { return m_items.cbegin(); }
+    auto end() const { return m_items.cend(); }
+
+private:
+    std::vector<cDItemAttribute> m_items;
+    QHash<QString, int> m_index; // case-folded name -> position
+};

@@ -1,0 +1,23 @@
+#pragma once
+// The options window: update check at start, the window shown at start,
+// keep-alive, language and the end-of-queue sound. Every change is written at
+// once; there is no apply step.
+
+#include <QDialog>
+
+#include <functional>
+
+class MenuCaptioner;
+
+class frmOption : public QDialog {
+    Q_OBJECT
+public:
+    // captioner: the main window, recaptioned when the language changes.
+    // updateCheck: runs the visible update check (the update button).
+    frmOption(MenuCaptioner *captioner, std::function<void()> updateCheck, QWidget *parent = nullptr);
+    ~frmOption() override;
+
+private:
+    class Private;
+    Private *d;
+};

@@ -1,0 +1,148 @@
+// The session's pieces that need no server: the entry collection, dates and
+// the composition of error texts.
+#include "session/SessionState.h"
+#include "session/cdEnum.h"
+#include "session/clsFTPClient.h"
+
+#include <gtest/gtest.h>
+
+TEST(cdEnum, KeysIgnoreCaseAndTheFirstEntryWins)
+{
+    cdEnum list;
+    list.Add(inet::FILE_ATTRIBUTE_NORMAL, 0, 0, 0, 10, "Makefile");
+    list.Add(inet::FILE_ATTRIBUTE_NORMAL, 0, 0, 0, 20, "makefile");
+    list.Add(inet::FILE_ATTRIBUTE_DIRECTORY, 0, 0, 0, 0, "src");
+    ASSERT_EQ(list.Count(), 2);
+    EXPECT_EQ(list.Item("MAKEFILE")->FileSize, 10);
+    EXPECT_EQ(list.Item(1)->Filename, "Makefile");
+    EXPECT_TRUE(list.Item(2)->Directory);
+    EXPECT_EQ(list.Item(0), nullptr);
+    EXPECT_EQ(list.Item(3), nullptr);
+    EXPECT_EQ(list.Item("nothing"), nullptr);
+}
+
+TEST(cdEnum, AttributeWordSetsFlagsAndZeroMeansUnknownKind)
+{
+    cdEnum list;
+    list.Add(0, 0, 0, 0, 0, "link");
+    list.Add(inet::FILE_ATTRIBUTE_READONLY | inet::FILE_ATTRIBUTE_HIDDEN | inet::FILE_ATTRIBUTE_NORMAL,
+             0, 0, 0, 0, "file");
+    EXPECT_TRUE(list.Item("link")->AttNothing);
+    EXPECT_FALSE(list.Item("link")->Directory);
+    const cDItemAttribute *f = list.Item("file");
+    EXPECT_TRUE(f->ReadOnly && f->Hidden && f->Normal);
+    EXPECT_FALSE(f->AttNothing || f->System || f->Directory);
+}
+
+TEST(cdEnum, SizesBeyondFourGigabytesStayWhole)
+{
+    cdEnum list;
+    const qint64 fiveGiB = 5LL * 1024 * 1024 * 1024;
+    list.Add(inet::FILE_ATTRIBUTE_NORMAL, 0, 0, 0, fiveGiB, "big.iso");
+    EXPECT_EQ(list.Item("big.iso")->FileSize, fiveGiB);
+}
+
+TEST(Dates, FileTimesBecomeLocalDateValues)
+{
+    // 2000-01-01 00:00 UTC is 36526 days after 1899-12-30 (tests run with TZ=UTC).
+    const QDateTime utc(QDate(2000, 1, 1), QTime(0, 0), Qt::UTC);
+    EXPECT_NEAR(FileTimeToDate(inet::fileTimeFromDateTime(utc)), 36526.0, 1e-6);
+    // Noon adds half a day.
+    EXPECT_NEAR(FileTimeToDate(inet::fileTimeFromDateTime(utc.addSecs(12 * 3600))), 36526.5, 1e-6);
+    // An all-zero file time is a date in 1601, not an error.
+    const QDateTime zero = dateTimeFromDateValue(FileTimeToDate(0));
+    EXPECT_EQ(zero.date().year(), 1601);
+    EXPECT_NEAR(FileTimeToDate(0), -109205.0, 1.0);
+}
+
+TEST(Dates, GeneralTextRoundTrips)
+{
+    const QDateTime t(QDate(2024, 3, 5), QTime(14, 22, 10), Qt::LocalTime);
+    const QString text = formatGeneralDate(dateValueFromDateTime(t));
+    EXPECT_TRUE(text.contains("14:22:10")) << text.toStdString();
+    EXPECT_EQ(parseGeneralDate(text), t);
+    const QDateTime midnight(QDate(2024, 3, 5), QTime(0, 0), Qt::LocalTime);
+    EXPECT_FALSE(formatGeneralDate(midnight).contains(':'));
+    EXPECT_EQ(parseGeneralDate(formatGeneralDate(midnight)), midnight);
+}
+
+class ErrorTexts : public ::testing::Test {
+protected:
+    void SetUp() override { resetSessionState(); }
+    clsFTPClient ftp;
+};
+
+TEST_F(ErrorTexts, UnknownCodeGivesEmptyText)
+{
+    ftp.ErrorOut(4242, "X", "");
+    EXPECT_EQ(sLastError, "");
+}
+
+TEST_F(ErrorTexts, InternetCodesTakeTheServersReplyWhenThereIsOne)
+{
+    inet::setLastResponseInfo("550 No such file.\r\n");
+    ftp.ErrorOut(inet::ErrorExtended, "FtpOpenFile:GetFile", "");
+    EXPECT_EQ(sLastError, "550 No such file.\r\n");
+
+    ftp.ErrorOut(inet::ErrorTimeout, "X", "");
+    EXPECT_EQ(sLastError, "550 No such file.\r\n");
+
+    inet::setLastResponseInfo("");
+    ftp.ErrorOut(inet::ErrorTimeout, "X", "");
+    EXPECT_FALSE(sLastError.isEmpty());
+    EXPECT_FALSE(sLastError.endsWith("\r\n"));
+}
+
+TEST_F(ErrorTexts, OwnCodesKeepOurTextAndFollowTheLanguage)
+{
+    inet::setLastResponseInfo("220 stale greeting\r\n");
+    LanguageOffset = 1000;
+    ftp.ErrorOut(inet::ErrorInvalidPort, "InternetConnect", "");
+    const QString english = sLastError;
+    LanguageOffset = 0;
+    ftp.ErrorOut(inet::ErrorInvalidPort, "InternetConnect", "");
+    EXPECT_FALSE(english.isEmpty());
+    EXPECT_NE(english, sLastError);
+    EXPECT_FALSE(sLastError.contains("stale"));
+}
+
+TEST_F(ErrorTexts, KernelModuleGivesTheSystemText)
+{
+    ftp.ErrorOut(2 /* ENOENT */, "RemoveDirectory", "kernel32");
+    EXPECT_FALSE(sLastError.isEmpty());
+    ftp.ErrorOut(0, "RemoveDirectory", "kernel32");
+    EXPECT_FALSE(sLastError.isEmpty()); // the system's success text
+}
+
+TEST_F(ErrorTexts, BadPortIsRefusedBeforeAnyConnection)
+{
+    for (const char *port : {"0", "70000", "21a", "-5", "+21", "abc"}) {
+        EXPECT_FALSE(ftp.OpenConnection("127.0.0.1", port, "u", "p", 0)) << port;
+        EXPECT_FALSE(sLastError.isEmpty()) << port;
+        EXPECT_EQ(hConnection, nullptr);
+    }
+}
+
+TEST_F(ErrorTexts, OperationsWithoutConnectionFailQuietly)
+{
+    EXPECT_EQ(ftp.GetFTPDirectory(), "");
+    EXPECT_FALSE(ftp.SetFTPDirectory("/x"));
+    EXPECT_EQ(ftp.GetDirectoryListing("*.*"), nullptr);
+    EXPECT_EQ(ftp.Directory().Count(), 0);
+    ftp.SetCHMOD("SITE CHMOD 644 a");
+    EXPECT_EQ(sCommandResponse, sLastError);
+    EXPECT_TRUE(bActivity);
+}
+
+TEST_F(ErrorTexts, ModesAndTypesTakeEffectAsDesigned)
+{
+    ftp.SetModePassive();
+    EXPECT_EQ(lConnectMode, 0x08000000);
+    ftp.SetModeActive();
+    EXPECT_EQ(lConnectMode, 0);
+    EXPECT_EQ(ftp.transferType(), 0u);
+    ftp.SetTransferASCII();
+    EXPECT_EQ(ftp.transferType(), 1u);
+    ftp.SetTransferBinary();
+    EXPECT_EQ(ftp.transferType(), 2u);
+}
