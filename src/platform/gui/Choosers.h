@@ -3,6 +3,7 @@
 // (a test answers the chooser as if the user had picked a file or cancelled).
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
