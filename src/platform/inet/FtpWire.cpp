@@ -7,6 +7,7 @@
 #include <QTcpSocket>
 
 #include <poll.h>
+#include <sys/socket.h>
 
 #include <cctype>
 #include <cerrno>
@@ -423,22 +424,28 @@ bool DataChannel::flush(int timeoutMs, quint32 &error)
         error = ErrorIncorrectHandleState;
         return false;
     }
+    // Straight to the system: QTcpSocket would copy whatever the system does
+    // not take at once into a buffer of its own, a second copy of most of an
+    // upload.
+    const int fd = int(m_socket->socketDescriptor());
     qsizetype done = m_begin;
     while (done < m_end) {
-        const qint64 n = m_socket->write(m_buf.get() + done, m_end - done);
-        if (n < 0) {
-            error = ErrorConnectionAborted;
-            return false;
+        const ssize_t n = ::send(fd, m_buf.get() + done, size_t(m_end - done), MSG_NOSIGNAL | MSG_DONTWAIT);
+        if (n > 0) {
+            done += n;
+            continue;
         }
-        done += n;
-        // Unbuffered sockets keep what the system did not take: wait it out.
-        while (m_socket->bytesToWrite() > 0) {
-            if (!m_socket->waitForBytesWritten(timeoutMs)) {
-                error = m_socket->error() == QAbstractSocket::SocketTimeoutError ? ErrorTimeout
-                                                                                 : ErrorConnectionAborted;
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+            if (!waitWritable(fd, QDeadlineTimer(timeoutMs))) {
+                error = ErrorTimeout;
                 return false;
             }
+            continue;
         }
+        error = (n < 0 && errno == ECONNRESET) ? ErrorConnectionReset : ErrorConnectionAborted;
+        return false;
     }
     m_begin = m_end = 0;
     return true;
