@@ -73,6 +73,9 @@ class DataListener;
 class DataChannel {
 public:
     static constexpr qsizetype kBufferSize = 1024 * 1024;
+    // Writes go out in smaller pieces: on a fast link the receiver then works
+    // while we fill the next piece.
+    static constexpr qsizetype kWriteChunk = 256 * 1024;
 
     DataChannel();
     ~DataChannel();
@@ -100,7 +103,7 @@ public:
     bool fillNow(quint32 &error);
 
     // Buffered writing.
-    qsizetype space() const { return kBufferSize - m_end; }
+    qsizetype space() const { return kWriteChunk - m_end; }
     char *writePointer() { return m_buf.get() + m_end; }
     void commit(qsizetype n) { m_end += n; }
     bool flush(int timeoutMs, quint32 &error);
