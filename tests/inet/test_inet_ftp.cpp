@@ -174,6 +174,8 @@ TEST_P(FtpSuite, ListingsOfEveryShape)
     EXPECT_EQ(listNames(c).size(), 300);
     EXPECT_EQ(listNames(c, QStringLiteral("f1?.dat")).size(), 10);
     ASSERT_TRUE(c->setCurrentDirectory(QStringLiteral("/")));
+    EXPECT_EQ(listNames(c, QStringLiteral("many/f2?.dat")).size(), 10);
+    EXPECT_EQ(listNames(c, QStringLiteral("/many/f250.dat")), QStringList{QStringLiteral("f250.dat")});
     auto dir = c->findFirstFile(QStringLiteral("many"), folder);
     ASSERT_NE(dir, nullptr) << lastError();
     EXPECT_EQ(folder.name, QStringLiteral("many"));

@@ -109,29 +109,34 @@ std::unique_ptr<FtpFind> FtpConnection::findFirstFile(const QString &pattern, Fi
     if (!d->usable(true))
         return nullptr;
     const bool mlsd = d->useMlsd && d->features.mlsd;
-    const bool wild = hasWildcards(pattern);
+    // "dir/*.txt" lists dir; the wildcards apply to the names in it.
+    const qsizetype slash = pattern.lastIndexOf(QLatin1Char('/'));
+    const QString folder = slash < 0 ? QString() : pattern.left(qMax<qsizetype>(slash, 1));
+    const QString leaf = pattern.mid(slash + 1);
+    auto listing = [&](const char *verb) {
+        return folder.isEmpty() ? QByteArray(verb) : QByteArray(verb) + ' ' + encodeName(folder);
+    };
     std::vector<FindRecord> records;
     quint32 endError = ErrorNoMoreFiles;
     QString endResponse;
-    if (wild) {
-        d->runListing(mlsd ? "MLSD" : "LIST", mlsd, records, endError, endResponse);
-        std::erase_if(records, [&](const FindRecord &r) { return !matchesPattern(r.name, pattern); });
+    if (hasWildcards(leaf)) {
+        d->runListing(listing(mlsd ? "MLSD" : "LIST"), mlsd, records, endError, endResponse);
+        std::erase_if(records, [&](const FindRecord &r) { return !matchesPattern(r.name, leaf); });
     } else if (mlsd) {
         d->lookupMlst(rawName, records);
         endError = lastError() == NoError ? ErrorNoMoreFiles : lastError();
     } else {
         // "LIST name" of a folder lists its content: keep only the entry itself,
-        // and look in the current folder when the name is not found that way.
-        const QString base = baseName(pattern);
+        // and look in the folder above when the name is not found that way.
         auto keepNamed = [&] {
-            std::erase_if(records, [&](const FindRecord &r) { return r.name != pattern && baseName(r.name) != base; });
+            std::erase_if(records, [&](const FindRecord &r) { return r.name != pattern && baseName(r.name) != leaf; });
         };
         const bool listed = d->runListing("LIST " + rawName, false, records, endError, endResponse);
         keepNamed();
         if (listed || endError == ErrorExtended) {
             endError = ErrorNoMoreFiles; // a refused name is a missing one
-            if (records.empty() && !pattern.contains(QLatin1Char('/')) && d->control.isOpen()) {
-                d->runListing("LIST", false, records, endError, endResponse);
+            if (records.empty() && d->control.isOpen()) {
+                d->runListing(listing("LIST"), false, records, endError, endResponse);
                 keepNamed();
             }
         }
