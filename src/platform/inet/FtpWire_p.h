@@ -30,6 +30,8 @@ struct Reply {
 int waitReadable(const qintptr *fds, int count, QDeadlineTimer deadline);
 bool waitWritable(qintptr fd, QDeadlineTimer deadline);
 
+// A socket that goes straight to the server (no proxy).
+std::unique_ptr<QTcpSocket> openSocket();
 // Maps a failed connect to a library error code.
 quint32 connectError(const QTcpSocket &socket);
 
