@@ -90,23 +90,34 @@ bool matchesPattern(const QString &name, const QString &pattern)
 
 QString decodeName(QByteArrayView bytes)
 {
-    QString out;
-    out.reserve(bytes.size());
     const auto *p = reinterpret_cast<const uchar *>(bytes.data());
     const qsizetype n = bytes.size();
-    qsizetype i = 0;
+    qsizetype ascii = 0;
+    while (ascii < n && p[ascii] < 0x80)
+        ++ascii;
+    if (ascii == n)
+        return QString::fromLatin1(bytes.data(), n); // the common case, fast
+    QString out;
+    out.reserve(n);
+    out.append(QLatin1StringView(bytes.data(), ascii));
+    qsizetype i = ascii;
     while (i < n) {
         const int len = utf8SequenceLength(p + i, n - i);
         if (len == 0) {
             out.append(QChar(ushort(0xDC00 + p[i]))); // kept byte for byte
             ++i;
-        } else if (len == 1) {
-            out.append(QLatin1Char(char(p[i])));
-            ++i;
-        } else {
-            out.append(QString::fromUtf8(reinterpret_cast<const char *>(p + i), len));
-            i += len;
+            continue;
         }
+        char32_t cp = len == 1 ? p[i] : (p[i] & (0x7F >> len));
+        for (int k = 1; k < len; ++k)
+            cp = (cp << 6) | (p[i + k] & 0x3F);
+        if (QChar::requiresSurrogates(cp)) {
+            out.append(QChar(QChar::highSurrogate(cp)));
+            out.append(QChar(QChar::lowSurrogate(cp)));
+        } else {
+            out.append(QChar(char16_t(cp)));
+        }
+        i += len;
     }
     return out;
 }

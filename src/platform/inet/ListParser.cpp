@@ -22,9 +22,11 @@ using Tokens = std::vector<Token>;
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
-Tokens tokenize(QByteArrayView line)
+// Splits at blanks into `tokens` (reused from line to line: no allocation).
+const Tokens &tokenize(QByteArrayView line)
 {
-    Tokens tokens;
+    thread_local Tokens tokens;
+    tokens.clear();
     qsizetype i = 0;
     const qsizetype n = line.size();
     while (i < n) {
@@ -64,13 +66,12 @@ bool toNumber(QByteArrayView s, qint64 &value, bool allowSeparators = false)
 
 int monthFromName(QByteArrayView s)
 {
-    static const char *const names[] = {"jan", "feb", "mar", "apr", "may", "jun",
-                                        "jul", "aug", "sep", "oct", "nov", "dec"};
+    static const char names[] = "janfebmaraprmayjunjulaugsepoctnovdec";
     if (s.size() != 3)
         return 0;
-    const QByteArray lower = s.toByteArray().toLower();
+    const char a = char(s[0] | 0x20), b = char(s[1] | 0x20), c = char(s[2] | 0x20);
     for (int i = 0; i < 12; ++i) {
-        if (lower == names[i])
+        if (names[3 * i] == a && names[3 * i + 1] == b && names[3 * i + 2] == c)
             return i + 1;
     }
     return 0;
@@ -79,13 +80,20 @@ int monthFromName(QByteArrayView s)
 // "hh:mm" or "hh:mm:ss".
 bool parseClock(QByteArrayView s, QTime &time)
 {
-    const QList<QByteArray> parts = s.toByteArray().split(':');
-    if (parts.size() < 2 || parts.size() > 3)
+    qint64 part[3] = {0, 0, 0};
+    int count = 0;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i <= s.size(); ++i) {
+        if (i < s.size() && s[i] != ':')
+            continue;
+        if (count == 3 || !toNumber(s.sliced(start, i - start), part[count]))
+            return false;
+        ++count;
+        start = i + 1;
+    }
+    if (count < 2)
         return false;
-    qint64 h = 0, m = 0, sec = 0;
-    if (!toNumber(parts[0], h) || !toNumber(parts[1], m) || (parts.size() == 3 && !toNumber(parts[2], sec)))
-        return false;
-    time = QTime(int(h), int(m), int(sec));
+    time = QTime(int(part[0]), int(part[1]), int(part[2]));
     return time.isValid();
 }
 
@@ -228,7 +236,7 @@ bool unixDate(QByteArrayView line, const Tokens &t, size_t k, const QDateTime &n
 
 bool parseUnix(QByteArrayView line, FindRecord &out, const QDateTime &now)
 {
-    const Tokens t = tokenize(line);
+    const Tokens &t = tokenize(line);
     if (t.size() < 4 || !isUnixMode(text(line, t[0])))
         return false;
     const char kind = line[t[0].begin];
@@ -310,7 +318,7 @@ bool dosTime(QByteArrayView line, const Tokens &t, size_t &k, QTime &time)
 
 bool parseDos(QByteArrayView line, FindRecord &out)
 {
-    const Tokens t = tokenize(line);
+    const Tokens &t = tokenize(line);
     QDate date;
     QTime time;
     size_t k = 1;
