@@ -57,11 +57,25 @@ public:
     // -1: no such file; -2: the listing failed (sLastError says why).
     qint64 GetFTPFileSize(const QString &sFile);
 
+    // ---- transfers, one file at a time, in blocks of 255 bytes
+    // The separator that makes CheckAndCreateSubFolder work on the local disk.
+    static inline const QString LocalSlash = QStringLiteral("\\");
+    bool FTPUploadFile(QString &sLocal, QString &sRemote);
+    bool FTPDownloadFile(const QString &sLocal, const QString &sRemote);
+    bool DownloadHTTPFile(const QString &sLocal, const QString &sRemote);
+    // Builds a folder path level by level: on the server (psSlash "/"), making
+    // it the current folder, or on the local disk (LocalSlash), then entering
+    // psServerPath on the server.
+    void CheckAndCreateSubFolder(const QString &psStringToChk, const QString &psSlash,
+                                 const QString &psServerPath);
+
 signals:
     void StateChanged(int State, const QString &sMessage);
     void FileTransferProgress(qint64 lCurrentBytes, qint64 lTotalBytes);
 
 private:
+    void endTransferStopped(bool upload);
+    bool localFileError(int error, const char *szFunc);
     bool requireConnection(const char *szFunc);
     void addRecord(const inet::FindRecord &record);
 
@@ -72,3 +86,7 @@ private:
     NullSessionHost m_nullHost;
     SessionHost *m_host = &m_nullHost;
 };
+
+// Sets the last-write time of a local file from a date text (as the panes and
+// the queue write dates); false when the file or the date is not there.
+bool SetLocalFileTime(const QString &sFileName, const QString &sDate);

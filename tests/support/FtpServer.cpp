@@ -44,6 +44,14 @@ FtpServer::~FtpServer()
     }
 }
 
+void FtpServer::kill()
+{
+    if (m_process->state() != QProcess::NotRunning) {
+        m_process->kill();
+        m_process->waitForFinished(5000);
+    }
+}
+
 QString FtpServer::path(const QString &relative) const
 {
     return QDir(m_root.path()).filePath(relative);

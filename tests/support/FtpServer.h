@@ -34,6 +34,8 @@ public:
     void makeDir(const QString &relative) const;
     void clearRoot() const; // empties the root between tests
     QString errorText() const { return m_error; }
+    // Kills the server at once (a server that dies mid-transfer).
+    void kill();
 
 private:
     FtpServerOptions m_options;

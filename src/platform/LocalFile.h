@@ -1,0 +1,63 @@
+#pragma once
+// Local files for the transfer loops, which move data in small blocks: large
+// buffers keep each block at the cost of a memcpy. Failures keep the errno so
+// that the caller can show the system's own text.
+
+#include <QDateTime>
+#include <QString>
+
+#include <vector>
+
+namespace platform {
+
+class FileWriter {
+public:
+    FileWriter() = default;
+    ~FileWriter();
+    FileWriter(const FileWriter &) = delete;
+    FileWriter &operator=(const FileWriter &) = delete;
+
+    // Creates or truncates the file.
+    bool open(const QString &path);
+    bool write(const char *data, qint64 size);
+    bool close(); // flushes; false when the last bytes could not be written
+    int error() const { return m_errno; }
+
+private:
+    bool flush();
+    int m_fd = -1;
+    int m_errno = 0;
+    std::vector<char> m_buffer;
+    size_t m_used = 0;
+};
+
+class FileReader {
+public:
+    FileReader() = default;
+    ~FileReader();
+    FileReader(const FileReader &) = delete;
+    FileReader &operator=(const FileReader &) = delete;
+
+    bool open(const QString &path);
+    qint64 size() const { return m_size; }
+    // Fills exactly `size` bytes unless the file ends; -1 on a read error.
+    qint64 read(char *data, qint64 size);
+    void close();
+    int error() const { return m_errno; }
+
+private:
+    int m_fd = -1;
+    int m_errno = 0;
+    qint64 m_size = 0;
+    std::vector<char> m_buffer;
+    size_t m_pos = 0;
+    size_t m_end = 0;
+};
+
+// The size of a local file, or -1 (errno in *error) when it cannot be read.
+qint64 localFileSize(const QString &path, int *error = nullptr);
+
+// Sets only the last-write time of a file, given as local time.
+bool setFileModificationTime(const QString &path, const QDateTime &local);
+
+} // namespace platform

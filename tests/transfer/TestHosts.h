@@ -1,0 +1,83 @@
+#pragma once
+// A stand-in for the main window: records what the engine asked of it and
+// answers its questions from a script.
+
+#include "session/SessionHost.h"
+#include "session/SessionState.h"
+#include "transfer/QueueHost.h"
+#include "transfer/QueueModel.h"
+
+#include <QList>
+#include <QPair>
+#include <QStringList>
+
+#include <functional>
+
+class TestHost : public SessionHost, public QueueHost {
+public:
+    explicit TestHost(QueueModel &model) : m_model(model) {}
+
+    // SessionHost
+    void setKeepAliveEnabled(bool enabled) override { keepAlive = enabled; }
+    void logState(int state, const QString &message) override { log << QStringLiteral("%1|%2").arg(state).arg(message); }
+    void setProgressValue(qint64 value) override { progressValue = value; }
+    void setProgressVisible(bool visible) override { progressVisible = visible; }
+    void refreshLocalDir() override { ++localRefreshes; }
+    void refreshDirectoryListing() override { ++remoteRefreshes; }
+    bool overWriteExist(const QString &fileName, bool isUp) override
+    {
+        asked << fileName;
+        askedUp << isUp;
+        // Default: overwrite. Otherwise 1 cancel, 2 skip, 3 overwrite, 4 all.
+        const int answer = answers.isEmpty() ? 3 : answers.takeFirst();
+        lExistChoice = answer;
+        bOverwriteAll = answer == 4;
+        return answer >= 3;
+    }
+    bool deleteItem(const QString &, bool) override { return false; }
+    QueueHeadRow firstQueueRow() override
+    {
+        QueueHeadRow head;
+        if (m_model.count() == 0)
+            return head;
+        const QueueRow &r = m_model.row(0);
+        head.exists = true;
+        head.text = r.text[QueueRow::Name];
+        head.local = r.text[QueueRow::Local];
+        head.size = r.text[QueueRow::Size];
+        head.remoteDate = r.text[QueueRow::RemoteDate];
+        return head;
+    }
+
+    // QueueHost
+    QString currentLocalFolder() override { return localFolder; }
+    void setCurrentLocalFolder(const QString &folder) override { localFolder = folder; localFoldersSet << folder; }
+    QString localPathText() override { return localFolder; }
+    QString remotePathText() override { return remotePath; }
+    bool binaryTransferChosen() override { return binary; }
+    void setProgressMaximum(qint64 maximum) override { progressMaximum = maximum; }
+    void placeQueueProgressBar() override {}
+    void showQueueWait(bool show) override { waitShown = waitShown || show; }
+    void setBusy(bool) override {}
+    void playWave(const QString &file) override { played << file; }
+
+    QStringList log;
+    QStringList asked;
+    QList<bool> askedUp;
+    QList<int> answers;
+    QStringList played;
+    QStringList localFoldersSet;
+    QString localFolder;
+    QString remotePath = QStringLiteral("/"); // the server pane shows the root
+    bool binary = true;
+    bool keepAlive = false;
+    bool progressVisible = false;
+    bool waitShown = false;
+    qint64 progressValue = 0;
+    qint64 progressMaximum = 0;
+    int localRefreshes = 0;
+    int remoteRefreshes = 0;
+
+private:
+    QueueModel &m_model;
+};

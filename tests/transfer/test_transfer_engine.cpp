@@ -1,0 +1,395 @@
+// The queue engine and the transfer primitives against a real FTP server.
+#include "FtpServer.h"
+#include "ScriptedPrompt.h"
+#include "TestHosts.h"
+#include "platform/LocalFile.h"
+#include "session/SizeText.h"
+#include "session/clsFTPClient.h"
+#include "transfer/TransferQueue.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+QByteArray randomBytes(int size, quint32 seed)
+{
+    QRandomGenerator gen(seed);
+    QByteArray data(size, Qt::Uninitialized);
+    for (int i = 0; i < size; ++i)
+        data[i] = char(gen.generate() & 0xff);
+    return data;
+}
+
+QByteArray readLocal(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+void writeLocal(const QString &path, const QByteArray &data)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(data);
+}
+
+// Relative path -> content hash of every file below a folder.
+QMap<QString, QByteArray> treeOf(const QString &root)
+{
+    QMap<QString, QByteArray> out;
+    QDirIterator it(root, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        out.insert(QDir(root).relativeFilePath(path),
+                   QCryptographicHash::hash(readLocal(path), QCryptographicHash::Md5).toHex());
+    }
+    return out;
+}
+
+using Events = QList<QPair<qint64, qint64>>;
+
+class TransferEngine : public ::testing::TestWithParam<bool> {
+protected:
+    static void SetUpTestSuite() { server = std::make_unique<FtpServer>(); }
+    static void TearDownTestSuite() { server.reset(); }
+
+    void SetUp() override
+    {
+        resetSessionState();
+        ASSERT_TRUE(server->isRunning()) << server->errorText().toStdString();
+        server->clearRoot();
+        ftp.setHost(&host);
+        ftp.setTimeouts({5000, 5000, 5000});
+        ASSERT_TRUE(ftp.OpenConnection(server->host(), QString::number(server->port()), server->user(),
+                                       server->password(), GetParam() ? 0x08000000 : 0))
+            << sLastError.toStdString();
+        bConnected = true;
+        host.localFolder = local.path();
+        QObject::connect(&ftp, &clsFTPClient::FileTransferProgress,
+                         [this](qint64 cur, qint64 total) { events << qMakePair(cur, total); });
+    }
+    void TearDown() override
+    {
+        ftp.CloseConnection();
+        resetSessionState();
+    }
+
+    // Queues one remote file of the current remote folder for download.
+    void queueDownload(const QString &name, qint64 listedSize, const QString &date = QString())
+    {
+        queue.addRemoteSelection({{name, formatSizeText(listedSize), date}});
+    }
+
+    static std::unique_ptr<FtpServer> server;
+    QTemporaryDir local;
+    clsFTPClient ftp;
+    QueueModel model;
+    TestHost host{model};
+    TransferQueue queue{ftp, model, host, host};
+    ScriptedPrompt prompt;
+    Events events;
+};
+
+std::unique_ptr<FtpServer> TransferEngine::server;
+
+TEST_P(TransferEngine, BlockAndProgressEdgeCasesBothWays)
+{
+    const struct { int size; Events up; Events down; } cases[] = {
+        {0, {{0, 0}}, {}},
+        {100, {{100, 100}}, {}},
+        {255, {{255, 255}}, {}},
+        {510, {{510, 510}}, {}},
+        {999, {{999, 999}}, {}},
+        {1000, {{1000, 1000}}, {{1000, 1000}}},
+        {8100, {{8100, 8100}, {8100, 8100}}, {{8100, 8100}, {8100, 8100}}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.size);
+        const QByteArray data = randomBytes(c.size, quint32(c.size) + 1);
+        const QString name = QString("file%1.bin").arg(c.size);
+        writeLocal(local.filePath(name), data);
+
+        events.clear();
+        QString localPath = local.filePath(name);
+        QString remoteName = name;
+        ASSERT_TRUE(ftp.FTPUploadFile(localPath, remoteName)) << sLastError.toStdString();
+        EXPECT_EQ(server->readFile(name), data);
+        EXPECT_EQ(events, c.up);
+
+        QFile::remove(local.filePath(name));
+        events.clear();
+        queueDownload(name, c.size);
+        ASSERT_TRUE(ftp.FTPDownloadFile(local.filePath(name), name)) << sLastError.toStdString();
+        model.removeFirst();
+        EXPECT_EQ(readLocal(local.filePath(name)), data);
+        EXPECT_EQ(events, c.down);
+    }
+}
+
+TEST_P(TransferEngine, RunnerMovesFilesByteForByteAndLogsEachOutcome)
+{
+    const QByteArray big = randomBytes(700 * 1024 + 17, 7);
+    writeLocal(local.filePath("big.bin"), big);
+    writeLocal(local.filePath("small.txt"), "hello\r\nworld\n");
+    ASSERT_TRUE(queue.menuupload(local.filePath("big.bin"), QString()));
+    ASSERT_TRUE(queue.menuupload(local.filePath("small.txt"), QString()));
+    EXPECT_EQ(model.row(0).text[QueueRow::Remote], "/");
+    EXPECT_EQ(model.row(0).text[QueueRow::Size], " 716 817");
+    EXPECT_EQ(model.row(0).text[QueueRow::Status], "Upload");
+    EXPECT_EQ(sLastQueuedSize, "  13");
+
+    queue.RunTransferQueue();
+    EXPECT_EQ(model.count(), 0);
+    EXPECT_EQ(server->readFile("big.bin"), big);
+    EXPECT_EQ(server->readFile("small.txt"), "hello\r\nworld\n"); // binary by default: untouched
+    EXPECT_EQ(host.log.first(), "9|");
+    EXPECT_EQ(host.log.last(), "10|");
+    EXPECT_TRUE(host.keepAlive);
+    EXPECT_FALSE(bQueueBusy);
+
+    QTemporaryDir back;
+    host.localFolder = back.path();
+    ftp.GetDirectoryListing("*.*");
+    queueDownload("big.bin", big.size());
+    queueDownload("small.txt", 13);
+    EXPECT_EQ(model.row(0).text[QueueRow::Local], back.path());
+    queue.RunTransferQueue();
+    EXPECT_EQ(model.count(), 0);
+    EXPECT_EQ(readLocal(back.filePath("big.bin")), big);
+    EXPECT_EQ(readLocal(back.filePath("small.txt")), "hello\r\nworld\n");
+}
+
+TEST_P(TransferEngine, ConflictsOverwriteSkipCancelAndOverwriteAll)
+{
+    server->writeFile("a.txt", "server a");
+    server->writeFile("b.txt", "server b");
+    server->writeFile("c.txt", "server c");
+    ftp.GetDirectoryListing("*.*");
+    writeLocal(local.filePath("a.txt"), "local a");
+    writeLocal(local.filePath("b.txt"), "local b");
+    writeLocal(local.filePath("c.txt"), "local c");
+
+    // Skip the first, overwrite the second, the third is asked too.
+    for (const char *n : {"a.txt", "b.txt", "c.txt"})
+        queueDownload(n, 8);
+    host.answers = {2, 3, 1};
+    queue.RunTransferQueue();
+    EXPECT_EQ(host.asked, QStringList({"a.txt", "b.txt", "c.txt"}));
+    EXPECT_EQ(readLocal(local.filePath("a.txt")), "local a");
+    EXPECT_EQ(readLocal(local.filePath("b.txt")), "server b");
+    // Cancel ended the run: its row stays, no completion line.
+    ASSERT_EQ(model.count(), 1);
+    EXPECT_EQ(model.row(0).text[0], "c.txt");
+    EXPECT_NE(host.log.last(), "10|");
+    EXPECT_EQ(readLocal(local.filePath("c.txt")), "local c");
+
+    // Overwrite all: asked once, then never again in this run.
+    model.clear();
+    host.asked.clear();
+    for (const char *n : {"a.txt", "c.txt"})
+        queueDownload(n, 8);
+    host.answers = {4};
+    queue.RunTransferQueue();
+    EXPECT_EQ(host.asked, QStringList({"a.txt"}));
+    EXPECT_EQ(readLocal(local.filePath("a.txt")), "server a");
+    EXPECT_EQ(readLocal(local.filePath("c.txt")), "server c");
+    EXPECT_FALSE(bOverwriteAll); // the end of a run forgets it
+
+    // Uploads: a skipped file drops its row and the run goes on.
+    host.asked.clear();
+    host.askedUp.clear();
+    writeLocal(local.filePath("a.txt"), "new a");
+    writeLocal(local.filePath("d.txt"), "new d");
+    queue.menuupload(local.filePath("a.txt"), QString());
+    queue.menuupload(local.filePath("d.txt"), QString());
+    host.answers = {2};
+    queue.RunTransferQueue();
+    EXPECT_EQ(host.asked, QStringList({"a.txt"}));
+    EXPECT_EQ(host.askedUp, QList<bool>({true}));
+    EXPECT_EQ(server->readFile("a.txt"), "server a");
+    EXPECT_EQ(server->readFile("d.txt"), "new d");
+    EXPECT_EQ(model.count(), 0);
+    EXPECT_EQ(host.log.last(), "10|");
+}
+
+TEST_P(TransferEngine, StopDuringUploadEndsTheRunWithTheRowKept)
+{
+    writeLocal(local.filePath("up.bin"), randomBytes(200 * 1024, 3));
+    writeLocal(local.filePath("next.bin"), "x");
+    queue.menuupload(local.filePath("up.bin"), QString());
+    queue.menuupload(local.filePath("next.bin"), QString());
+    QObject::connect(&ftp, &clsFTPClient::FileTransferProgress, [] { bStopTransfer = true; });
+    bVeuxSon = true;
+    queue.RunTransferQueue();
+    ASSERT_EQ(model.count(), 2);
+    EXPECT_EQ(model.row(0).text[0], "up.bin");
+    EXPECT_FALSE(bStopTransfer);
+    EXPECT_EQ(host.log.last(), "10|");
+    EXPECT_EQ(host.played.size(), 1);
+    EXPECT_EQ(readLocal(local.filePath("up.bin")).size(), 200 * 1024); // local file untouched
+}
+
+TEST_P(TransferEngine, StopDuringDownloadKeepsThePartialFile)
+{
+    server->writeFile("down.bin", randomBytes(300 * 1024, 4));
+    ftp.GetDirectoryListing("*.*");
+    queueDownload("down.bin", 300 * 1024);
+    QObject::connect(&ftp, &clsFTPClient::FileTransferProgress, [] { bStopTransfer = true; });
+    queue.RunTransferQueue();
+    EXPECT_EQ(model.count(), 1);
+    EXPECT_FALSE(bStopTransfer);
+    EXPECT_NE(host.log.last(), "10|");
+    const qint64 partial = QFileInfo(local.filePath("down.bin")).size();
+    EXPECT_GT(partial, 0);
+    EXPECT_LT(partial, 300 * 1024);
+    // The connection is still usable after the abort.
+    EXPECT_EQ(ftp.GetFTPDirectory(), "/");
+}
+
+TEST_P(TransferEngine, UploadsIntoOneFolderChangeFolderOnceAndCreateLevels)
+{
+    ASSERT_TRUE(ftp.CreateFTPDirectory("/a"));
+    ASSERT_TRUE(ftp.SetFTPDirectory("/a"));
+    writeLocal(local.filePath("one.txt"), "1");
+    writeLocal(local.filePath("two.txt"), "2");
+    queue.menuupload(local.filePath("one.txt"), QString());
+    queue.menuupload(local.filePath("two.txt"), QString());
+    ASSERT_EQ(model.row(1).text[QueueRow::Remote], "/a");
+    ASSERT_TRUE(ftp.SetFTPDirectory("/"));
+    queue.RunTransferQueue();
+    EXPECT_EQ(server->readFile("a/one.txt"), "1");
+    EXPECT_EQ(server->readFile("a/two.txt"), "2");
+    EXPECT_EQ(host.localRefreshes, 2); // one folder change, plus the final refresh
+
+    writeLocal(local.filePath("deep.txt"), "deep");
+    queue.menuupload(local.filePath("deep.txt"), "/x/y/z");
+    EXPECT_EQ(model.row(0).text[QueueRow::Remote], "/x/y/z");
+    queue.RunTransferQueue();
+    EXPECT_EQ(server->readFile("x/y/z/deep.txt"), "deep");
+}
+
+TEST_P(TransferEngine, FolderTreesBothWays)
+{
+    const QString tree = local.filePath("proj");
+    writeLocal(tree + "/readme.txt", "top");
+    writeLocal(tree + "/src/main.c", randomBytes(5000, 9));
+    writeLocal(tree + "/src/lib/util.c", "util");
+    QDir().mkpath(tree + "/empty");
+    writeLocal(tree + "/.hidden", "hidden");
+    queue.addLocalSelection({{"proj", true}});
+    EXPECT_TRUE(host.waitShown);
+    ASSERT_EQ(model.count(), 3); // files only, hidden files left out
+    queue.RunTransferQueue();
+    EXPECT_EQ(server->readFile("proj/src/lib/util.c"), "util");
+    EXPECT_FALSE(QFileInfo::exists(server->path("proj/empty")));
+
+    server->makeDir("proj/empty");
+    QTemporaryDir back;
+    host.localFolder = back.path();
+    ftp.GetDirectoryListing("*.*");
+    queue.addRemoteSelection({{"proj", "", ""}});
+    ASSERT_EQ(model.count(), 3);
+    EXPECT_EQ(ftp.GetFTPDirectory(), "/"); // expansion returns to where it was
+    queue.RunTransferQueue();
+    QMap<QString, QByteArray> original = treeOf(tree);
+    original.remove(".hidden");
+    EXPECT_EQ(treeOf(back.filePath("proj")), original);
+}
+
+TEST_P(TransferEngine, DotEntriesAndHostileNamesNeverBecomeLocalPaths)
+{
+    server->writeFile("dir/ok.txt", "ok");
+    server->writeFile("dir/evil\\name.txt", "evil"); // a backslash is legal on the server
+    ftp.GetDirectoryListing("*.*");
+    queue.addRemoteSelection({{".", "", ""}, {"..", "", ""}, {"../x", "  1", ""}, {"a/b", "  1", ""}});
+    EXPECT_EQ(model.count(), 0);
+    queue.addRemoteSelection({{"dir", "", ""}});
+    ASSERT_EQ(model.count(), 1);
+    EXPECT_EQ(model.row(0).text[0], "ok.txt");
+    EXPECT_TRUE(host.log.filter("evil\\name.txt").size() == 1) << host.log.join('\n').toStdString();
+}
+
+TEST_P(TransferEngine, UnreadableLocalFileIsSkippedOthersQueued)
+{
+    writeLocal(local.filePath("good.txt"), "g");
+    EXPECT_FALSE(queue.menuupload(local.filePath("vanished.txt"), QString()));
+    EXPECT_TRUE(queue.menuupload(local.filePath("good.txt"), QString()));
+    EXPECT_EQ(model.count(), 1);
+    EXPECT_EQ(host.log.filter("vanished.txt").size(), 1);
+}
+
+TEST_P(TransferEngine, GrownAndShrunkRemoteFilesArriveAsTheyAreNow)
+{
+    server->writeFile("grown.bin", randomBytes(5000, 11));
+    server->writeFile("shrunk.bin", randomBytes(100, 12));
+    ftp.GetDirectoryListing("*.*");
+    queueDownload("grown.bin", 1000);
+    queueDownload("shrunk.bin", 5000);
+    queue.RunTransferQueue();
+    EXPECT_EQ(readLocal(local.filePath("grown.bin")), server->readFile("grown.bin"));
+    EXPECT_EQ(readLocal(local.filePath("shrunk.bin")), server->readFile("shrunk.bin"));
+    EXPECT_EQ(host.log.last(), "10|");
+}
+
+TEST_P(TransferEngine, DownloadedFileTakesTheRemoteDate)
+{
+    server->writeFile("dated.txt", "d");
+    ftp.GetDirectoryListing("*.*");
+    const QDateTime when(QDate(2020, 5, 17), QTime(10, 20, 30), Qt::LocalTime);
+    queueDownload("dated.txt", 1, formatGeneralDate(when));
+    queue.RunTransferQueue();
+    EXPECT_EQ(QFileInfo(local.filePath("dated.txt")).lastModified(), when);
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, TransferEngine, ::testing::Values(true, false),
+                         [](const auto &info) { return info.param ? "Passive" : "Active"; });
+
+// A server that dies in the middle of a download: a failure, never "done",
+// and the partial file stays.
+TEST(TransferFaults, ServerDyingMidDownloadIsAFailure)
+{
+    resetSessionState();
+    FtpServer server;
+    ASSERT_TRUE(server.isRunning());
+    server.writeFile("huge.bin", randomBytes(8 * 1024 * 1024, 5));
+    QTemporaryDir local;
+    clsFTPClient ftp;
+    QueueModel model;
+    TestHost host(model);
+    TransferQueue queue(ftp, model, host, host);
+    ftp.setHost(&host);
+    ftp.setTimeouts({5000, 5000, 5000});
+    ASSERT_TRUE(ftp.OpenConnection(server.host(), QString::number(server.port()), server.user(),
+                                   server.password(), 0x08000000));
+    bConnected = true;
+    host.localFolder = local.path();
+    ftp.GetDirectoryListing("*.*");
+    queue.addRemoteSelection({{"huge.bin", formatSizeText(8 * 1024 * 1024), ""}});
+    bool killed = false;
+    QObject::connect(&ftp, &clsFTPClient::FileTransferProgress, [&] {
+        if (!killed) {
+            killed = true;
+            server.kill();
+        }
+    });
+    queue.RunTransferQueue();
+    EXPECT_TRUE(killed);
+    EXPECT_EQ(model.count(), 1);
+    EXPECT_NE(host.log.last(), "10|");
+    EXPECT_FALSE(bQueueBusy);
+    EXPECT_LT(QFileInfo(local.filePath("huge.bin")).size(), 8 * 1024 * 1024);
+    ftp.CloseConnection();
+    resetSessionState();
+}
+
+} // namespace
