@@ -6,6 +6,9 @@
 
 namespace inet {
 
+// parseListing() appending to `records`.
+void appendListing(QByteArrayView data, bool mlsd, const QDateTime &now, std::vector<FindRecord> &records);
+
 // Where a transfer stands on the control connection.
 struct TransferState {
     bool finalSeen = false;     // the server's closing reply already came

@@ -30,8 +30,7 @@ void parseComplete(QByteArray &pending, bool mlsd, const QDateTime &now, std::ve
         --end;
     if (end == 0)
         return;
-    std::vector<FindRecord> parsed = parseListing(QByteArrayView(pending).first(end), mlsd, now);
-    std::move(parsed.begin(), parsed.end(), std::back_inserter(out));
+    appendListing(QByteArrayView(pending).first(end), mlsd, now, out);
     pending.remove(0, end);
 }
 

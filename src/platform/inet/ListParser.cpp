@@ -447,23 +447,28 @@ bool parseListLine(QByteArrayView line, FindRecord &out, const QDateTime &now)
     return parseUnix(line, out, now);
 }
 
-std::vector<FindRecord> parseListing(QByteArrayView data, bool mlsd, const QDateTime &localNow)
+void appendListing(QByteArrayView data, bool mlsd, const QDateTime &localNow, std::vector<FindRecord> &records)
 {
     const QDateTime now = localNow.toUTC(); // cheap to compare line after line
-    std::vector<FindRecord> records;
     qsizetype start = 0;
     const qsizetype n = data.size();
+    FindRecord rec;
     for (qsizetype i = 0; i <= n; ++i) {
         if (i < n && data[i] != '\r' && data[i] != '\n')
             continue;
         if (i > start) {
-            FindRecord rec;
             const QByteArrayView line = data.sliced(start, i - start);
             if (mlsd ? parseMlsdLine(line, rec) : parseListLine(line, rec, now))
                 records.push_back(std::move(rec));
         }
         start = i + 1;
     }
+}
+
+std::vector<FindRecord> parseListing(QByteArrayView data, bool mlsd, const QDateTime &now)
+{
+    std::vector<FindRecord> records;
+    appendListing(data, mlsd, now, records);
     return records;
 }
 
