@@ -1,0 +1,216 @@
+// The update check against a local HTTP server.
+#include "HttpServer.h"
+#include "ScriptedPrompt.h"
+#include "platform/Paths.h"
+#include "session/SessionState.h"
+#include "session/clsFTPClient.h"
+#include "settings/Options.h"
+#include "update/UpdateConfig.h"
+#include "update/UpdateService.h"
+
+#include <QCryptographicHash>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QThread>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+class RecordingView : public UpdateView {
+public:
+    void setInfo(const QString &t) override { info = t; }
+    void setNoUpdate(const QString &t) override { noUpdate = t; }
+    void setCheckButtonVisible(bool v) override { checkVisible = v; }
+    void setCloseEnabled(bool e) override { closeEnabled = e; }
+    void setAnimationRunning(bool r) override { animation = r; }
+    QString info, noUpdate;
+    bool checkVisible = true, closeEnabled = true, animation = false;
+};
+
+QString sha(const QByteArray &data)
+{
+    return QString::fromLatin1(QCryptographicHash::hash(data, QCryptographicHash::Sha256).toHex());
+}
+
+class UpdateCheck : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { http = std::make_unique<HttpServer>(); }
+    static void TearDownTestSuite() { http.reset(); }
+
+    void SetUp() override
+    {
+        resetSessionState();
+        LanguageOffset = 1000;
+        ASSERT_TRUE(http->isRunning());
+        http->clearRoot();
+        platform::setProgramDirectory(dataDir.path());
+        update::setUpdateServerUrl(http->url());
+        update::setVendorWebSiteUrl(http->url());
+    }
+    void TearDown() override
+    {
+        platform::setProgramDirectory(QString());
+        resetSessionState();
+    }
+
+    void serveVersion(const QString &v) { http->writeFile("ver.tf", "[Version]\r\nTarvo Ftp.exe=" + v.toLatin1() + "\r\n"); }
+
+    // An updater that leaves a mark in the program folder when it runs.
+    QByteArray serveUpdater(const QString &sumOverride = QString())
+    {
+        const QByteArray script = "#!/bin/sh\ntouch \"" + dataDir.path().toUtf8() + "/updater-ran\"\n";
+        http->writeFile("TUpdate.exe", script);
+        http->writeFile("verupt.tf", "[ver]\r\nver=2.0\r\nsha256=" +
+                                         (sumOverride.isEmpty() ? sha(script) : sumOverride).toLatin1() + "\r\n");
+        return script;
+    }
+
+    void serveList(const QList<QPair<QString, QByteArray>> &files, const QStringList &entries = {})
+    {
+        QByteArray list = "[Update]\r\nNbrDl=" + QByteArray::number(files.size() + entries.size()) + "\r\n";
+        int i = 1;
+        for (const auto &f : files) {
+            http->writeFile(f.first, f.second);
+            list += "Upd" + QByteArray::number(i++) + "=" + f.first.toUtf8() + "|" + sha(f.second).toLatin1() + "\r\n";
+        }
+        for (const QString &e : entries)
+            list += "Upd" + QByteArray::number(i++) + "=" + e.toUtf8() + "\r\n";
+        http->writeFile("enupt.tf", list);
+    }
+
+    bool updaterRan()
+    {
+        const QDeadlineTimer deadline(10000);
+        while (!deadline.hasExpired()) {
+            if (QFileInfo::exists(dataDir.filePath("updater-ran")))
+                return true;
+            QThread::msleep(20);
+        }
+        return false;
+    }
+
+    static std::unique_ptr<HttpServer> http;
+    QTemporaryDir dataDir;
+    clsFTPClient ftp;
+    RecordingView view;
+    UpdateService service{ftp, view};
+    ScriptedPrompt prompt;
+};
+
+std::unique_ptr<HttpServer> UpdateCheck::http;
+
+TEST(ProgramVersion, ComparesFieldByField)
+{
+    auto newer = [](const char *a, const char *b) {
+        return ProgramVersion::parse(a).isNewerThan(ProgramVersion::parse(b));
+    };
+    EXPECT_TRUE(newer("1.10.0", "1.9.5"));
+    EXPECT_TRUE(newer("2.0.0", "1.9.9"));
+    EXPECT_FALSE(newer("1.9.9", "2.0.0"));
+    EXPECT_FALSE(newer("1.9.5", "1.9.5"));
+    EXPECT_TRUE(newer("1.9.6", "1.9.5"));
+    EXPECT_TRUE(newer("1.100.0", "1.99.9")); // three-digit minors compare as numbers
+    EXPECT_EQ(ProgramVersion::parse("1.10.0").text(), "1.10.0");
+}
+
+TEST_F(UpdateCheck, NewerEqualAndOlderVersions)
+{
+    service.setOwnVersion(ProgramVersion::parse("1.9.5"));
+    serveVersion("1.10.0");
+    EXPECT_TRUE(service.VerifSiUpdateDispo(false));
+    EXPECT_EQ(view.info, "Your version : 1.9.5 - Most recent version : 1.10.0");
+    EXPECT_TRUE(view.closeEnabled);
+
+    serveVersion("1.9.5");
+    EXPECT_FALSE(service.VerifSiUpdateDispo(false));
+    EXPECT_EQ(view.info, "Your version : 1.9.5");
+
+    serveVersion("1.8.0");
+    EXPECT_FALSE(service.VerifSiUpdateDispo(false));
+    EXPECT_EQ(view.info, "Your version : 1.9.5 - Most recent version : 1.8.0");
+    EXPECT_TRUE(prompt.asked().isEmpty());
+}
+
+TEST_F(UpdateCheck, UnreachableServerSaysSoUnlessSilent)
+{
+    update::setUpdateServerUrl("http://127.0.0.1:1");
+    EXPECT_FALSE(service.VerifSiUpdateDispo(true));
+    EXPECT_TRUE(prompt.asked().isEmpty());
+    EXPECT_EQ(view.noUpdate, "Ensure that your internet connection is working properly");
+    EXPECT_FALSE(service.VerifSiUpdateDispo(false));
+    ASSERT_EQ(prompt.asked().size(), 1);
+    EXPECT_TRUE(prompt.asked().first().text.startsWith("Updater was not able to connect to internet."));
+}
+
+TEST_F(UpdateCheck, DownloadsEveryFileThenStartsTheUpdater)
+{
+    serveUpdater();
+    serveList({{"tarvoftp", "new program"}, {"notes.txt", "notes"}});
+    ASSERT_TRUE(service.startUpdate()) << view.info.toStdString();
+    EXPECT_TRUE(bUpdateLaunched);
+    EXPECT_EQ(QFile(dataDir.filePath("Update/tarvoftp")).size(), 11);
+    EXPECT_TRUE(QFileInfo::exists(dataDir.filePath("Update/notes.txt")));
+    EXPECT_EQ(options::verupd(), "2.0");
+    EXPECT_TRUE(updaterRan());
+}
+
+TEST_F(UpdateCheck, NothingToDownloadStartsTheUpdaterAtOnce)
+{
+    serveUpdater();
+    serveList({});
+    ASSERT_TRUE(service.startUpdate());
+    EXPECT_TRUE(QDir(dataDir.filePath("Update")).isEmpty());
+    EXPECT_TRUE(updaterRan());
+}
+
+TEST_F(UpdateCheck, AFailingFileStopsTheUpdate)
+{
+    serveUpdater();
+    serveList({{"first.bin", "1"}}, {"missing.bin|" + sha("x")});
+    EXPECT_FALSE(service.startUpdate());
+    EXPECT_EQ(view.info, "Error while updating - please try again later");
+    EXPECT_FALSE(bUpdateLaunched);
+    EXPECT_TRUE(QFileInfo::exists(dataDir.filePath("Update/first.bin"))); // what arrived stays
+    EXPECT_FALSE(QFileInfo::exists(dataDir.filePath("updater-ran")));
+}
+
+TEST_F(UpdateCheck, AFileWithTheWrongChecksumIsRefused)
+{
+    serveUpdater();
+    http->writeFile("lib.so", "tampered");
+    serveList({}, {"lib.so|" + sha("original")});
+    EXPECT_FALSE(service.startUpdate());
+    EXPECT_FALSE(QFileInfo::exists(dataDir.filePath("Update/lib.so")));
+    EXPECT_FALSE(bUpdateLaunched);
+
+    serveList({}, {"lib.so"}); // no checksum at all: refused too
+    EXPECT_FALSE(service.startUpdate());
+}
+
+TEST_F(UpdateCheck, HostileNamesNeverLeaveTheUpdateFolder)
+{
+    serveUpdater();
+    http->writeFile("evil", "x");
+    for (const QString &name : {QString("../evil"), QString("sub/evil"), QString("..\\evil"), QString()}) {
+        serveList({}, {name + "|" + sha("x")});
+        EXPECT_FALSE(service.startUpdate()) << name.toStdString();
+        EXPECT_EQ(view.info, "Error while updating - please try again later");
+    }
+    EXPECT_FALSE(QFileInfo::exists(dataDir.filePath("evil")));
+    EXPECT_FALSE(bUpdateLaunched);
+}
+
+TEST_F(UpdateCheck, AnUpdaterThatIsNotTheOneNamedIsNeverStarted)
+{
+    serveUpdater(sha("something else"));
+    serveList({});
+    EXPECT_FALSE(service.startUpdate());
+    EXPECT_FALSE(bUpdateLaunched);
+}
+
+} // namespace
