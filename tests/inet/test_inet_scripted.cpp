@@ -419,3 +419,27 @@ TEST_F(Scripted, AbortDrainsEveryReplyOfTheServer)
     server.finish();
     EXPECT_EQ(server.failure(), QString());
 }
+
+TEST_F(Scripted, ActiveListingAnsweredWithoutAConnectionIsEmpty)
+{
+    shortReplies();
+    ScriptedServer server([](ScriptPeer &p) {
+        if (!p.login())
+            return;
+        p.expect("PORT 127,0,0,1,");
+        p.reply("200 PORT ok");
+        p.expect("LIST");
+        p.reply("226 No files found."); // and never connects
+        p.expect("NOOP");
+        p.reply("200 ok");
+    });
+    FtpConnection *c = session.connectFtp(QStringLiteral("127.0.0.1"), server.port(), QStringLiteral("u"),
+                                          QStringLiteral("p"), 0);
+    ASSERT_NE(c, nullptr);
+    FindRecord rec;
+    EXPECT_EQ(c->findFirstFile(QStringLiteral("*.*"), rec), nullptr);
+    EXPECT_EQ(lastError(), quint32(ErrorNoMoreFiles));
+    EXPECT_TRUE(c->command(QStringLiteral("NOOP")));
+    server.finish();
+    EXPECT_EQ(server.failure(), QString());
+}

@@ -140,6 +140,8 @@ bool DataChannel::fillNow(quint32 &error)
 
 bool DataChannel::fill(QDeadlineTimer deadline, quint32 &error)
 {
+    if (m_eof)
+        return true;
     if (!m_socket) {
         error = ErrorIncorrectHandleState;
         return false;

@@ -135,6 +135,11 @@ bool FtpConnectionPrivate::waitForStart(bool upload, DataChannel &data, Transfer
                 controlLost(ErrorTimeout);
                 return false;
             }
+            if (st.finalSeen) {
+                data.abort(); // done without ever connecting: nothing to send
+                data.setEnded();
+                return true;
+            }
             abortTransfer(data, st);
             return fail(ErrorTimeout);
         }

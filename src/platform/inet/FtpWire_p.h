@@ -97,6 +97,7 @@ public:
     qsizetype available() const { return m_end - m_begin; }
     void consume(qsizetype n) { m_begin += n; }
     bool atEnd() const { return m_eof; }
+    void setEnded() { m_eof = true; }
 
     // Reads what the socket has into the buffer, waiting up to the deadline for
     // something. True with data added, or at the end of the data (atEnd()).
