@@ -352,6 +352,10 @@ TEST_F(Scripted, LineBreaksAreNeverSent)
     EXPECT_EQ(lastError(), quint32(ErrorLineBreak));
     EXPECT_FALSE(c->renameFile(QStringLiteral("a"), QStringLiteral("b\r")));
     EXPECT_EQ(lastError(), quint32(ErrorLineBreak));
+    EXPECT_FALSE(c->deleteFile(QString::fromLatin1("a\0b", 3)));
+    EXPECT_EQ(lastError(), quint32(ErrorLineBreak));
+    EXPECT_EQ(c->openFile(QStringLiteral("x\ny"), GENERIC_READ, 0), nullptr);
+    EXPECT_EQ(lastError(), quint32(ErrorLineBreak));
     FindRecord rec;
     EXPECT_EQ(c->findFirstFile(QStringLiteral("x\ny"), rec), nullptr);
     EXPECT_EQ(lastError(), quint32(ErrorLineBreak));

@@ -90,7 +90,8 @@ bool FtpConnectionPrivate::succeed()
 
 bool FtpConnectionPrivate::hasLineBreak(const QByteArray &line)
 {
-    return line.contains('\r') || line.contains('\n');
+    // A NUL would cut the line short on many servers: "DELE a<NUL>b" deletes "a".
+    return line.contains('\r') || line.contains('\n') || line.contains('\0');
 }
 
 bool FtpConnectionPrivate::usable(bool transfer)
@@ -229,7 +230,7 @@ bool FtpConnectionPrivate::login(const QString &host, quint16 port, const QStrin
 {
     const QByteArray userName = user.isEmpty() ? QByteArray("anonymous") : encodeName(user);
     const QByteArray pass = user.isEmpty() && password.isEmpty() ? QByteArray("anonymous@") : encodeName(password);
-    if (hasLineBreak(userName) || hasLineBreak(pass) || host.contains(QLatin1Char('\r')) || host.contains(QLatin1Char('\n')))
+    if (hasLineBreak(userName) || hasLineBreak(pass) || hasLineBreak(host.toUtf8()))
         return fail(ErrorLineBreak);
     quint32 error = NoError;
     if (!control.connectTo(host, port, timeouts().connectMs, error))
