@@ -447,3 +447,24 @@ TEST_F(Scripted, ActiveListingAnsweredWithoutAConnectionIsEmpty)
     server.finish();
     EXPECT_EQ(server.failure(), QString());
 }
+
+TEST_F(Scripted, OverLongReplyLinesAreCutNotFatal)
+{
+    ScriptedServer server([](ScriptPeer &p) {
+        if (!p.login())
+            return;
+        p.expect("HELP");
+        p.reply("214-" + QByteArray(20000, 'a') + "\r\n214 end");
+        p.expect("NOOP");
+        p.reply("200 ok");
+    });
+    FtpConnection *c = connect(server);
+    ASSERT_NE(c, nullptr);
+    ASSERT_TRUE(c->command(QStringLiteral("HELP")));
+    const QStringList lines = lastResponseInfo().split(QStringLiteral("\r\n"));
+    ASSERT_EQ(lines.size(), 3);
+    EXPECT_EQ(lines[0].size(), 8192);
+    EXPECT_EQ(lines[1], QStringLiteral("214 end"));
+    EXPECT_TRUE(c->command(QStringLiteral("NOOP")));
+    EXPECT_EQ(lastResponseInfo(), QStringLiteral("200 ok\r\n"));
+}
