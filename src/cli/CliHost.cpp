@@ -1,0 +1,172 @@
+#include "cli/CliHost.h"
+
+#include "cli/CliText.h"
+#include "cli/Console.h"
+#include "platform/inet/Inet.h"
+#include "session/LogLines.h"
+#include "session/SessionState.h"
+#include "settings/StringTable.h"
+#include "transfer/QueueModel.h"
+
+#include <QDir>
+
+namespace cli {
+namespace {
+
+// Answers of the file-exists question, as the dialog records them.
+constexpr int ChoiceCancel = 1;
+constexpr int ChoiceSkip = 2;
+constexpr int ChoiceOverwrite = 3;
+constexpr int ChoiceOverwriteAll = 4;
+
+// The expansion's refusals: a file or folder was left out of the transfer.
+bool isRefusal(const QString &message)
+{
+    for (int id : {790, 791, 792}) {
+        if (message.startsWith(LangStr(id)))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+CliHost::CliHost(Console &console, QueueModel &model, ExistsPolicy policy)
+    : m_console(console), m_model(model), m_policy(policy), m_localFolder(QDir::currentPath())
+{
+}
+
+void CliHost::setConnectionNames(const QString &server, const QString &user)
+{
+    m_server = server;
+    m_user = user;
+}
+
+void CliHost::startWatch()
+{
+    m_watching = true;
+    m_failed = false;
+    m_skipLogged = false;
+    m_failure.clear();
+}
+
+void CliHost::noteFailure(const QString &text)
+{
+    if (!m_failed)
+        m_failure = text;
+    m_failed = true;
+}
+
+void CliHost::logState(int state, const QString &message)
+{
+    const QList<LogLine> lines = logline::linesFor(state, message, m_server, m_user);
+    for (const LogLine &line : lines)
+        m_console.log(line);
+    if (!m_watching || message.isEmpty())
+        return;
+    // The runner logs an upload it skipped with whatever reply came last;
+    // that line is not a failure.
+    if (m_skipLogged) {
+        m_skipLogged = false;
+        return;
+    }
+    const quint32 error = inet::lastError();
+    if (isRefusal(message) || (error != inet::NoError && error != inet::ErrorNoMoreFiles))
+        noteFailure(message.trimmed());
+}
+
+void CliHost::setProgressVisible(bool visible)
+{
+    if (!visible)
+        m_console.clearProgress();
+}
+
+int CliHost::askExists(const QString &fileName)
+{
+    switch (m_policy) {
+    case ExistsPolicy::Overwrite: return ChoiceOverwrite;
+    case ExistsPolicy::Skip: return ChoiceSkip;
+    case ExistsPolicy::Cancel: return ChoiceCancel;
+    case ExistsPolicy::Ask: break;
+    }
+    if (!m_console.canAsk())
+        return ChoiceCancel;
+    for (;;) {
+        QString answer;
+        if (!m_console.readLine(answer, text(Text::ExistsQuestion, fileName)))
+            return ChoiceCancel;
+        const QString a = answer.trimmed().toLower();
+        if (a == QLatin1String("o"))
+            return ChoiceOverwrite;
+        if (a == QLatin1String("a"))
+            return ChoiceOverwriteAll;
+        if (a == QLatin1String("s"))
+            return ChoiceSkip;
+        if (a == QLatin1String("c"))
+            return ChoiceCancel;
+    }
+}
+
+bool CliHost::overWriteExist(const QString &fileName, bool isUp)
+{
+    const int choice = askExists(fileName);
+    lExistChoice = choice;
+    bOverwriteAll = choice == ChoiceOverwriteAll;
+    if (choice == ChoiceSkip && isUp)
+        m_skipLogged = true;
+    if (choice == ChoiceCancel && m_watching)
+        noteFailure(text(Text::Cancelled, fileName));
+    return choice >= ChoiceOverwrite;
+}
+
+QueueHeadRow CliHost::firstQueueRow()
+{
+    QueueHeadRow head;
+    if (m_model.count() == 0)
+        return head;
+    const QueueRow &r = m_model.row(0);
+    head.exists = true;
+    head.text = r.text[QueueRow::Name];
+    head.local = r.text[QueueRow::Local];
+    head.size = r.text[QueueRow::Size];
+    head.remoteDate = r.text[QueueRow::RemoteDate];
+    return head;
+}
+
+void CliHost::progressShown(qint64 current, qint64 total)
+{
+    if (m_model.count() == 0)
+        return;
+    const QueueRow &r = m_model.row(0);
+    const qint64 percent = total > 0 ? current * 100 / total : 100;
+    QStringList parts{r.text[QueueRow::Name], QStringLiteral("%1%").arg(percent, 3),
+                      r.text[QueueRow::Detail], r.text[QueueRow::Speed], r.text[QueueRow::TimeLeft]};
+    parts.removeAll(QString());
+    m_console.progress(parts.join(QStringLiteral("  ")));
+}
+
+platform::PromptAnswer CliHost::ask(const platform::PromptRequest &request)
+{
+    using platform::PromptAnswer;
+    using platform::PromptButtons;
+    if (request.buttons == PromptButtons::Ok) {
+        m_console.error(request.text);
+        return PromptAnswer::Ok;
+    }
+    const bool yesNo = request.buttons == PromptButtons::YesNo;
+    const PromptAnswer no = yesNo ? PromptAnswer::No : PromptAnswer::Cancel;
+    if (!m_console.canAsk()) {
+        m_console.error(request.text);
+        return no;
+    }
+    QString answer;
+    if (!m_console.readLine(answer, request.text + QStringLiteral(" [y/n] ")))
+        return no;
+    const QString a = answer.trimmed().toLower();
+    const bool accepted = a.startsWith(QLatin1Char('y')) || a.startsWith(QLatin1Char('o'));
+    if (!accepted)
+        return no;
+    return yesNo ? PromptAnswer::Yes : PromptAnswer::Ok;
+}
+
+} // namespace cli

@@ -1,0 +1,36 @@
+#pragma once
+// The options of tarvoftp-cli, read from its arguments. Pure: no I/O.
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace cli {
+
+// How the file-exists question is answered.
+enum class ExistsPolicy { Ask, Overwrite, Skip, Cancel };
+
+struct CliOptions {
+    QString dataDir;                 // handled by the program-directory setup
+    std::optional<bool> passive;     // given on the command line, else the site's or passive
+    std::optional<bool> binary;      // given on the command line, else the site's or binary
+    ExistsPolicy exists = ExistsPolicy::Ask;
+    bool keepGoing = false;
+    std::optional<qint16> languageOffset; // 0 French, 1000 English
+    int timeoutSeconds = 30;
+    std::optional<QString> commands; // -c
+    QString script;                  // SCRIPT ("-" standard input)
+    bool help = false;
+    bool version = false;
+};
+
+struct ParsedOptions {
+    CliOptions options;
+    QString error; // empty when the arguments were good
+};
+
+// arguments: as QCoreApplication::arguments() gives them (program first).
+ParsedOptions parseArguments(const QStringList &arguments);
+
+} // namespace cli

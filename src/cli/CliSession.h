@@ -1,0 +1,115 @@
+#pragma once
+// One command-line session: the same session object, queue model, folder
+// expansion and runner as the desktop program, driven by typed commands
+// instead of panes and tool bars.
+
+#include "cli/CliHost.h"
+#include "cli/CliOptions.h"
+#include "session/clsFTPClient.h"
+#include "transfer/QueueModel.h"
+#include "transfer/TransferQueue.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace cli {
+
+class Console;
+
+enum ExitStatus { StatusSuccess = 0, StatusFailure = 1, StatusBadInput = 2 };
+
+struct CommandResult {
+    int status = StatusSuccess;
+    QString error; // shown on standard error when the command failed
+
+    static CommandResult ok() { return {}; }
+    static CommandResult failed(const QString &error) { return {StatusFailure, error}; }
+    static CommandResult badInput(const QString &error) { return {StatusBadInput, error}; }
+};
+
+class CliSession {
+public:
+    CliSession(Console &console, const CliOptions &options);
+    ~CliSession();
+    CliSession(const CliSession &) = delete;
+    CliSession &operator=(const CliSession &) = delete;
+
+    // Runs one command given as its words (the command name first).
+    CommandResult execute(const QStringList &words);
+    bool quitRequested() const { return m_quit; }
+
+private:
+    using Handler = CommandResult (CliSession::*)(const QStringList &args);
+    struct Command {
+        const char *name;
+        int minArgs;
+        int maxArgs; // -1: any number
+        bool needsConnection;
+        Handler run;
+        const char *usage;
+    };
+    static const Command *findCommand(const QString &name);
+    static const Command Commands[];
+
+    // connection (CommandsConnect.cpp)
+    struct ConnectTarget {
+        QString host, port = QStringLiteral("21"), user, password;
+        bool passive = true;
+        bool binary = true;
+        QString remoteDir, localDir;
+    };
+    CommandResult cmdOpen(const QStringList &args);
+    CommandResult cmdClose(const QStringList &args);
+    CommandResult cmdSites(const QStringList &args);
+    CommandResult cmdSiteAdd(const QStringList &args);
+    bool findSite(const QString &name, ConnectTarget &target) const;
+    CommandResult connectTo(const ConnectTarget &target);
+    void useSiteLocalFolder(const QString &folder);
+    void disconnect();
+
+    // folders and remote operations (CommandsFolders.cpp)
+    CommandResult cmdPwd(const QStringList &args);
+    CommandResult cmdCd(const QStringList &args);
+    CommandResult cmdLs(const QStringList &args);
+    CommandResult cmdLcd(const QStringList &args);
+    CommandResult cmdLpwd(const QStringList &args);
+    CommandResult cmdLls(const QStringList &args);
+    CommandResult cmdMkdir(const QStringList &args);
+    CommandResult cmdRmdir(const QStringList &args);
+    CommandResult cmdRm(const QStringList &args);
+    CommandResult cmdRename(const QStringList &args);
+    CommandResult cmdChmod(const QStringList &args);
+    CommandResult cmdQuote(const QStringList &args);
+    CommandResult cmdSize(const QStringList &args);
+    CommandResult rawCommand(const QString &line);
+    bool listRemote(const QString &pattern);
+
+    // transfers (CommandsTransfer.cpp)
+    CommandResult cmdGet(const QStringList &args);
+    CommandResult cmdPut(const QStringList &args);
+    CommandResult cmdQueue(const QStringList &args);
+    CommandResult cmdRun(const QStringList &args);
+    CommandResult cmdClear(const QStringList &args);
+    CommandResult cmdCompare(const QStringList &args);
+    CommandResult addRemoteNames(const QStringList &names);
+    CommandResult addLocalNames(const QStringList &names);
+    CommandResult runQueue();
+    CommandResult watchResult();
+
+    CommandResult cmdHelp(const QStringList &args);
+    CommandResult cmdQuit(const QStringList &args);
+
+    // The engine's failure text, written to the log as the window does.
+    CommandResult remoteFailure(const QString &fallback = QString());
+    void log(int state, const QString &message) { m_host.logState(state, message); }
+
+    Console &m_console;
+    CliOptions m_options;
+    QueueModel m_model;
+    CliHost m_host;
+    clsFTPClient m_ftp;
+    TransferQueue m_queue;
+    bool m_quit = false;
+};
+
+} // namespace cli

@@ -1,0 +1,230 @@
+// The transfer queue: adding files and folders as the panes do, running it,
+// and the folder comparison.
+#include "cli/CliSession.h"
+
+#include "cli/CliText.h"
+#include "cli/Console.h"
+#include "cli/PaneRows.h"
+#include "platform/inet/Inet.h"
+#include "session/SessionState.h"
+#include "settings/StringTable.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace cli {
+namespace {
+
+const QString QueueOnly = QStringLiteral("-q");
+
+bool hasWildcard(const QString &name)
+{
+    return name.contains(QLatin1Char('*')) || name.contains(QLatin1Char('?'));
+}
+
+bool isDotEntry(const QString &name)
+{
+    return name == QLatin1String(".") || name == QLatin1String("..");
+}
+
+// The rows the runner leaves behind, as the error of a command.
+QString rowsLeftText(const QueueModel &model)
+{
+    return text(Text::FilesLeft, QString::number(model.count()));
+}
+
+} // namespace
+
+CommandResult CliSession::cmdGet(const QStringList &args)
+{
+    const bool queueOnly = args.first() == QueueOnly;
+    const QStringList names = queueOnly ? args.mid(1) : args;
+    if (names.isEmpty())
+        return CommandResult::badInput(text(Text::MissingArgument, QStringLiteral("get [-q] NAME...")));
+    m_host.startWatch();
+    CommandResult result = addRemoteNames(names);
+    m_host.stopWatch();
+    if (result.status != StatusSuccess)
+        return result;
+    if (queueOnly)
+        return watchResult();
+    return runQueue();
+}
+
+CommandResult CliSession::cmdPut(const QStringList &args)
+{
+    const bool queueOnly = args.first() == QueueOnly;
+    const QStringList names = queueOnly ? args.mid(1) : args;
+    if (names.isEmpty())
+        return CommandResult::badInput(text(Text::MissingArgument, QStringLiteral("put [-q] NAME...")));
+    m_host.startWatch();
+    CommandResult result = addLocalNames(names);
+    m_host.stopWatch();
+    if (result.status != StatusSuccess)
+        return result;
+    if (queueOnly)
+        return watchResult();
+    return runQueue();
+}
+
+// Server names are those of the current folder, as the server pane shows
+// them; a folder is told from a file by the listing, as the pane does.
+CommandResult CliSession::addRemoteNames(const QStringList &names)
+{
+    if (!listRemote(QString()))
+        return remoteFailure(text(Text::ListingFailed));
+    const QList<PaneRow> rows = serverPaneRows(m_ftp.Directory());
+    QList<RemoteSelection> selection;
+    for (const QString &name : names) {
+        if (name.contains(QLatin1Char('/')))
+            return CommandResult::failed(text(Text::RemoteNameOnly, name));
+        bool matched = false;
+        for (const PaneRow &row : rows) {
+            const bool hit = hasWildcard(name) ? !isDotEntry(row.name) && inet::matchesPattern(row.name, name)
+                                               : row.name == name;
+            if (hit) {
+                selection.append({row.name, row.size, row.date});
+                matched = true;
+            }
+        }
+        if (!matched)
+            return CommandResult::failed(text(Text::NoSuchRemote, name));
+    }
+    m_queue.addRemoteSelection(selection);
+    return CommandResult::ok();
+}
+
+// Local names are taken in the current local folder (wildcards match its
+// entries); a path elsewhere is added the way a file dropped from the file
+// manager is.
+CommandResult CliSession::addLocalNames(const QStringList &names)
+{
+    const QString folder = m_host.currentLocalFolder();
+    QList<LocalSelection> inFolder;
+    QStringList elsewhere;
+    for (const QString &name : names) {
+        if (hasWildcard(name) && !name.contains(QLatin1Char('/'))) {
+            const QFileInfoList hits = QDir(folder).entryInfoList({name}, QDir::Dirs | QDir::Files | QDir::NoDotAndDotDot,
+                                                                  QDir::Name | QDir::IgnoreCase);
+            if (hits.isEmpty())
+                return CommandResult::failed(text(Text::NoSuchLocal, name));
+            for (const QFileInfo &hit : hits)
+                inFolder.append({hit.fileName(), hit.isDir()});
+            continue;
+        }
+        const QFileInfo info(QDir(folder).absoluteFilePath(name));
+        if (!info.exists())
+            return CommandResult::failed(text(Text::NoSuchLocal, info.filePath()));
+        if (QDir::cleanPath(info.absolutePath()) == QDir::cleanPath(folder))
+            inFolder.append({info.fileName(), info.isDir()});
+        else
+            elsewhere << QDir::cleanPath(info.absoluteFilePath());
+    }
+    m_queue.addLocalSelection(inFolder);
+    for (const QString &path : elsewhere) {
+        if (QFileInfo(path).isDir())
+            m_queue.LocalSubFolder(path, QString());
+        else
+            m_queue.menuupload(path, QString());
+    }
+    return CommandResult::ok();
+}
+
+CommandResult CliSession::watchResult()
+{
+    if (m_host.watchFailed())
+        return CommandResult::failed(m_host.watchError());
+    return CommandResult::ok();
+}
+
+// Runs the queue as the tool bars do. The runner only logs what went wrong:
+// rows left behind, a failure in the log or a cancelled question make the
+// command fail.
+CommandResult CliSession::runQueue()
+{
+    const QString savedLocal = m_host.currentLocalFolder();
+    const QString savedRemote = m_ftp.GetFTPDirectory();
+    m_host.setRemotePath(savedRemote);
+    m_host.startWatch();
+    m_queue.RunTransferQueue();
+    m_host.stopWatch();
+    m_console.clearProgress();
+    if (m_model.count() == 0)
+        return watchResult();
+    // A run that ended early leaves both sides where its last row took them.
+    m_host.setCurrentLocalFolder(savedLocal);
+    if (!savedRemote.isEmpty() && bConnected)
+        m_ftp.SetFTPDirectory(savedRemote);
+    return CommandResult::failed(m_host.watchFailed() ? m_host.watchError() + QLatin1Char('\n') + rowsLeftText(m_model)
+                                                      : rowsLeftText(m_model));
+}
+
+CommandResult CliSession::cmdRun(const QStringList &)
+{
+    if (m_model.count() == 0) {
+        m_console.out(LangStr(534));
+        return CommandResult::ok();
+    }
+    return runQueue();
+}
+
+CommandResult CliSession::cmdQueue(const QStringList &)
+{
+    if (m_model.count() == 0) {
+        m_console.out(LangStr(534));
+        return CommandResult::ok();
+    }
+    QList<PaneRow> rows;
+    for (int i = 0; i < m_model.count(); ++i) {
+        const QueueRow &r = m_model.row(i);
+        const QString from = r.isDownload() ? r.text[QueueRow::Remote] : r.text[QueueRow::Local];
+        const QString to = r.isDownload() ? r.text[QueueRow::Local] : r.text[QueueRow::Remote];
+        // Name, size, direction, then where from and where to.
+        rows.append({r.text[QueueRow::Name], r.text[QueueRow::Size], r.text[QueueRow::Status],
+                     from + QStringLiteral(" -> ") + to, false, {}});
+    }
+    for (const QString &line : formatTable(rows))
+        m_console.out(line);
+    return CommandResult::ok();
+}
+
+CommandResult CliSession::cmdClear(const QStringList &)
+{
+    m_model.clear();
+    m_console.clearProgress();
+    return CommandResult::ok();
+}
+
+CommandResult CliSession::cmdCompare(const QStringList &)
+{
+    if (!listRemote(QString()))
+        return remoteFailure(text(Text::ListingFailed));
+    const QList<CompareRow> server = cli::compareRows(serverPaneRows(m_ftp.Directory()));
+    const QList<CompareRow> local = cli::compareRows(localPaneRows(m_host.currentLocalFolder()));
+    const CompareResult result = comparison::CompareLists(local, server);
+
+    const auto markText = [](CompareMark mark) {
+        switch (mark) {
+        case CompareMark::Missing: return LangStr(687);
+        case CompareMark::SizeDiffers: return LangStr(688);
+        case CompareMark::DateDiffers: return LangStr(689);
+        case CompareMark::None: break;
+        }
+        return QString();
+    };
+    QList<PaneRow> lines;
+    const auto addSide = [&](const QString &side, const QList<CompareRow> &rows, const QList<CompareFlags> &flags) {
+        for (int i = 0; i < rows.size(); ++i) {
+            const CompareMark mark = flags.at(i).mark();
+            if (mark != CompareMark::None)
+                lines.append({side, QString(), markText(mark), rows.at(i).name, false, {}});
+        }
+    };
+    addSide(LangStr(134).trimmed(), local, result.local);
+    addSide(LangStr(135).trimmed(), server, result.server);
+    for (const QString &line : formatTable(lines))
+        m_console.out(line);
+    return CommandResult::ok();
+}
+
+} // namespace cli
