@@ -1,0 +1,394 @@
+#include "SitesFixture.h"
+
+#include "mainwindow/MainWindowApi.h"
+#include "session/clsFTPClient.h"
+#include "sites/frmManager.h"
+#include "sites/frmWizard.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QFocusEvent>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QTest>
+#include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
+
+namespace {
+
+// Stands in for the main window's connect routine.
+class FakeStarter : public ConnectionStarter {
+public:
+    void premier_Connect(bool) override
+    {
+        ++calls;
+        visibleWhileConnecting = manager && manager->isVisible();
+        bConnected = succeed;
+        if (!succeed) {
+            // The manager must come back; look at it and close it.
+            QTimer::singleShot(0, [this] {
+                shownAgain = manager->isVisible() && QApplication::activeModalWidget() == manager;
+                ++reshown;
+                manager->reject();
+            });
+        }
+        if (nothingToConnectTo)
+            manager->showModal(); // what the main window does for an empty server
+    }
+    frmManager *manager = nullptr;
+    bool succeed = false;
+    bool nothingToConnectTo = false;
+    int calls = 0;
+    int reshown = 0;
+    bool visibleWhileConnecting = true;
+    bool shownAgain = false;
+};
+
+class SiteManagerTest : public SitesFixture {
+protected:
+    std::unique_ptr<frmManager> open()
+    {
+        auto manager = std::make_unique<frmManager>(&ftp, &starter);
+        starter.manager = manager.get();
+        return manager;
+    }
+    static QTreeWidgetItem *node(frmManager &m, const QString &key)
+    {
+        for (QTreeWidgetItemIterator it(m.tvManager); *it; ++it) {
+            if (frmManager::nodeKey(*it) == key)
+                return *it;
+        }
+        return nullptr;
+    }
+    // What a mouse sends for a double-click: press, release, double-click.
+    static void doubleClick(frmManager &m, const QString &key)
+    {
+        QTreeWidgetItem *item = node(m, key);
+        ASSERT_NE(item, nullptr) << key.toStdString();
+        const QPoint at = m.tvManager->visualItemRect(item).center();
+        QTest::mouseClick(m.tvManager->viewport(), Qt::LeftButton, {}, at);
+        QTest::mouseDClick(m.tvManager->viewport(), Qt::LeftButton, {}, at);
+    }
+    static void select(frmManager &m, const QString &key)
+    {
+        QTreeWidgetItem *item = node(m, key);
+        ASSERT_NE(item, nullptr) << key.toStdString();
+        m.tvManager->setCurrentItem(item);
+    }
+
+    clsFTPClient ftp;
+    FakeStarter starter;
+};
+
+TEST_F(SiteManagerTest, AddingFolderOfTakenNameAppendsTwoThenTwoTwo)
+{
+    auto m = open();
+    for (int i = 0; i < 3; ++i) {
+        answerNameDialog("Work");
+        m->toolbarButton("addfolder")->trigger();
+    }
+    EXPECT_EQ(bytes("TypeFtp.tf"), "1|Work|\r\n2|Work(2)|\r\n3|Work(2)(2)|\r\n");
+    EXPECT_EQ(m->tvManager->topLevelItemCount(), 3);
+    answerNameDialog(QString()); // Cancel adds nothing
+    m->toolbarButton("addfolder")->trigger();
+    EXPECT_EQ(m->tvManager->topLevelItemCount(), 3);
+}
+
+TEST_F(SiteManagerTest, AddedSiteGoesIntoCurrentFolderWithDefaults)
+{
+    putSampleBook();
+    auto m = open();
+    select(*m, "TP3");
+    EXPECT_EQ(m->currentFolderNumber(), "3");
+    answerNameDialog("Gamma");
+    m->toolbarButton("addsite")->trigger();
+    ASSERT_EQ(siteLines().size(), 3);
+    EXPECT_EQ(siteLines().last(), "3|Gamma||21|||1|1||3|");
+    ASSERT_NE(node(*m, "TV3"), nullptr);
+    EXPECT_EQ(frmManager::nodeKey(node(*m, "TV3")->parent()), "TP3");
+}
+
+TEST_F(SiteManagerTest, AddingSiteWithoutAnyFolderAsksForOneFirst)
+{
+    auto m = open();
+    m->toolbarButton("addsite")->trigger();
+    m->toolbarButton("assist")->trigger();
+    EXPECT_EQ(prompt.texts(), QStringList({LangStr(606), LangStr(606)}));
+    EXPECT_FALSE(QFile::exists(dir.filePath("ftp.tf")));
+}
+
+TEST_F(SiteManagerTest, TreeShowsKeyedFoldersSitesAndOrphans)
+{
+    putSampleBook();
+    put("ftp.tf", bytes("ftp.tf") + "5|Lost|lost.example|21|||1|1||9|\r\n");
+    clsGestionData().SetFirstData();
+    auto m = open();
+    ASSERT_EQ(m->tvManager->topLevelItemCount(), 4);
+    EXPECT_EQ(frmManager::nodeKey(m->tvManager->topLevelItem(0)), "TP1");
+    EXPECT_EQ(m->tvManager->topLevelItem(0)->text(0), "Work");
+    EXPECT_EQ(frmManager::nodeKey(node(*m, "TV2")->parent()), "TP2");
+    EXPECT_EQ(node(*m, "TV1")->text(0), "Alpha");
+    // A site whose folder is gone stays in view under "?".
+    QTreeWidgetItem *orphan = node(*m, "TV5");
+    ASSERT_NE(orphan, nullptr);
+    EXPECT_EQ(orphan->parent()->text(0), "?");
+    EXPECT_EQ(frmManager::nodeKey(orphan->parent()), "TP9");
+    // The first folder is selected and current; no site panel yet.
+    EXPECT_EQ(m->tvManager->currentItem(), m->tvManager->topLevelItem(0));
+    EXPECT_EQ(m->currentFolderNumber(), "1");
+    EXPECT_TRUE(m->picGeneralMain->isHidden());
+}
+
+TEST_F(SiteManagerTest, SelectingSiteFillsBoxesAndSetsModeBeforeConnecting)
+{
+    putSampleBook();
+    auto m = open();
+    select(*m, "TV2");
+    EXPECT_EQ(lConnectMode, 0x08000000);
+    EXPECT_EQ(sCurrentHost, "beta.example");
+    EXPECT_EQ(m->TxtPort->text(), "2121");
+    EXPECT_TRUE(m->Opt[1]->isChecked());
+    EXPECT_TRUE(m->Opt[3]->isChecked());
+    EXPECT_FALSE(m->binaryTransferSelected());
+    EXPECT_EQ(m->currentFolderNumber(), "2");
+    EXPECT_FALSE(m->picGeneralMain->isHidden());
+    EXPECT_FALSE(m->cmdSavechange->isEnabled()); // filling is not editing
+    select(*m, "TV1");
+    EXPECT_EQ(lConnectMode, 0);
+    EXPECT_EQ(m->txtExt->text(), "/pub");
+    EXPECT_EQ(m->txtLocal->text(), "/tmp/a/");
+    QTest::keyClicks(m->TxtServer, "x");
+    EXPECT_TRUE(m->cmdSavechange->isEnabled());
+    EXPECT_EQ(starter.calls, 0);
+}
+
+TEST_F(SiteManagerTest, OptionClicksReachTheSessionAtOnce)
+{
+    putSampleBook();
+    auto m = open();
+    select(*m, "TV1");
+    m->Opt[1]->click();
+    EXPECT_EQ(ftp.transferType(), quint32(inet::FTP_TRANSFER_TYPE_ASCII));
+    m->Opt[0]->click();
+    EXPECT_EQ(ftp.transferType(), quint32(inet::FTP_TRANSFER_TYPE_BINARY));
+    m->Opt[3]->click();
+    EXPECT_EQ(lConnectMode, 0x08000000);
+    m->Opt[2]->click();
+    EXPECT_EQ(lConnectMode, 0);
+    EXPECT_TRUE(m->cmdSavechange->isEnabled());
+}
+
+TEST_F(SiteManagerTest, RenamedSiteKeepsNumberAndFolderAndMovesToEnd)
+{
+    putSampleBook();
+    auto m = open();
+    select(*m, "TV1");
+    m->TxtSiteName->setText("Alpha2");
+    m->TxtPort->clear();
+    // Opening another folder meanwhile does not move the site there.
+    m->tvManager->expandItem(node(*m, "TP3"));
+    EXPECT_EQ(m->currentFolderNumber(), "3");
+    m->cmdSavechange->click();
+    EXPECT_TRUE(prompt.asked().isEmpty());
+    ASSERT_EQ(siteLines().size(), 2);
+    EXPECT_TRUE(siteLines().at(0).startsWith("2|Beta|"));
+    EXPECT_EQ(siteLines().at(1), "1|Alpha2|alpha.example|21|bob||1|1|/pub|1|/tmp/a/");
+    EXPECT_EQ(node(*m, "TV1")->text(0), "Alpha2");
+    EXPECT_EQ(m->tvManager->currentItem(), node(*m, "TV1"));
+}
+
+TEST_F(SiteManagerTest, SavingOneSiteNeverDropsTheSiteShownBefore)
+{
+    putSampleBook();
+    auto m = open();
+    select(*m, "TV1");
+    QFocusEvent focusIn(QEvent::FocusIn);
+    QApplication::sendEvent(m->TxtSiteName, &focusIn);
+    select(*m, "TV2");
+    m->TxtServer->setText("beta2.example");
+    m->cmdSavechange->click();
+    ASSERT_EQ(siteLines().size(), 2);
+    EXPECT_TRUE(siteLines().at(0).startsWith("1|Alpha|"));
+    EXPECT_TRUE(siteLines().at(1).startsWith("2|Beta|beta2.example|2121|"));
+}
+
+TEST_F(SiteManagerTest, BadPortOrFieldIsRefusedWithNothingWritten)
+{
+    putSampleBook();
+    const QByteArray before = bytes("ftp.tf");
+    auto m = open();
+    select(*m, "TV1");
+    m->TxtPort->setText("70000");
+    m->cmdSavechange->click();
+    m->toolbarButton("connect")->trigger();
+    EXPECT_EQ(starter.calls, 0);
+    m->TxtPort->setText("21");
+    m->TxtSiteName->setText("Al|pha");
+    m->cmdSavechange->click();
+    m->TxtSiteName->clear();
+    m->cmdSavechange->click();
+    ASSERT_EQ(prompt.texts().size(), 4);
+    EXPECT_EQ(prompt.texts().at(0), LangStr(740) + "70000");
+    EXPECT_EQ(prompt.texts().at(1), prompt.texts().at(0));
+    EXPECT_TRUE(prompt.texts().at(2).startsWith(LangStr(703)));
+    EXPECT_EQ(prompt.texts().at(3), LangStr(639));
+    EXPECT_EQ(bytes("ftp.tf"), before);
+}
+
+TEST_F(SiteManagerTest, RefusalsOfTheAddressBookAreShown)
+{
+    auto m = open();
+    answerNameDialog("A|B");
+    m->toolbarButton("addfolder")->trigger();
+    ASSERT_EQ(prompt.texts().size(), 1);
+    EXPECT_TRUE(prompt.texts().at(0).startsWith(LangStr(703)));
+    EXPECT_FALSE(QFile::exists(dir.filePath("TypeFtp.tf")));
+}
+
+TEST_F(SiteManagerTest, DeletingFolderTakesItsSitesOnlyWhenAnsweredYes)
+{
+    putSampleBook();
+    auto m = open();
+    const QByteArray sites = bytes("ftp.tf"), folders = bytes("TypeFtp.tf");
+    select(*m, "TP1");
+    m->toolbarButton("delete")->trigger(); // the scripted prompt answers No
+    ASSERT_EQ(prompt.texts().size(), 1);
+    EXPECT_EQ(prompt.texts().at(0), LangStr(503) + "Work " + LangStr(504));
+    EXPECT_EQ(prompt.asked().at(0).buttons, platform::PromptButtons::YesNo);
+    EXPECT_EQ(bytes("ftp.tf"), sites);
+    EXPECT_EQ(bytes("TypeFtp.tf"), folders);
+
+    prompt.push(platform::PromptAnswer::Yes);
+    m->toolbarButton("delete")->trigger();
+    EXPECT_EQ(bytes("TypeFtp.tf"), "2|Home|\r\n3|Misc|\r\n");
+    EXPECT_EQ(siteLines().size(), 1);
+    EXPECT_TRUE(siteLines().at(0).startsWith("2|Beta|"));
+    EXPECT_EQ(node(*m, "TV1"), nullptr);
+
+    select(*m, "TV2");
+    prompt.push(platform::PromptAnswer::Yes);
+    m->toolbarButton("delete")->trigger();
+    EXPECT_TRUE(siteLines().isEmpty());
+    EXPECT_TRUE(m->picGeneralMain->isHidden());
+}
+
+TEST_F(SiteManagerTest, DoubleClickConnectsSitesButNotFolders)
+{
+    putSampleBook();
+    auto m = open();
+    m->show();
+    starter.succeed = true;
+    doubleClick(*m, "TP2");
+    EXPECT_EQ(starter.calls, 0);
+    QTest::keyClick(m->tvManager, Qt::Key_Return);
+    EXPECT_EQ(starter.calls, 0);
+    doubleClick(*m, "TV1");
+    EXPECT_EQ(starter.calls, 1);
+    EXPECT_FALSE(starter.visibleWhileConnecting);
+    EXPECT_FALSE(m->isVisible()); // connected: the window stays hidden
+    m->show();
+    QTest::keyClick(m->tvManager, Qt::Key_Return);
+    EXPECT_EQ(starter.calls, 2);
+}
+
+TEST_F(SiteManagerTest, FailedConnectionShowsTheWindowAgain)
+{
+    putSampleBook();
+    auto m = open();
+    QTimer::singleShot(0, [&] {
+        select(*m, "TV1");
+        m->toolbarButton("connect")->trigger();
+    });
+    m->showModal();
+    EXPECT_EQ(starter.calls, 1);
+    EXPECT_FALSE(starter.visibleWhileConnecting);
+    EXPECT_TRUE(starter.shownAgain);
+    EXPECT_FALSE(m->isVisible());
+}
+
+TEST_F(SiteManagerTest, AskingForTheManagerDuringAnAttemptShowsItOnceAfterwards)
+{
+    putSampleBook();
+    auto m = open();
+    starter.nothingToConnectTo = true;
+    select(*m, "TV1");
+    m->toolbarButton("connect")->trigger(); // the window is not shown modally yet
+    EXPECT_EQ(starter.calls, 1);
+    EXPECT_EQ(starter.reshown, 1);
+    EXPECT_TRUE(starter.shownAgain);
+}
+
+TEST_F(SiteManagerTest, AnonymousBoxFillsAndClearsUserAndPassword)
+{
+    putSampleBook();
+    auto m = open();
+    select(*m, "TV1");
+    m->chkAnonyme->click();
+    EXPECT_EQ(m->TxtUser->text(), "Anonymous");
+    EXPECT_TRUE(m->txtPass->text().contains('@'));
+    m->chkAnonyme->click();
+    EXPECT_TRUE(m->TxtUser->text().isEmpty());
+    EXPECT_TRUE(m->txtPass->text().isEmpty());
+    m->chkAnonyme->click();
+    select(*m, "TV2"); // a new selection clears the box
+    EXPECT_FALSE(m->chkAnonyme->isChecked());
+    EXPECT_EQ(m->TxtUser->text(), "ann");
+}
+
+TEST_F(SiteManagerTest, ChosenLocalFolderIsStoredAtOnceWithSeparator)
+{
+    putSampleBook();
+    auto m = open();
+    select(*m, "TV2");
+    platform::setChooserOverride([](const QString &) { return QStringLiteral("/srv/data"); });
+    m->cmdLocalPath->click();
+    EXPECT_EQ(m->txtLocal->text(), "/srv/data/");
+    EXPECT_EQ(siteLines().last(), "2|Beta|beta.example|2121|ann||2|2||2|/srv/data/");
+    m->TxtSiteName->clear();
+    m->cmdLocalPath->click();
+    EXPECT_EQ(prompt.texts(), QStringList{LangStr(501)});
+}
+
+TEST_F(SiteManagerTest, ParamButtonTogglesPagesAndCaptionsFollowLanguage)
+{
+    putSampleBook();
+    auto m = open();
+    m->toolbarButton("param")->trigger(); // a folder is selected: nothing to show
+    EXPECT_EQ(m->pages->currentIndex(), 0);
+    EXPECT_FALSE(m->toolbarButton("param")->isChecked());
+    select(*m, "TV1");
+    m->toolbarButton("param")->trigger();
+    EXPECT_EQ(m->pages->currentIndex(), 1);
+    EXPECT_TRUE(m->toolbarButton("param")->isChecked());
+    m->pages->setCurrentIndex(0);
+    EXPECT_FALSE(m->toolbarButton("param")->isChecked());
+
+    EXPECT_EQ(m->toolbarButton("delete")->text(), "Suprimmer");
+    LanguageOffset = 1000;
+    m->applyCaptions();
+    EXPECT_EQ(m->toolbarButton("delete")->text(), "Delete");
+    EXPECT_EQ(m->toolbarButton("param")->text(), "Site option");
+    EXPECT_EQ(m->pages->tabText(0), "General");
+    EXPECT_EQ(m->pages->tabText(1), "Option");
+    EXPECT_EQ(m->cmdSavechange->text(), "Save");
+}
+
+TEST_F(SiteManagerTest, WizardFinishedFromManagerAppearsInTree)
+{
+    putSampleBook();
+    auto m = open();
+    select(*m, "TV2"); // the wizard gets the site's folder
+    QTimer::singleShot(0, [] {
+        auto *wizard = qobject_cast<frmWizard *>(QApplication::activeModalWidget());
+        ASSERT_NE(wizard, nullptr);
+        EXPECT_EQ(wizard->iSelGroupe, 2);
+        wizard->TXT[1]->setText("Delta");
+        wizard->cmdTerminer->click();
+    });
+    m->toolbarButton("assist")->trigger();
+    EXPECT_EQ(siteLines().last(), "3|Delta||21|||1|1||2|");
+    ASSERT_NE(node(*m, "TV3"), nullptr);
+    EXPECT_EQ(frmManager::nodeKey(node(*m, "TV3")->parent()), "TP2");
+}
+
+} // namespace
