@@ -3,9 +3,14 @@
 
 #include <QDialog>
 
+class QLabel;
+
 class frmAbout : public QDialog {
     Q_OBJECT
 public:
     explicit frmAbout(QWidget *parent = nullptr);
     QString versionText() const;
+
+private:
+    QLabel *m_version = nullptr;
 };

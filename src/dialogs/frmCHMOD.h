@@ -17,6 +17,8 @@ public:
     QString chmodValue() const; // what lblChmodValue shows, e.g. "755"
 
 private:
+    void Command1_Click();
+
     class Private;
     Private *d;
 };

@@ -12,6 +12,8 @@ public:
     ~frmCommand() override;
 
 private:
+    void Command1_Click();
+
     class Private;
     Private *d;
 };

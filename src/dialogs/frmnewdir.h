@@ -17,4 +17,13 @@ public:
     // Shows the dialog modally with `initial` filled in; returns the name
     // entered ("" for Cancel). Also sets sNewFolderName and sNewItemName.
     static QString askName(QWidget *parent, const QString &initial = QString());
+
+public slots:
+    void reject() override;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void cmdOk_Click();
 };
