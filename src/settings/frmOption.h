@@ -17,7 +17,16 @@ public:
     frmOption(MenuCaptioner *captioner, std::function<void()> updateCheck, QWidget *parent = nullptr);
     ~frmOption() override;
 
+    // Captions the window in the current language (at load and after a switch).
+    void applyCaptions();
+
 private:
+    void buildWindow();
+    void connectControls();
+    void Form_Load();
+    void cboLangue_Click(int index);
+    void cmdSonChoix_Click();
+
     class Private;
     Private *d;
 };

@@ -14,6 +14,8 @@ public:
     bool showsEnglishLogo() const;
 
 private:
+    void centreOnScreen();
+
     QLabel *m_version = nullptr;
     QLabel *m_logoFr = nullptr;
     QLabel *m_logoEn = nullptr;
