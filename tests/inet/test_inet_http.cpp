@@ -111,3 +111,17 @@ TEST(Http, RefusedConnectionAndBadUrls)
     EXPECT_FALSE(openUrl(QStringLiteral("not a url"), 1000));
     EXPECT_EQ(lastError(), quint32(ErrorInvalidUrl));
 }
+
+TEST(Http, SilentServerTimesOutAndLeavesNoFile)
+{
+    // Listening but never answering: the connection is made, no reply comes.
+    QTcpServer silent;
+    ASSERT_TRUE(silent.listen(QHostAddress::LocalHost, 0));
+    QTemporaryDir local;
+    const QString target = local.filePath(QStringLiteral("x"));
+    EXPECT_FALSE(downloadUrlToFile(QStringLiteral("http://127.0.0.1:%1/x").arg(silent.serverPort()), target, 300));
+    EXPECT_EQ(lastError(), quint32(ErrorTimeout));
+    EXPECT_EQ(QDir(local.path()).entryList(QDir::Files | QDir::Hidden).size(), 0);
+    EXPECT_FALSE(openUrl(QStringLiteral("http://127.0.0.1:%1/x").arg(silent.serverPort()), 300));
+    EXPECT_EQ(lastError(), quint32(ErrorTimeout));
+}
