@@ -26,7 +26,7 @@ const CliSession::Command CliSession::Commands[] = {
     {"rmdir", 1, 1, true, &CliSession::cmdRmdir, "rmdir DIR"},
     {"rm", 1, -1, true, &CliSession::cmdRm, "rm NAME..."},
     {"rename", 2, 2, true, &CliSession::cmdRename, "rename OLD NEW"},
-    {"chmod", 2, 2, true, &CliSession::cmdChmod, "chmod MODE NAME"},
+    {"chmod", 2, 2, true, &CliSession::cmdChmod, "chmod MODE NAME", &CliSession::checkChmod},
     {"quote", 1, -1, true, &CliSession::cmdQuote, "quote LINE"},
     {"size", 1, 1, true, &CliSession::cmdSize, "size NAME"},
     {"compare", 0, 0, true, &CliSession::cmdCompare, "compare"},
@@ -87,6 +87,10 @@ CommandResult CliSession::execute(const QStringList &words)
     for (const QString &arg : args) {
         if (arg.isEmpty())
             return CommandResult::badInput(text(Text::EmptyName) + QStringLiteral("; ") + text(Text::MissingArgument, usage));
+    }
+    if (command->check) {
+        if (CommandResult checked = command->check(args); checked.status != StatusSuccess)
+            return checked;
     }
     if (command->needsConnection && !(bConnected && hConnection))
         return CommandResult::failed(LangStr(500));

@@ -47,6 +47,9 @@ private:
         bool needsConnection;
         Handler run;
         const char *usage;
+        // Checks the words before anything else (nullptr: nothing to check),
+        // so that bad input is told as such, connected or not.
+        CommandResult (*check)(const QStringList &args) = nullptr;
     };
     static const Command *findCommand(const QString &name);
     static const Command Commands[];
@@ -79,6 +82,7 @@ private:
     CommandResult cmdRm(const QStringList &args);
     CommandResult cmdRename(const QStringList &args);
     CommandResult cmdChmod(const QStringList &args);
+    static CommandResult checkChmod(const QStringList &args);
     CommandResult cmdQuote(const QStringList &args);
     CommandResult cmdSize(const QStringList &args);
     CommandResult rawCommand(const QString &line);

@@ -45,13 +45,17 @@ QStringList splitCommands(const QString &line)
     QStringList out;
     QString current;
     bool inQuotes = false;
+    bool comment = false;
+    // A command starting with "#" makes the rest of the line a comment.
     auto flush = [&]() {
         const QString command = current.trimmed();
-        if (!command.isEmpty() && !command.startsWith(QLatin1Char('#')))
-            out << command;
         current.clear();
+        if (command.startsWith(QLatin1Char('#')))
+            comment = true;
+        else if (!command.isEmpty())
+            out << command;
     };
-    for (qsizetype i = 0; i < line.size(); ++i) {
+    for (qsizetype i = 0; i < line.size() && !comment; ++i) {
         const QChar c = line.at(i);
         if (inQuotes && c == QLatin1Char('\\') && i + 1 < line.size()) {
             current += c;
@@ -65,7 +69,8 @@ QStringList splitCommands(const QString &line)
         else
             current += c;
     }
-    flush();
+    if (!comment)
+        flush();
     return out;
 }
 

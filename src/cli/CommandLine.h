@@ -1,8 +1,8 @@
 #pragma once
 // Splitting what the user typed into commands and words. Commands are
 // separated by ";" and words by spaces; double quotes group a word that holds
-// spaces or ";" (inside them \" is a quote and \\ a backslash); "#" at the
-// start of a command makes it a comment. Pure functions, no I/O.
+// spaces or ";" (inside them \" is a quote and \\ a backslash); a command
+// starting with "#" makes the rest of the line a comment. Pure functions.
 
 #include <QString>
 #include <QStringList>

@@ -168,11 +168,16 @@ CommandResult CliSession::rawCommand(const QString &line)
     return CommandResult::ok();
 }
 
-CommandResult CliSession::cmdChmod(const QStringList &args)
+CommandResult CliSession::checkChmod(const QStringList &args)
 {
     static const QRegularExpression mode(QStringLiteral("^[0-7]{3,4}$"));
     if (!mode.match(args.at(0)).hasMatch())
         return CommandResult::badInput(text(Text::BadMode, args.at(0)));
+    return CommandResult::ok();
+}
+
+CommandResult CliSession::cmdChmod(const QStringList &args)
+{
     return rawCommand(QStringLiteral("SITE CHMOD ") + args.at(0) + QLatin1Char(' ') + args.at(1));
 }
 

@@ -1,0 +1,127 @@
+#pragma once
+// Runs the built tarvoftp-cli as a process against the suite's FTP server,
+// in a temporary local folder with a temporary data folder, and checks on
+// every run that the password never shows in its output.
+
+#include "FtpServer.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#ifndef TARVOFTP_CLI
+#error "TARVOFTP_CLI must name the built tarvoftp-cli"
+#endif
+
+// Readable texts in failure messages.
+inline void PrintTo(const QString &text, std::ostream *os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
+
+struct CliRun {
+    int status = -1;
+    QString out;
+    QString err;
+};
+
+inline QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+inline void writeAll(const QString &path, const QByteArray &data)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        f.write(data);
+}
+
+// Relative path -> content hash of every file below a folder.
+inline QMap<QString, QByteArray> treeOf(const QString &root)
+{
+    QMap<QString, QByteArray> out;
+    QDirIterator it(root, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        out.insert(QDir(root).relativeFilePath(path), QCryptographicHash::hash(readAll(path), QCryptographicHash::Sha1).toHex());
+    }
+    return out;
+}
+
+class CliProgram : public ::testing::Test {
+protected:
+    static constexpr const char *Password = "Pw-9f8e7d";
+
+    static void SetUpTestSuite()
+    {
+        FtpServerOptions options;
+        options.anonymous = true;
+        options.password = QString::fromLatin1(Password);
+        server = std::make_unique<FtpServer>(options);
+    }
+    static void TearDownTestSuite() { server.reset(); }
+
+    void SetUp() override
+    {
+        ASSERT_TRUE(server->isRunning()) << server->errorText().toStdString();
+        server->clearRoot();
+    }
+
+    static QString openCommand()
+    {
+        return QStringLiteral("open 127.0.0.1 %1 %2 %3").arg(server->port()).arg(server->user(), server->password());
+    }
+
+    // Runs the program with the test's folders and options before `args`.
+    CliRun run(const QStringList &args, const QByteArray &input = QByteArray(), const QString &workDir = QString())
+    {
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.remove(QStringLiteral("TARVOFTP_HOME"));
+        env.remove(QStringLiteral("TARVOFTP_PASSWORD"));
+        p.setProcessEnvironment(env);
+        p.setWorkingDirectory(workDir.isEmpty() ? local.path() : workDir);
+        p.start(QStringLiteral(TARVOFTP_CLI),
+                QStringList{"--data-dir", data.path(), "--lang", "en", "--timeout", "10"} + args);
+        CliRun r;
+        if (!p.waitForStarted(10000))
+            return r;
+        p.write(input);
+        p.closeWriteChannel();
+        p.waitForFinished(60000);
+        r.status = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2;
+        r.out = QString::fromUtf8(p.readAllStandardOutput());
+        r.err = QString::fromUtf8(p.readAllStandardError());
+        // Whatever the command, the password is never shown.
+        EXPECT_FALSE(r.out.contains(QString::fromLatin1(Password)) || r.err.contains(QString::fromLatin1(Password)))
+            << "password shown:\n" << r.out.toStdString() << r.err.toStdString();
+        return r;
+    }
+
+    // -c with the login first.
+    CliRun session(const QString &commands, const QStringList &options = {})
+    {
+        return run(options + QStringList{"-c", openCommand() + QStringLiteral("; ") + commands});
+    }
+
+    static std::unique_ptr<FtpServer> server;
+    QTemporaryDir local;
+    QTemporaryDir data;
+};
+
+inline std::unique_ptr<FtpServer> CliProgram::server;
+
+inline std::ostream &operator<<(std::ostream &os, const CliRun &r)
+{
+    return os << "status " << r.status << "\n--- out\n" << r.out.toStdString() << "--- err\n" << r.err.toStdString();
+}
