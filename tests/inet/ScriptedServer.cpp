@@ -30,10 +30,11 @@ QString ScriptPeer::failure() const
     return m_failure;
 }
 
-quint16 ScriptPeer::listen()
+quint16 ScriptPeer::listen(const QHostAddress &address)
 {
+    m_address = address;
     m_listener = std::make_unique<QTcpServer>();
-    m_listener->listen(QHostAddress::LocalHost, 0);
+    m_listener->listen(address, 0);
     return m_listener->serverPort();
 }
 
@@ -121,7 +122,7 @@ bool ScriptPeer::login()
 bool ScriptPeer::passive(bool epsv, const QByteArray &host)
 {
     m_dataServer = std::make_unique<QTcpServer>();
-    m_dataServer->listen(QHostAddress::LocalHost, 0);
+    m_dataServer->listen(m_address, 0);
     const quint16 port = m_dataServer->serverPort();
     QByteArray line = command();
     if (line == "EPSV") {
@@ -138,6 +139,36 @@ bool ScriptPeer::passive(bool epsv, const QByteArray &host)
     }
     reply("227 Entering Passive Mode (" + host + "," + QByteArray::number(port >> 8) + ","
           + QByteArray::number(port & 255) + ")");
+    return true;
+}
+
+bool ScriptPeer::active(const QByteArray &verb)
+{
+    const QByteArray line = command();
+    if (!line.startsWith(verb + ' ')) {
+        fail(QStringLiteral("expected %1, got '%2'").arg(QString::fromLatin1(verb), QString::fromUtf8(line)));
+        return false;
+    }
+    const QByteArray arg = line.mid(verb.size() + 1);
+    if (verb == "PORT") {
+        const QList<QByteArray> n = arg.split(',');
+        m_activePort = n.size() == 6 ? quint16(n[4].toUInt() * 256 + n[5].toUInt()) : 0;
+    } else {
+        const QList<QByteArray> f = arg.split(arg.left(1).at(0)); // "|2|::1|port|"
+        m_activePort = f.size() >= 4 ? quint16(f[3].toUInt()) : 0;
+    }
+    reply("200 " + verb + " ok");
+    return m_activePort != 0;
+}
+
+bool ScriptPeer::connectData()
+{
+    m_data = std::make_unique<QTcpSocket>();
+    m_data->connectToHost(m_address, m_activePort);
+    if (!m_data->waitForConnected(kWaitMs)) {
+        fail(QStringLiteral("cannot connect to the client's port"));
+        return false;
+    }
     return true;
 }
 
@@ -191,14 +222,15 @@ void ScriptPeer::closeControl()
     m_control.reset();
 }
 
-ScriptedServer::ScriptedServer(Script script) : m_peer(std::make_unique<ScriptPeer>())
+ScriptedServer::ScriptedServer(Script script, const QHostAddress &address)
+    : m_peer(std::make_unique<ScriptPeer>())
 {
     std::promise<quint16> listening;
     std::future<quint16> port = listening.get_future();
     ScriptPeer *peer = m_peer.get();
-    m_thread.reset(QThread::create([peer, script = std::move(script), &listening] {
+    m_thread.reset(QThread::create([peer, script = std::move(script), address, &listening] {
         // The sockets belong to this thread: everything is made and used here.
-        listening.set_value(peer->listen());
+        listening.set_value(peer->listen(address));
         script(*peer);
         peer->shutdown();
     }));

@@ -31,6 +31,10 @@ public:
 
     // Passive: answers EPSV (or refuses it) and PASV with `host` in the reply.
     bool passive(bool epsv = true, const QByteArray &host = "127,0,0,1");
+    // Active: takes the next command, which must be `verb` (PORT or EPRT),
+    // and remembers where to connect; connectData() then connects there.
+    bool active(const QByteArray &verb);
+    bool connectData();
     bool acceptData();
     void sendData(const QByteArray &bytes);
     QByteArray readAllData();
@@ -45,7 +49,7 @@ public:
     QString failure() const;
 
     // Made and ended in the script's thread, like every socket here.
-    quint16 listen();
+    quint16 listen(const QHostAddress &address);
     void shutdown();
 
 private:
@@ -53,6 +57,8 @@ private:
     std::unique_ptr<QTcpSocket> m_control;
     std::unique_ptr<QTcpServer> m_dataServer;
     std::unique_ptr<QTcpSocket> m_data;
+    QHostAddress m_address;
+    quint16 m_activePort = 0;
     std::binary_semaphore m_signal{0};
     mutable std::mutex m_mutex;
     QStringList m_commands;
@@ -62,7 +68,7 @@ private:
 class ScriptedServer {
 public:
     using Script = std::function<void(ScriptPeer &)>;
-    explicit ScriptedServer(Script script);
+    explicit ScriptedServer(Script script, const QHostAddress &address = QHostAddress(QHostAddress::LocalHost));
     ~ScriptedServer();
 
     quint16 port() const { return m_port; }

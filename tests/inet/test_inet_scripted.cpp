@@ -468,3 +468,37 @@ TEST_F(Scripted, OverLongReplyLinesAreCutNotFatal)
     EXPECT_TRUE(c->command(QStringLiteral("NOOP")));
     EXPECT_EQ(lastResponseInfo(), QStringLiteral("200 ok\r\n"));
 }
+
+TEST_F(Scripted, OverIpv6ActiveModeUsesEprtAndPassiveModeEpsv)
+{
+    for (bool passive : {false, true}) {
+        SCOPED_TRACE(passive ? "passive" : "active");
+        ScriptedServer server(
+            [passive](ScriptPeer &p) {
+                if (!p.login())
+                    return;
+                if (passive ? !p.passive() : !p.active("EPRT"))
+                    return;
+                p.expect("LIST");
+                if (passive ? !p.acceptData() : false)
+                    return;
+                p.reply("150 here");
+                if (!passive && !p.connectData())
+                    return;
+                p.sendData(kListing);
+                p.closeData();
+                p.reply("226 done");
+            },
+            QHostAddress(QHostAddress::LocalHostIPv6));
+        FtpConnection *c = session.connectFtp(QStringLiteral("::1"), server.port(), QStringLiteral("u"),
+                                              QStringLiteral("p"), passive ? INTERNET_FLAG_PASSIVE : 0);
+        ASSERT_NE(c, nullptr) << lastError();
+        FindRecord rec;
+        auto find = c->findFirstFile(QStringLiteral("*.*"), rec);
+        ASSERT_NE(find, nullptr) << lastError();
+        EXPECT_EQ(rec.name, QStringLiteral("one"));
+        find.reset();
+        server.finish();
+        EXPECT_EQ(server.failure(), QString());
+    }
+}
