@@ -1,0 +1,39 @@
+#pragma once
+// The session log: coloured lines in a rich-text box, all written by one
+// routine (the main window's mFTP_StateChanged hands its calls here). Which
+// lines a State and a message give is the engine's rule (logline::linesFor);
+// this class writes them in their colour, emphasis and indent.
+
+#include "session/LogLines.h"
+
+#include <QColor>
+#include <QString>
+
+#include <functional>
+
+class QTextEdit;
+
+class SessionLog {
+public:
+    static QColor colourOf(LogLine::Kind kind) { return QColor::fromRgb(LogLine::rgb(kind)); }
+
+    explicit SessionLog(QTextEdit *edit);
+
+    // Where the status lines take the server and user names from (the site
+    // manager's boxes); empty names when not set.
+    void setNameSource(std::function<QString()> server, std::function<QString()> user);
+
+    // Writes what (State, sMessage) stands for at the end of the log.
+    void write(int State, const QString &sMessage);
+    void clear();
+
+    // A twips value (1440 to the inch) in pixels of the log's screen.
+    double twipsToPixels(int twips) const;
+
+private:
+    void append(const LogLine &line);
+
+    QTextEdit *m_edit;
+    std::function<QString()> m_server;
+    std::function<QString()> m_user;
+};

@@ -1,0 +1,250 @@
+// The main window's life: start-up, closing, the main tool bar's commands and
+// the windows it opens.
+#include "mainwindow/frmconc.h"
+
+#include "dialogs/frmAbout.h"
+#include "dialogs/frmCommand.h"
+#include "mainwindow/ProgramFiles.h"
+#include "mainwindow/SessionLog.h"
+#include "platform/Paths.h"
+#include "platform/Prompt.h"
+#include "platform/Yield.h"
+#include "platform/gui/Choosers.h"
+#include "platform/gui/QtLanguage.h"
+#include "platform/gui/Sound.h"
+#include "session/SessionState.h"
+#include "session/clsFTPClient.h"
+#include "settings/Options.h"
+#include "settings/StringTable.h"
+#include "settings/frmOption.h"
+#include "settings/frmloadup.h"
+#include "sites/frmManager.h"
+#include "update/UpdateConfig.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QScreen>
+#include <QTimer>
+#include <QToolBar>
+#include <QTreeView>
+
+namespace {
+
+constexpr qint16 French = 0;
+constexpr qint16 English = 1000;
+constexpr int ConnectTimeoutMs = 15000; // a silent server must not hold the window longer
+
+} // namespace
+
+frmconc::frmconc(QWidget *parent) : QMainWindow(parent)
+{
+    buildWindow();
+    // The session lives as long as the window, so every command can reach it.
+    mFTP = new clsFTPClient(this);
+    mFTP->setHost(this);
+    inet::Timeouts timeouts;
+    timeouts.connectMs = ConnectTimeoutMs;
+    mFTP->setTimeouts(timeouts);
+    connect(mFTP, &clsFTPClient::StateChanged, this, &frmconc::mFTP_StateChanged);
+    m_log->setNameSource([this] { return managerText(&frmManager::TxtServer); },
+                         [this] { return managerText(&frmManager::TxtUser); });
+}
+
+frmconc::~frmconc()
+{
+    if (bConnected && mFTP)
+        mFTP->CloseConnection();
+    delete m_splash;
+}
+
+void frmconc::Form_Load()
+{
+    m_splash = new frmloadup;
+    m_splash->show();
+    platform::yieldNow();
+
+    m_traduction = std::make_unique<clsTraduction>(this);
+    // At a first start there is no language yet: French, captioned by hand.
+    if (!m_traduction->LoadRes())
+        LoadResMenu();
+    platform::applyQtLanguage(LanguageOffset == French);
+    setLocalFolder(platform::desktopDirectory());
+    bVeuxSon = options::veuxSon();
+    programfiles::installDefaultSound();
+
+    bInLoad = true;
+    ActiveMenu(false);
+    // Without a window manager to maximise it, the window still fills the screen.
+    if (QScreen *screen = this->screen())
+        resize(screen->availableGeometry().size());
+    setWindowState(windowState() | Qt::WindowMaximized);
+    bLoaded = true;
+    bInLoad = false;
+    m_splash->close();
+    m_splash->deleteLater();
+    m_splash = nullptr;
+    show();
+
+    m_startWindowChoice = options::startWindowChoice();
+    if (options::checkUpdateAtStart()) {
+        showUpdateWindowAtStart();
+        if (bUpdateLaunched) {
+            close();
+            return;
+        }
+    }
+    if (m_startWindowChoice == 1)
+        manager()->showModal();
+    timerMAJ->start();
+}
+
+void frmconc::closeEvent(QCloseEvent *event)
+{
+    // The connect routine is still running under us (it yields to the event
+    // loop): let it finish, then close.
+    if (bConnecting) {
+        m_closeWanted = true;
+        event->ignore();
+        return;
+    }
+    if (bConnected)
+        mFTP->CloseConnection();
+    timerKeepAlive->stop();
+    timerMAJ->stop();
+    if (m_manager)
+        m_manager->close();
+    event->accept();
+}
+
+bool frmconc::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::MouseButtonPress) {
+        if (watched == lvLocal->viewport())
+            sActiveList = QStringLiteral("local");
+        else if (watched == listviewServer->viewport())
+            sActiveList = QStringLiteral("server");
+        else if (watched == ListView3->viewport())
+            sActiveList = QStringLiteral("bas");
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+frmManager *frmconc::manager()
+{
+    if (!m_manager)
+        m_manager = new frmManager(mFTP, this, this);
+    return m_manager;
+}
+
+QAction *frmconc::toolbarButton(QToolBar *bar, const QString &key) const
+{
+    for (QAction *action : bar->actions())
+        if (action->data().toString() == key)
+            return action;
+    return nullptr;
+}
+
+void frmconc::tbToolBar_ButtonClick(const QString &key)
+{
+    if (key == QLatin1String("manag")) {
+        m_traduction->LoadRes();
+        manager()->showModal();
+    } else if (key == QLatin1String("Disconnect")) {
+        if (bConnected
+            && platform::ask(LangStr(521), platform::PromptButtons::YesNo, platform::PromptIcon::Question)
+                   == platform::PromptAnswer::Yes)
+            disconnectFromServer();
+    } else if (key == QLatin1String("reconnect")) {
+        premier_Connect(false);
+    } else if (key == QLatin1String("Transfer")) {
+        // The queue runner comes with the transfer tools.
+    } else if (key == QLatin1String("Stop")) {
+        if (bConnected)
+            bStopTransfer = true;
+    } else if (key == QLatin1String("command")) {
+        showCommand();
+    } else if (key == QLatin1String("DropIn")) {
+        showDropIn();
+    } else if (key == QLatin1String("tool")) {
+        showOptions();
+    } else if (key == QLatin1String("help")) {
+        openHelp();
+    } else if (key == QLatin1String("siteweb")) {
+        showAbout();
+    }
+    // "maj": the update comes with the update tools.
+}
+
+void frmconc::switchLanguage(bool english)
+{
+    const qint16 offset = english ? English : French;
+    const FileResult written = options::setLangue(offset);
+    if (!written.ok())
+        platform::inform(written.error(), platform::PromptIcon::Warning);
+    m_traduction->LoadRes();
+    // The switch happens for this run even when it could not be saved.
+    LanguageOffset = offset;
+    m_traduction->LoadResMenu();
+    platform::applyQtLanguage(LanguageOffset == French);
+}
+
+void frmconc::showCommand()
+{
+    frmCommand window(mFTP, this);
+    window.exec();
+}
+
+void frmconc::showOptions()
+{
+    // The options window's update button runs the visible update check, which
+    // comes with the update tools.
+    frmOption window(this, [] {}, this);
+    window.exec();
+}
+
+void frmconc::showAbout()
+{
+    frmAbout window(this);
+    window.exec();
+}
+
+void frmconc::showDropIn()
+{
+    if (!bConnected) {
+        const QString exeName = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
+        platform::inform(LangStr(556), platform::PromptIcon::Information, exeName);
+        return;
+    }
+    // The drop-in basket comes with the transfer tools.
+}
+
+void frmconc::showUpdateWindowAtStart()
+{
+    // The update window comes with the update tools; until then this step
+    // shows nothing.
+}
+
+void frmconc::timerMAJ_Timer()
+{
+    // One silent update check per run; the check itself comes with the update tools.
+    timerMAJ->stop();
+}
+
+void frmconc::openHelp()
+{
+    const QString page = programfiles::installHelpPage(LanguageOffset == French);
+    if (!page.isEmpty())
+        platform::openWithDesktop(page);
+}
+
+void frmconc::openWebSite()
+{
+    platform::openWithDesktop(update::vendorWebSiteUrl());
+}
+
+void frmconc::PlayWave(const QString &File)
+{
+    platform::playWaveAndWait(File);
+}

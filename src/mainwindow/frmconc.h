@@ -1,0 +1,201 @@
+#pragma once
+// The main window: start-up object of the program and home of the one FTP
+// session (mFTP). From top to bottom: the main tool bar, the session log, the
+// local pane and the server pane side by side, the transfer queue and the
+// status bar. It connects and disconnects (premier_Connect), keeps the
+// connection alive, writes the session log and sends every command of its tool
+// bars and menus to the window or routine that does the work.
+
+#include "mainwindow/MainWindowApi.h"
+#include "session/SessionHost.h"
+#include "settings/clsTraduction.h"
+
+#include <QHash>
+#include <QList>
+#include <QMainWindow>
+
+#include <memory>
+
+class QAction;
+class QActionGroup;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QProgressBar;
+class QStandardItemModel;
+class QTextEdit;
+class QTimer;
+class QToolBar;
+class QToolButton;
+class QTreeView;
+class clsFTPClient;
+class frmManager;
+class frmloadup;
+class SessionLog;
+
+class frmconc : public QMainWindow,
+                public SessionHost,
+                public MenuCaptioner,
+                public ConnectionStarter {
+    Q_OBJECT
+public:
+    explicit frmconc(QWidget *parent = nullptr);
+    ~frmconc() override;
+
+    // The start-up: splash, language, session, captions, desktop folder,
+    // hidden menu bar, maximised window, then (as the options say) the update
+    // window and the site manager, then the update timer.
+    void Form_Load();
+
+    // ---- design members other windows and the engine call
+    void premier_Connect(bool IsQuickConnect) override;
+    void mFTP_StateChanged(int State, const QString &sMessage);
+    void RefreshDirectoryListing();
+    void RefreshLocalDir();
+    void PlayWave(const QString &File);
+    void ActiveMenu(bool bEnable);
+    // One tick of timerKeepAlive (public so that tests drive it by hand).
+    void timerKeepAlive_Timer();
+
+    // ---- MenuCaptioner: every caption of this window in the current language
+    void LoadResMenu() override;
+
+    // ---- SessionHost
+    void setKeepAliveEnabled(bool enabled) override;
+    void logState(int state, const QString &message) override;
+    void setProgressValue(qint64 value) override;
+    void setProgressVisible(bool visible) override;
+    void refreshLocalDir() override;
+    void refreshDirectoryListing() override;
+    bool overWriteExist(const QString &fileName, bool isUp) override;
+    bool deleteItem(const QString &fileName, bool isUp) override;
+    QueueHeadRow firstQueueRow() override;
+
+    // ---- commands, by the key of their tool bar button
+    void tbToolBar_ButtonClick(const QString &key);
+    void Toolbar1_ButtonClick(const QString &key);
+    void Toolbar2_ButtonClick(const QString &key);
+    QAction *toolbarButton(QToolBar *bar, const QString &key) const;
+    // Switches the interface language at once (the Edit menu's language items).
+    void switchLanguage(bool english);
+    // Opens the help page of the current language in the desktop's browser.
+    void openHelp();
+
+    // The one site manager, created the first time it is needed.
+    frmManager *manager();
+    // The current local folder (the design's dirMyDir path); setting it
+    // re-reads the local pane.
+    QString localFolder() const { return m_localFolder; }
+    void setLocalFolder(const QString &path);
+
+    // ---- the session and the controls, under their design names
+    clsFTPClient *mFTP = nullptr;
+    QString sActiveList; // "local", "server" or "bas": the list pressed last
+
+    QToolBar *tbToolBar = nullptr;
+    QLabel *lblMAJ = nullptr;
+    QLabel *picMAJ = nullptr;
+    QTimer *timerMAJ = nullptr;
+    QTimer *timerKeepAlive = nullptr;
+    QTextEdit *RTBHeader = nullptr;
+
+    QLabel *Label11 = nullptr;
+    QLineEdit *txtLocalPath = nullptr;
+    QToolButton *cmdBrowseLocal = nullptr;
+    QToolButton *cmdUpLocal = nullptr;
+    QToolBar *Toolbar2 = nullptr;
+    QTreeView *lvLocal = nullptr;
+
+    QLabel *lblServerHost = nullptr; // the host of the connection, above the server pane
+    QLineEdit *TxtRemotePath = nullptr;
+    QToolButton *cmdUpServerPath = nullptr;
+    QToolBar *Toolbar1 = nullptr;
+    QTreeView *listviewServer = nullptr;
+
+    QToolButton *cmdCompare = nullptr;
+
+    QTreeView *ListView3 = nullptr;
+    QProgressBar *ProgressBar1 = nullptr;
+    QWidget *picLineAttente = nullptr;
+    QProgressBar *aviLineAttente = nullptr;
+    QLabel *lblProgressqueue1 = nullptr;
+    QLabel *lblProgressqueue2 = nullptr;
+
+    // Top menus (hidden by ActiveMenu(false)) and their items by index.
+    QMenu *mnuFile1 = nullptr, *mnuEdit1 = nullptr, *mnuView1 = nullptr;
+    QMenu *mnuCommand1 = nullptr, *mnuHelp1 = nullptr;
+    QList<QAction *> mnuFile, mnuEdit, mnuEdit3, mnuView, mnuView2, mnuView3;
+    QList<QAction *> mnuCommand, mnuCommand2, mnuCommand3, mnuCommand4, mnuHelp2;
+    QMenu *mnuEdit2Menu = nullptr, *mnuView0Menu = nullptr, *mnuView2Menu = nullptr;
+    QMenu *mnuCommand0Menu = nullptr, *mnuCommand1Menu = nullptr, *mnuCommand2Menu = nullptr;
+    // Pop-up menus.
+    QMenu *mnupop_stat = nullptr, *mnupop_list = nullptr;
+    QMenu *mnuPop_LocalFile = nullptr, *mnuPop_Server = nullptr, *mnuPop_LocalDir = nullptr;
+    QList<QAction *> mnupop_stat1, mnupop_list1, mnuPop_LocalFile1, mnuPop_Server1;
+
+    SessionLog *log() const { return m_log.get(); }
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    // building (frmconcBuild.cpp)
+    void buildWindow();
+    QToolBar *buildMainToolBar();
+    QWidget *buildLocalPane();
+    QWidget *buildServerPane();
+    QWidget *buildQueue();
+    QWidget *buildCompareColumn();
+    void buildLog();
+    QToolBar *paneToolBar(const QStringList &keys, void (frmconc::*handler)(const QString &));
+    QTreeView *detailsList(QStandardItemModel *model);
+    // menus (frmconcMenus.cpp)
+    void buildMenus();
+    void buildPopupMenus();
+    void mnuFile_Click(int Index);
+    void mnuEdit3_Click(int Index);
+    void mnuView_Click(int Index);
+    void mnuView2_Click(int Index);
+    void mnuView3_Click(int Index);
+    void mnuCommand_Click(int Index);
+    void mnuHelp2_Click(int Index);
+    void mnupop_list1_Click(int Index);
+    void showListMenu(QMenu *menu, QWidget *list, const QPoint &pos);
+    // captions (frmconcCaptions.cpp)
+    void captionToolBar(QToolBar *bar);
+    void captionMenus();
+    void captionLists();
+    // connection (frmconcConnect.cpp)
+    void disconnectFromServer();
+    void clearServerSide();
+    QString managerText(QLineEdit *frmManager::*box);
+    void openSiteLocalFolder(const QString &folder);
+    // panes
+    void LoadLocalListing();
+    void openServerEntry(const QModelIndex &index);
+    void openLocalEntry(const QModelIndex &index);
+    void cmdUpServerPath_Click();
+    void cmdUpLocal_Click();
+    void cmdBrowseLocal_Click();
+    // windows and start-up helpers (frmconc.cpp)
+    void showOptions();
+    void showCommand();
+    void showAbout();
+    void showDropIn();
+    void showUpdateWindowAtStart();
+    void timerMAJ_Timer();
+    void openWebSite();
+
+    std::unique_ptr<SessionLog> m_log;
+    std::unique_ptr<clsTraduction> m_traduction;
+    frmManager *m_manager = nullptr;
+    frmloadup *m_splash = nullptr;
+    QStandardItemModel *m_serverModel = nullptr;
+    QStandardItemModel *m_localModel = nullptr;
+    QStandardItemModel *m_queueModel = nullptr;
+    QActionGroup *m_viewGroup = nullptr;
+    QString m_localFolder;
+    qint16 m_startWindowChoice = 0;
+    bool m_closeWanted = false; // closed while connecting: close at the end of it
+};
