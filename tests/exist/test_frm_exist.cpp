@@ -1,0 +1,153 @@
+// The file-exists and delete questions, answered by clicking the real window.
+#include "session/SessionState.h"
+#include "transfer/frmExist.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+class FakePanes : public PaneRowSource {
+public:
+    bool findLocalRow(const QString &name, QString &size, QString &date) override
+    {
+        if (name != localName)
+            return false;
+        size = "  5";
+        date = "2024-01-02 03:04:05";
+        return true;
+    }
+    bool findServerRow(const QString &name, QString &size, QString &date) override
+    {
+        if (name != serverName)
+            return false;
+        size = " 1 234";
+        date = "2023-06-07 08:09:10";
+        return true;
+    }
+    QString localName = "a.txt";
+    QString serverName = "a.txt";
+};
+
+// Runs `act` on the window once it is shown modally.
+void whenShown(frmExist &window, std::function<void()> act)
+{
+    QTimer::singleShot(0, &window, [&window, act] {
+        ASSERT_TRUE(window.isVisible());
+        act();
+    });
+}
+
+class ExistDialog : public ::testing::Test {
+protected:
+    void SetUp() override { resetSessionState(); }
+    void TearDown() override { resetSessionState(); }
+    FakePanes panes;
+    frmExist window{&panes};
+};
+
+TEST_F(ExistDialog, OverwriteAndOverwriteAll)
+{
+    whenShown(window, [this] { window.cmdOver->click(); });
+    EXPECT_TRUE(window.OverWriteExist("a.txt", true));
+    EXPECT_EQ(lExistChoice, 3);
+    EXPECT_FALSE(bOverwriteAll);
+
+    whenShown(window, [this] { window.cmdAll->click(); });
+    EXPECT_TRUE(window.OverWriteExist("a.txt", true));
+    EXPECT_EQ(lExistChoice, 4);
+    EXPECT_TRUE(bOverwriteAll);
+}
+
+TEST_F(ExistDialog, CountdownAnswersSkipOnTheSixthTick)
+{
+    whenShown(window, [this] { window.cmdOver->click(); });
+    window.OverWriteExist("a.txt", false);
+    QStringList captions;
+    whenShown(window, [&] {
+        window.Timer1->stop(); // ticked by hand
+        for (int i = 0; i < 6 && window.isVisible(); ++i) {
+            window.Timer1_Timer();
+            captions << window.cmdJump->text();
+        }
+    });
+    EXPECT_FALSE(window.OverWriteExist("a.txt", false)); // Skip, even after an Overwrite before
+    EXPECT_EQ(lExistChoice, 2);
+    EXPECT_EQ(captions.mid(0, 5), QStringList({"Passer - 4", "Passer - 3", "Passer - 2", "Passer - 1", "Passer - 0"}));
+    EXPECT_FALSE(window.lblTimer->isVisibleTo(&window));
+}
+
+TEST_F(ExistDialog, CancelAndTheCloseBoxAnswerCancel)
+{
+    whenShown(window, [this] { window.cmdCancel->click(); });
+    EXPECT_FALSE(window.OverWriteExist("a.txt", true));
+    EXPECT_EQ(lExistChoice, 1);
+    whenShown(window, [this] { window.close(); });
+    EXPECT_FALSE(window.OverWriteExist("a.txt", true));
+    EXPECT_EQ(lExistChoice, 1);
+}
+
+TEST_F(ExistDialog, UploadShowsTheServerFileFirstAndTheLocalOneSecond)
+{
+    LanguageOffset = 1000;
+    QString title, head, size1, size2, question;
+    whenShown(window, [&] {
+        title = window.windowTitle();
+        head = window.lblTitre->text();
+        size1 = window.lblsize1->text();
+        size2 = window.lblsize2->text();
+        question = window.lbl654->text();
+        window.cmdJump->click();
+    });
+    window.OverWriteExist("a.txt", true);
+    EXPECT_EQ(title, "The file already exist");
+    EXPECT_EQ(head, "a.txt - The file already exist");
+    EXPECT_EQ(size1, " 1 234");
+    EXPECT_EQ(size2, "  5");
+    EXPECT_EQ(question, "Would you like to replace the existing file ?");
+}
+
+TEST_F(ExistDialog, DownloadNeedsTheLocalRowBeforeShowingTheServerOne)
+{
+    QString size1, size2;
+    panes.localName = "other.txt";
+    whenShown(window, [&] {
+        size1 = window.lblsize1->text();
+        size2 = window.lblsize2->text();
+        window.cmdJump->click();
+    });
+    window.OverWriteExist("a.txt", false);
+    EXPECT_EQ(size1, "");
+    EXPECT_EQ(size2, "");
+}
+
+TEST_F(ExistDialog, DeleteQuestionHasNoSkipAndRemoveAllSetsTheFlag)
+{
+    LanguageOffset = 1000;
+    bool skipVisible = true, timerRunning = true;
+    QString head, secondBlock;
+    whenShown(window, [&] {
+        skipVisible = window.cmdJump->isVisible();
+        timerRunning = window.Timer1->isActive();
+        head = window.lblTitre->text();
+        secondBlock = window.lbl654->text() + window.lblsize2->text();
+        window.cmdAll->click();
+    });
+    EXPECT_TRUE(window.DeleteItem("a.txt", false));
+    EXPECT_FALSE(skipVisible);
+    EXPECT_FALSE(timerRunning);
+    EXPECT_EQ(head, "Are you sure you want to delete : a.txt");
+    EXPECT_EQ(secondBlock, "");
+    EXPECT_TRUE(bDeleteAll);
+
+    whenShown(window, [this] { window.cmdOver->click(); });
+    EXPECT_TRUE(window.DeleteItem("a.txt", true));
+    EXPECT_FALSE(bDeleteAll);
+}
+
+} // namespace
