@@ -2,6 +2,7 @@
 
 #include "cli/CliText.h"
 #include "cli/Console.h"
+#include "cli/Interrupt.h"
 #include "platform/inet/Inet.h"
 #include "session/LogLines.h"
 #include "session/SessionState.h"
@@ -75,6 +76,11 @@ void CliHost::logState(int state, const QString &message)
         noteFailure(message.trimmed());
 }
 
+void CliHost::setProgressValue(qint64)
+{
+    forwardInterrupt();
+}
+
 void CliHost::setProgressVisible(bool visible)
 {
     if (!visible)
@@ -135,6 +141,7 @@ QueueHeadRow CliHost::firstQueueRow()
 
 void CliHost::progressShown(qint64 current, qint64 total)
 {
+    forwardInterrupt();
     if (m_model.count() == 0)
         return;
     const QueueRow &r = m_model.row(0);

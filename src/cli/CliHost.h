@@ -39,7 +39,7 @@ public:
     // SessionHost
     void setKeepAliveEnabled(bool) override {}
     void logState(int state, const QString &message) override;
-    void setProgressValue(qint64) override {}
+    void setProgressValue(qint64) override;
     void setProgressVisible(bool visible) override;
     void refreshLocalDir() override {}
     void refreshDirectoryListing() override {}

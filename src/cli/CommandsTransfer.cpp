@@ -4,6 +4,7 @@
 
 #include "cli/CliText.h"
 #include "cli/Console.h"
+#include "cli/Interrupt.h"
 #include "cli/PaneRows.h"
 #include "platform/inet/Inet.h"
 #include "session/SessionState.h"
@@ -46,7 +47,7 @@ CommandResult CliSession::cmdGet(const QStringList &args)
     m_host.stopWatch();
     if (result.status != StatusSuccess)
         return result;
-    if (queueOnly)
+    if (queueOnly || m_model.count() == 0)
         return watchResult();
     return runQueue();
 }
@@ -62,7 +63,7 @@ CommandResult CliSession::cmdPut(const QStringList &args)
     m_host.stopWatch();
     if (result.status != StatusSuccess)
         return result;
-    if (queueOnly)
+    if (queueOnly || m_model.count() == 0)
         return watchResult();
     return runQueue();
 }
@@ -149,6 +150,7 @@ CommandResult CliSession::runQueue()
     m_queue.RunTransferQueue();
     m_host.stopWatch();
     m_console.clearProgress();
+    bStopTransfer = false;
     if (m_model.count() == 0)
         return watchResult();
     // A run that ended early leaves both sides where its last row took them.

@@ -102,11 +102,11 @@ bool Console::readSecret(QString &line, const QString &prompt)
     if (terminal) {
         termios quiet = saved;
         quiet.c_lflag &= ~tcflag_t(ECHO);
-        tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet);
+        tcsetattr(STDIN_FILENO, TCSANOW, &quiet);
     }
     const bool ok = readLine(line, prompt);
     if (terminal) {
-        tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved);
+        tcsetattr(STDIN_FILENO, TCSANOW, &saved);
         write(stderr, QStringLiteral("\n"));
     }
     return ok;

@@ -3,6 +3,7 @@
 #include "cli/CliSession.h"
 #include "cli/CommandLine.h"
 #include "cli/Console.h"
+#include "cli/Interrupt.h"
 #include "settings/StringTable.h"
 
 namespace cli {
@@ -43,10 +44,14 @@ bool ScriptRunner::runCommand(const QString &command)
         return true;
     if (m_echo)
         m_console.error(Prompt + echoText(words));
-    const CommandResult result = m_session.execute(words);
+    armInterrupt();
+    CommandResult result = m_session.execute(words);
+    if (interruptRequested())
+        result = {InterruptedStatus, result.error.isEmpty() ? QStringLiteral("^C") : result.error};
     if (result.status != StatusSuccess) {
         fail(result.status, words.first(), result.error);
-        return m_keepGoing;
+        // Ctrl-C stops a script even with --keep-going; a prompt stays.
+        return m_keepGoing && (result.status != InterruptedStatus || m_interactive);
     }
     return !m_session.quitRequested();
 }
@@ -73,6 +78,7 @@ void ScriptRunner::runText(const QString &text)
 
 void ScriptRunner::runInput(bool interactive)
 {
+    m_interactive = interactive;
     QString line;
     while (m_console.readLine(line, interactive ? Prompt : QString())) {
         if (!runLine(line))

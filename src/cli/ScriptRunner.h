@@ -34,6 +34,7 @@ private:
     CliSession &m_session;
     bool m_keepGoing;
     bool m_echo;
+    bool m_interactive = false;
     int m_status = 0;
 };
 
