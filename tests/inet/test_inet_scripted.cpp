@@ -495,10 +495,43 @@ TEST_F(Scripted, OverIpv6ActiveModeUsesEprtAndPassiveModeEpsv)
         ASSERT_NE(c, nullptr) << lastError();
         FindRecord rec;
         auto find = c->findFirstFile(QStringLiteral("*.*"), rec);
-        ASSERT_NE(find, nullptr) << lastError();
+        ASSERT_NE(find, nullptr) << lastError() << " " << server.failure().toStdString();
         EXPECT_EQ(rec.name, QStringLiteral("one"));
         find.reset();
         server.finish();
         EXPECT_EQ(server.failure(), QString());
     }
+}
+
+TEST_F(Scripted, RefusedPortFallsBackToEprtAndIsRemembered)
+{
+    ScriptedServer server([](ScriptPeer &p) {
+        if (!p.login())
+            return;
+        p.expect("PORT");
+        p.reply("500 PORT not allowed");
+        for (int round = 0; round < 2; ++round) {
+            if (!p.active("EPRT"))
+                return;
+            p.expect("LIST");
+            p.reply("150 here");
+            if (!p.connectData())
+                return;
+            p.sendData(kListing);
+            p.closeData();
+            p.reply("226 done");
+        }
+    });
+    FtpConnection *c = session.connectFtp(QStringLiteral("127.0.0.1"), server.port(), QStringLiteral("u"),
+                                          QStringLiteral("p"), 0);
+    ASSERT_NE(c, nullptr);
+    for (int round = 0; round < 2; ++round) {
+        FindRecord rec;
+        auto find = c->findFirstFile(QStringLiteral("*.*"), rec);
+        ASSERT_NE(find, nullptr) << lastError();
+        EXPECT_EQ(rec.name, QStringLiteral("one"));
+    }
+    server.finish();
+    EXPECT_EQ(server.failure(), QString());
+    EXPECT_EQ(server.commands().filter(QStringLiteral("PORT")).size(), 1);
 }

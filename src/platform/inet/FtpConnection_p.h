@@ -68,6 +68,8 @@ public:
 
 private:
     bool waitForStart(bool upload, detail::DataChannel &data, TransferState &st);
+    enum class DataStart { Waiting, Started, Failed };
+    DataStart dataReady(detail::DataChannel &data, const QHostAddress &peer, bool answered);
     void controlLost(quint32 error);
 };
 

@@ -166,7 +166,7 @@ bool DataChannel::fill(QDeadlineTimer deadline, quint32 &error)
             continue;
         }
         const qintptr fd = m_socket->socketDescriptor();
-        if (waitReadable(&fd, 1, deadline) < 0) {
+        if (waitReadable(&fd, 1, deadline) == 0) {
             error = ErrorTimeout;
             return false;
         }

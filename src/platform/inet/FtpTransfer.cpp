@@ -129,8 +129,9 @@ bool FtpConnectionPrivate::waitForStart(bool upload, DataChannel &data, Transfer
         qintptr fds[2] = {control.descriptor(), -1};
         if (data.isListening() || (!upload && data.isConnected() && !data.atEnd()))
             fds[1] = data.descriptor();
-        const int ready = control.hasBufferedLine() ? 0 : detail::waitReadable(fds, 2, deadline);
-        if (ready < 0) {
+        const bool buffered = control.hasBufferedLine();
+        const int ready = detail::waitReadable(fds, 2, buffered ? QDeadlineTimer(0) : deadline) | (buffered ? 1 : 0);
+        if (ready == 0) {
             if (!answered) {
                 controlLost(ErrorTimeout);
                 return false;
@@ -143,7 +144,14 @@ bool FtpConnectionPrivate::waitForStart(bool upload, DataChannel &data, Transfer
             abortTransfer(data, st);
             return fail(ErrorTimeout);
         }
-        if (ready == 0) {
+        // The data side first: a server that sends everything and hangs up
+        // at once makes both ready, and its data must not be lost.
+        if (ready & 2) {
+            const DataStart start = dataReady(data, peer, answered);
+            if (start != DataStart::Waiting)
+                return start == DataStart::Started;
+        }
+        if (ready & 1) {
             Reply reply;
             if (!readReply(reply, deadline))
                 return false;
@@ -157,22 +165,27 @@ bool FtpConnectionPrivate::waitForStart(bool upload, DataChannel &data, Transfer
             if (data.isConnected())
                 return true;
             deadline = QDeadlineTimer(timeouts().dataMs); // the server connects to us now
-            continue;
         }
-        if (data.isListening()) {
-            // Some servers connect as soon as they get PORT: the connection
-            // alone does not mean that the command was accepted.
-            if (data.acceptPending(peer) && answered)
-                return true;
-            continue;
-        }
-        quint32 error = NoError;
-        if (!data.fillNow(error) && error != NoError)
-            return fail(error);
-        if (data.available() > 0)
-            return true; // data before the 1xx: the reply is read at the end
-        // Only the end of the data: the reply says whether that is all.
     }
+}
+
+// Something on the data side during waitForStart().
+FtpConnectionPrivate::DataStart FtpConnectionPrivate::dataReady(DataChannel &data, const QHostAddress &peer,
+                                                                bool answered)
+{
+    if (data.isListening()) {
+        // Some servers connect as soon as they get PORT: the connection alone
+        // does not mean that the command was accepted.
+        return data.acceptPending(peer) && answered ? DataStart::Started : DataStart::Waiting;
+    }
+    quint32 error = NoError;
+    if (!data.fillNow(error) && error != NoError) {
+        fail(error);
+        return DataStart::Failed;
+    }
+    // Data before the 1xx: the reply is read at the end. Only the end of the
+    // data: the reply says whether that is all.
+    return data.available() > 0 ? DataStart::Started : DataStart::Waiting;
 }
 
 bool FtpConnectionPrivate::finishTransfer(TransferState &st)

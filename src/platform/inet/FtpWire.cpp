@@ -49,12 +49,13 @@ int waitReadable(const qintptr *fds, int count, QDeadlineTimer deadline)
     for (int i = 0; i < count; ++i)
         p[i] = pollfd{int(fds[i]), POLLIN, 0};
     if (pollOnce(p, count, deadline) <= 0)
-        return -1;
+        return 0;
+    int ready = 0;
     for (int i = 0; i < count; ++i) {
         if (fds[i] >= 0 && (p[i].revents & (POLLIN | POLLHUP | POLLERR | POLLNVAL)))
-            return i;
+            ready |= 1 << i;
     }
-    return -1;
+    return ready;
 }
 
 bool waitWritable(qintptr fd, QDeadlineTimer deadline)
@@ -189,7 +190,7 @@ bool ControlChannel::fill(QDeadlineTimer deadline, quint32 &error)
             return false;
         }
         const qintptr fd = descriptor();
-        if (deadline.hasExpired() || waitReadable(&fd, 1, deadline) < 0) {
+        if (deadline.hasExpired() || waitReadable(&fd, 1, deadline) == 0) {
             error = ErrorTimeout;
             return false;
         }

@@ -25,8 +25,8 @@ struct Reply {
     bool ok() const { return code >= 100 && code < 400; }
 };
 
-// Which of the descriptors became readable (or hung up) first; -1 on time-out.
-// A negative descriptor is skipped.
+// Which of the descriptors are readable (or hung up): bit i for fds[i]; 0 on
+// time-out. A negative descriptor is skipped.
 int waitReadable(const qintptr *fds, int count, QDeadlineTimer deadline);
 bool waitWritable(qintptr fd, QDeadlineTimer deadline);
 
