@@ -31,7 +31,7 @@ constexpr int TwipsPerPixel = 15; // 1440 twips per inch at 96 dots per inch
 // Widths of the queue's columns in twips; the last one ("Date") is there for
 // the download to read, not for the user to see.
 constexpr int QueueColumnTwips[] = {2540, 3246, 3246, 2187, 2117, 1588, 1764, 1764, 3175, 1834, 2};
-constexpr int PaneColumnWidths[] = {210, 95, 95, 150};
+constexpr int PaneColumnWidths[] = {180, 85, 135, 150};
 
 QToolButton *smallButton(QWidget *parent, const QString &name, const QString &icon)
 {
@@ -146,6 +146,7 @@ QToolBar *frmconc::paneToolBar(const QStringList &keys, void (frmconc::*handler)
 {
     auto *bar = new QToolBar;
     bar->setOrientation(Qt::Vertical);
+    bar->setMovable(false);
     bar->setIconSize(QSize(22, 22));
     bar->setToolButtonStyle(Qt::ToolButtonIconOnly);
     for (const QString &key : keys) {

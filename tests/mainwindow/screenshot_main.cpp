@@ -56,11 +56,13 @@ int main(int argc, char **argv)
     const bool english = argc > 1 && QByteArray(argv[1]) == "en";
 
     QTemporaryDir program;
-    QTemporaryDir home;
+    // A home folder with a plain name, as the local pane shows its path.
+    const QString home = QDir(QDir::tempPath()).filePath(QStringLiteral("tarvo-screenshot/marie"));
+    QDir(home).removeRecursively();
     platform::setProgramDirectory(program.path());
-    qputenv("HOME", home.path().toUtf8());
-    qputenv("XDG_CONFIG_HOME", QDir(home.path()).filePath(QStringLiteral(".config")).toUtf8());
-    const QString desktop = QDir(home.path()).filePath(QStringLiteral("Desktop"));
+    qputenv("HOME", home.toUtf8());
+    qputenv("XDG_CONFIG_HOME", QDir(home).filePath(QStringLiteral(".config")).toUtf8());
+    const QString desktop = QDir(home).filePath(QStringLiteral("Desktop"));
     QDir().mkpath(desktop);
     fillLocal(desktop);
     options::setLangue(english ? 1000 : 0);

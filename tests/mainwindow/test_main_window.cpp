@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -121,6 +122,19 @@ TEST_F(StartUp, LanguageMenuRelabelsEverythingAtOnceBothWays)
     EXPECT_EQ(w.toolbarButton(w.tbToolBar, QStringLiteral("manag"))->toolTip(), QStringLiteral("Carnet d'adresses"));
     EXPECT_EQ(w.toolbarButton(w.Toolbar1, QStringLiteral("updir"))->toolTip(), QStringLiteral("Remonter d'un répertoire"));
     EXPECT_EQ(w.mnuFile1->title(), QStringLiteral("Fichier"));
+}
+
+TEST_F(StartUp, QtsOwnButtonsSpeakTheInterfacesLanguage)
+{
+    const QString qtFrench = QLibraryInfo::path(QLibraryInfo::TranslationsPath) + QStringLiteral("/qtbase_fr.qm");
+    if (!QFile::exists(qtFrench))
+        GTEST_SKIP() << "Qt's French translation is not installed";
+    frmconc &w = startWindow();
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "&Yes"), QStringLiteral("&Oui"));
+    w.switchLanguage(true);
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "&Yes"), QStringLiteral("&Yes"));
+    w.switchLanguage(false);
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "&Yes"), QStringLiteral("&Oui"));
 }
 
 TEST_F(StartUp, SavedEnglishAndManagerChoiceAreHonoured)
