@@ -22,12 +22,10 @@ enum class Text {
     NoSuchLocal,         // %1 path
     NoSuchRemote,        // %1 name
     NotLocalFolder,      // %1 path
-    LocalFolderFailed,   // %1 path
     FilesLeft,           // %1 count
     Cancelled,           // %1 name
     BadMode,             // %1 mode
     SiteWithoutServer,   // %1 site
-    Transferred,         // %1 files, %2 bytes
     SiteSaved,           // %1 site
     ListingFailed,
     ExistsQuestion,      // %1 file

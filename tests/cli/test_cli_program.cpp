@@ -44,6 +44,35 @@ TEST_F(CliProgram, ConnectsAndLogsAsTheWindowDoes)
     EXPECT_FALSE(refused.err.contains("tarvoftp> pwd")) << "the script must stop at the failure";
 }
 
+TEST_F(CliProgram, CloseReopenHelpAndQuit)
+{
+    server->writeFile("a.txt", "a");
+    const CliRun r = session("get -q a.txt; " + openCommand() + "; queue; close; lpwd; pwd");
+    EXPECT_EQ(r.status, 1) << r;
+    // A new connection starts with an empty queue, as after a disconnect.
+    EXPECT_TRUE(r.out.startsWith("The are no files in queue.\n" + local.path() + "\n")) << r;
+    EXPECT_TRUE(r.err.contains("tarvoftp-cli: pwd: You are not connected to a server")) << r;
+
+    const CliRun help = run({"-c", "help; quit; lpwd"});
+    EXPECT_EQ(help.status, 0) << help;
+    EXPECT_TRUE(help.out.contains("compare the local and the server folder")) << help;
+    EXPECT_FALSE(help.out.contains(local.path())) << "quit must end the run";
+}
+
+TEST_F(CliProgram, TransferTypeAndModeFromTheSiteOrTheOptions)
+{
+    server->writeFile("lines.txt", "one\ntwo\n");
+    writeAll(data.filePath("TypeFtp.tf"), "1|Sites|\r\n");
+    // ASCII transfers ("2") in active mode ("1").
+    writeAll(data.filePath("ftp.tf"), "1|Text|127.0.0.1|" + QByteArray::number(server->port()) + "|tester|"
+                                          + QByteArray(Password).toHex().toUpper().toHex().toUpper() + "|2|1||1|\r\n");
+    ASSERT_EQ(run({"-c", "open Text; get lines.txt"}).status, 0);
+    EXPECT_EQ(readAll(local.filePath("lines.txt")), "one\r\ntwo\r\n");
+    // An option given on the command line wins over the site.
+    ASSERT_EQ(run({"--binary", "--passive", "--exists", "overwrite", "-c", "open Text; get lines.txt"}).status, 0);
+    EXPECT_EQ(readAll(local.filePath("lines.txt")), "one\ntwo\n");
+}
+
 TEST_F(CliProgram, RemoteCommands)
 {
     server->writeFile("a.txt", "hello\n");
