@@ -84,8 +84,11 @@ CommandResult CliSession::execute(const QStringList &words)
         return CommandResult::badInput(text(Text::MissingArgument, usage));
     if (command->maxArgs >= 0 && args.size() > command->maxArgs)
         return CommandResult::badInput(text(Text::TooManyArguments, usage));
-    for (const QString &arg : args) {
-        if (arg.isEmpty())
+    // An empty name would stand for the current folder itself; only the
+    // login's and a site's texts may be empty.
+    const int emptyAllowedFrom = command->run == &CliSession::cmdOpen ? 1 : command->run == &CliSession::cmdSiteAdd ? 3 : 0;
+    for (int i = 0; i < args.size(); ++i) {
+        if (args.at(i).isEmpty() && (emptyAllowedFrom == 0 || i < emptyAllowedFrom))
             return CommandResult::badInput(text(Text::EmptyName) + QStringLiteral("; ") + text(Text::MissingArgument, usage));
     }
     if (command->check) {

@@ -97,6 +97,7 @@ private:
     CommandResult cmdCompare(const QStringList &args);
     CommandResult addRemoteNames(const QStringList &names);
     CommandResult addLocalNames(const QStringList &names);
+    CommandResult finishTransferCommand(const CommandResult &added, bool queueOnly);
     CommandResult runQueue();
     CommandResult watchResult();
 

@@ -68,7 +68,7 @@ CommandResult CliSession::cmdOpen(const QStringList &args)
     }
     if (args.size() > next + 2)
         return CommandResult::badInput(text(Text::TooManyArguments, QStringLiteral("open HOST [PORT] [USER [PASSWORD]]")));
-    if (args.size() <= next) {
+    if (args.size() <= next || args.at(next).isEmpty()) {
         target.user = AnonymousUser;
         target.password = AnonymousPassword;
     } else {

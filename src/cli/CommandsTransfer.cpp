@@ -43,13 +43,8 @@ CommandResult CliSession::cmdGet(const QStringList &args)
     if (names.isEmpty())
         return CommandResult::badInput(text(Text::MissingArgument, QStringLiteral("get [-q] NAME...")));
     m_host.startWatch();
-    CommandResult result = addRemoteNames(names);
-    m_host.stopWatch();
-    if (result.status != StatusSuccess)
-        return result;
-    if (queueOnly || m_model.count() == 0)
-        return watchResult();
-    return runQueue();
+    const CommandResult added = addRemoteNames(names);
+    return finishTransferCommand(added, queueOnly);
 }
 
 CommandResult CliSession::cmdPut(const QStringList &args)
@@ -59,13 +54,20 @@ CommandResult CliSession::cmdPut(const QStringList &args)
     if (names.isEmpty())
         return CommandResult::badInput(text(Text::MissingArgument, QStringLiteral("put [-q] NAME...")));
     m_host.startWatch();
-    CommandResult result = addLocalNames(names);
+    const CommandResult added = addLocalNames(names);
+    return finishTransferCommand(added, queueOnly);
+}
+
+// After the rows were added: the queue runs unless only adding was asked
+// (or nothing is queued). A name the expansion refused fails the command
+// too, whatever the run gives.
+CommandResult CliSession::finishTransferCommand(const CommandResult &added, bool queueOnly)
+{
+    CommandResult result = added;
+    if (result.status == StatusSuccess)
+        result = queueOnly || m_model.count() == 0 ? watchResult() : runQueue();
     m_host.stopWatch();
-    if (result.status != StatusSuccess)
-        return result;
-    if (queueOnly || m_model.count() == 0)
-        return watchResult();
-    return runQueue();
+    return result;
 }
 
 // Server names are those of the current folder, as the server pane shows
@@ -138,17 +140,15 @@ CommandResult CliSession::watchResult()
     return CommandResult::ok();
 }
 
-// Runs the queue as the tool bars do. The runner only logs what went wrong:
-// rows left behind, a failure in the log or a cancelled question make the
-// command fail.
+// Runs the queue as the tool bars do, under the host's watch. The runner
+// only logs what went wrong: rows left behind, a failure in the log or a
+// cancelled question make the command fail.
 CommandResult CliSession::runQueue()
 {
     const QString savedLocal = m_host.currentLocalFolder();
     const QString savedRemote = m_ftp.GetFTPDirectory();
     m_host.setRemotePath(savedRemote);
-    m_host.startWatch();
     m_queue.RunTransferQueue();
-    m_host.stopWatch();
     m_console.clearProgress();
     bStopTransfer = false;
     if (m_model.count() == 0)
@@ -167,7 +167,8 @@ CommandResult CliSession::cmdRun(const QStringList &)
         m_console.out(LangStr(534));
         return CommandResult::ok();
     }
-    return runQueue();
+    m_host.startWatch();
+    return finishTransferCommand(CommandResult::ok(), false);
 }
 
 CommandResult CliSession::cmdQueue(const QStringList &)

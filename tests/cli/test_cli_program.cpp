@@ -245,6 +245,18 @@ TEST_F(CliProgram, FailedTransfersFailTheCommand)
     EXPECT_EQ(server->readFile("fine.txt"), "fine");
 }
 
+TEST_F(CliProgram, RefusedServerNamesFailTheCommand)
+{
+    // A name that would leave the local folder is refused; the rest comes.
+    server->writeFile("dir/ok.txt", "ok");
+    server->writeFile("dir/bad\\name.txt", "bad");
+    const CliRun r = session("get dir");
+    EXPECT_EQ(r.status, 1) << r;
+    EXPECT_TRUE(r.err.contains("tarvoftp-cli: get: Name refused, unsafe as a local path: bad\\name.txt")) << r;
+    EXPECT_EQ(readAll(local.filePath("dir/ok.txt")), "ok");
+    EXPECT_EQ(QDir(local.filePath("dir")).entryList(QDir::Files), QStringList{"ok.txt"});
+}
+
 TEST_F(CliProgram, ExistsPolicies)
 {
     const auto reset = [&]() {
@@ -342,6 +354,7 @@ TEST_F(CliProgram, BadInputIsRefusedWithStatusTwo)
         {{"-c", "open 127.0.0.1 70000"}, "The port must be a whole number from 1 to 65535: 70000"},
         {{"-c", "get \"open"}, "unterminated quote"},
         {{"-c", "chmod rwx a"}, "not a mode (three octal digits): rwx"},
+        {{"-c", "put \"\""}, "empty name; missing argument; usage: put [-q] NAME..."},
         {{"--exists", "maybe"}, "bad value for --exists: maybe"},
         {{"--frobnicate"}, "unknown option: --frobnicate"},
     };
