@@ -3,6 +3,7 @@
 #include "CliFixture.h"
 
 #include <QRandomGenerator>
+#include <QTcpServer>
 #include <algorithm>
 #include <QRegularExpression>
 
@@ -32,6 +33,7 @@ TEST_F(CliProgram, ConnectsAndLogsAsTheWindowDoes)
     EXPECT_TRUE(r.err.contains("tarvoftp> open 127.0.0.1 " + QString::number(server->port()) + " tester ****\n")) << r;
     EXPECT_TRUE(r.err.contains("  Connection resolving host\n - 220 Tarvo test server ready.\n - 230 ")) << r;
     EXPECT_TRUE(r.err.contains("  Connection host resolved - 127.0.0.1\n")) << r;
+    EXPECT_FALSE(r.err.contains('\x1b')) << "colours are for terminals only";
 
     // Anonymous without a user; a wrong password shows the failure block.
     EXPECT_EQ(run({"-c", QStringLiteral("open 127.0.0.1 %1; pwd").arg(server->port())}).status, 0);
@@ -42,6 +44,17 @@ TEST_F(CliProgram, ConnectsAndLogsAsTheWindowDoes)
     EXPECT_TRUE(refused.err.contains(" - 530 ")) << refused;
     EXPECT_FALSE(refused.err.contains("Wrong-Pw-123")) << refused;
     EXPECT_FALSE(refused.err.contains("tarvoftp> pwd")) << "the script must stop at the failure";
+}
+
+TEST_F(CliProgram, TimeoutOptionBoundsEveryWait)
+{
+    // A server that takes the connection and never greets.
+    QTcpServer silent;
+    ASSERT_TRUE(silent.listen(QHostAddress::LocalHost, 0));
+    const CliRun r = run({"--timeout", "1", "-c", QStringLiteral("open 127.0.0.1 %1").arg(silent.serverPort())});
+    EXPECT_EQ(r.status, 1) << r;
+    EXPECT_TRUE(r.err.contains("failed to Connected To 127.0.0.1\n")) << r;
+    EXPECT_TRUE(r.err.contains("tarvoftp-cli: open: The operation timed out.")) << r;
 }
 
 TEST_F(CliProgram, CloseReopenHelpAndQuit)
