@@ -283,6 +283,25 @@ TEST_P(FtpSuite, CloseInTheMiddleAbortsAndTheConnectionGoesOn)
     EXPECT_EQ(sha(got), sha(content));
 }
 
+TEST_P(FtpSuite, AbandonedUploadIsAbortedAndTheConnectionGoesOn)
+{
+    FtpConnection *c = connect();
+    ASSERT_NE(c, nullptr);
+    {
+        auto file = c->openFile(QStringLiteral("cut.bin"), GENERIC_WRITE, 0);
+        ASSERT_NE(file, nullptr);
+        const QByteArray part = randomBytes(600 * 1024);
+        quint32 written = 0;
+        ASSERT_TRUE(file->write(part.constData(), quint32(part.size()), written));
+    } // destroyed without close()
+    EXPECT_FALSE(c->isBusy());
+    EXPECT_TRUE(c->command(QStringLiteral("NOOP"))) << lastError();
+    EXPECT_TRUE(lastResponseInfo().startsWith(QLatin1String("200")));
+    const QByteArray whole = randomBytes(5000);
+    ASSERT_TRUE(upload(c, QStringLiteral("whole.bin"), whole));
+    EXPECT_EQ(server().readFile(QStringLiteral("whole.bin")), whole);
+}
+
 TEST_P(FtpSuite, OnlyOneTransferAtATime)
 {
     FtpConnection *c = connect();

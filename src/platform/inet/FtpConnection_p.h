@@ -89,6 +89,9 @@ public:
     bool read(char *out, quint32 size, quint32 &got);
     bool write(const char *in, quint32 size, quint32 &written);
     bool close();
+    // Destroyed while open: a download closes (aborting when unfinished), an
+    // upload is aborted.
+    void abandon();
 
 private:
     bool setFailed(quint32 error);

@@ -221,6 +221,13 @@ bool DataChannel::finishWriting(int timeoutMs, quint32 &error)
 void DataChannel::abort()
 {
     if (m_socket) {
+        // A reset, not an orderly end: a server receiving an upload must not
+        // take the cut as the end of the file.
+        const int fd = int(m_socket->socketDescriptor());
+        if (fd >= 0) {
+            const linger reset{1, 0};
+            ::setsockopt(fd, SOL_SOCKET, SO_LINGER, &reset, sizeof reset);
+        }
         m_socket->abort();
         m_socket.reset();
     }

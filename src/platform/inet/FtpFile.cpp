@@ -115,6 +115,19 @@ bool FtpFilePrivate::closeUpload()
     return confirmed;
 }
 
+void FtpFilePrivate::abandon()
+{
+    if (!upload || !conn) {
+        close();
+        return;
+    }
+    // An upload left without close() was given up: the server must not keep
+    // it as complete.
+    open = false;
+    conn->openFile = nullptr;
+    conn->abortTransfer(data, st);
+}
+
 bool FtpFilePrivate::close()
 {
     if (!open) {

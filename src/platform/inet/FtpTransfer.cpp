@@ -266,7 +266,7 @@ FtpFile::~FtpFile()
     if (d->open) {
         const quint32 error = lastError();
         const QString response = lastResponseInfo();
-        d->close();
+        d->abandon();
         setLastError(error);
         setLastResponseInfo(response);
     }
