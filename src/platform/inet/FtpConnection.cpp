@@ -88,7 +88,7 @@ bool FtpConnectionPrivate::succeed()
     return true;
 }
 
-bool FtpConnectionPrivate::hasLineBreak(const QByteArray &line)
+bool FtpConnectionPrivate::isUnsafeLine(const QByteArray &line)
 {
     // A NUL would cut the line short on many servers: "DELE a<NUL>b" deletes "a".
     return line.contains('\r') || line.contains('\n') || line.contains('\0');
@@ -114,7 +114,7 @@ void FtpConnectionPrivate::controlLost(quint32 error)
 
 bool FtpConnectionPrivate::send(const QByteArray &line)
 {
-    if (hasLineBreak(line))
+    if (isUnsafeLine(line))
         return fail(ErrorLineBreak);
     quint32 error = NoError;
     if (!control.sendLine(line, replyDeadline(), error)) {
@@ -230,7 +230,7 @@ bool FtpConnectionPrivate::login(const QString &host, quint16 port, const QStrin
 {
     const QByteArray userName = user.isEmpty() ? QByteArray("anonymous") : encodeName(user);
     const QByteArray pass = user.isEmpty() && password.isEmpty() ? QByteArray("anonymous@") : encodeName(password);
-    if (hasLineBreak(userName) || hasLineBreak(pass) || hasLineBreak(host.toUtf8()))
+    if (isUnsafeLine(userName) || isUnsafeLine(pass) || isUnsafeLine(host.toUtf8()))
         return fail(ErrorLineBreak);
     quint32 error = NoError;
     if (!control.connectTo(host, port, timeouts().connectMs, error))
@@ -285,7 +285,7 @@ FtpConnection::~FtpConnection()
 bool FtpConnection::command(const QString &line)
 {
     const QByteArray raw = encodeName(line);
-    if (FtpConnectionPrivate::hasLineBreak(raw))
+    if (FtpConnectionPrivate::isUnsafeLine(raw))
         return d->fail(ErrorLineBreak);
     if (!d->usable(false))
         return false;
@@ -313,7 +313,7 @@ namespace {
 bool oneArgument(FtpConnectionPrivate &d, const char *verb, const QString &arg)
 {
     const QByteArray line = withArgument(verb, arg);
-    if (FtpConnectionPrivate::hasLineBreak(line))
+    if (FtpConnectionPrivate::isUnsafeLine(line))
         return d.fail(ErrorLineBreak);
     return d.usable(false) && d.simple(line);
 }
@@ -328,7 +328,7 @@ bool FtpConnection::renameFile(const QString &from, const QString &to)
 {
     const QByteArray rnfr = withArgument("RNFR", from);
     const QByteArray rnto = withArgument("RNTO", to);
-    if (FtpConnectionPrivate::hasLineBreak(rnfr) || FtpConnectionPrivate::hasLineBreak(rnto))
+    if (FtpConnectionPrivate::isUnsafeLine(rnfr) || FtpConnectionPrivate::isUnsafeLine(rnto))
         return d->fail(ErrorLineBreak);
     if (!d->usable(false))
         return false;

@@ -37,7 +37,8 @@ public:
     // Refuses when the control connection is gone (and, for `transfer`, when a
     // find or a file is already open; for commands, when a file is open).
     bool usable(bool transfer);
-    static bool hasLineBreak(const QByteArray &line);
+    // CR, LF or NUL: such a line is never sent.
+    static bool isUnsafeLine(const QByteArray &line);
 
     bool login(const QString &host, quint16 port, const QString &user, const QString &password);
     void parseFeatures(const QByteArray &text);

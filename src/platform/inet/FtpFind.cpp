@@ -101,7 +101,7 @@ bool FtpConnectionPrivate::lookupMlst(const QByteArray &name, std::vector<FindRe
 std::unique_ptr<FtpFind> FtpConnection::findFirstFile(const QString &pattern, FindRecord &first)
 {
     const QByteArray rawName = encodeName(pattern);
-    if (FtpConnectionPrivate::hasLineBreak(rawName)) {
+    if (FtpConnectionPrivate::isUnsafeLine(rawName)) {
         d->fail(ErrorLineBreak);
         return nullptr;
     }

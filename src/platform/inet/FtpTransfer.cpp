@@ -103,7 +103,7 @@ bool FtpConnectionPrivate::openDataChannel(DataChannel &data)
 bool FtpConnectionPrivate::startTransfer(const QByteArray &command, bool upload, DataChannel &data,
                                          TransferState &st)
 {
-    if (hasLineBreak(command))
+    if (isUnsafeLine(command))
         return fail(ErrorLineBreak);
     st = TransferState();
     if (!openDataChannel(data) || !send(command)) {
@@ -237,7 +237,7 @@ bool FtpConnectionPrivate::abortTransfer(DataChannel &data, TransferState &st)
 std::unique_ptr<FtpFile> FtpConnection::openFile(const QString &name, quint32 access, quint32 transferFlags)
 {
     const QByteArray raw = encodeName(name);
-    if (FtpConnectionPrivate::hasLineBreak(raw)) {
+    if (FtpConnectionPrivate::isUnsafeLine(raw)) {
         d->fail(ErrorLineBreak);
         return nullptr;
     }
