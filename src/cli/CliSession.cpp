@@ -9,7 +9,7 @@
 namespace cli {
 
 const CliSession::Command CliSession::Commands[] = {
-    {"open", 1, 4, false, &CliSession::cmdOpen, "open HOST [PORT] [USER [PASSWORD]] | open SITE"},
+    {"open", 1, 4, false, &CliSession::cmdOpen, "open HOST [PORT] [USER [PASSWORD]] | open SITE", nullptr, 1},
     {"close", 0, 0, false, &CliSession::cmdClose, "close"},
     {"pwd", 0, 0, true, &CliSession::cmdPwd, "pwd"},
     {"cd", 1, 1, true, &CliSession::cmdCd, "cd DIR"},
@@ -32,7 +32,7 @@ const CliSession::Command CliSession::Commands[] = {
     {"compare", 0, 0, true, &CliSession::cmdCompare, "compare"},
     {"sites", 0, 0, false, &CliSession::cmdSites, "sites"},
     {"site-add", 3, 8, false, &CliSession::cmdSiteAdd,
-     "site-add FOLDER NAME HOST [PORT [USER [PASSWORD [REMOTE [LOCAL]]]]]"},
+     "site-add FOLDER NAME HOST [PORT [USER [PASSWORD [REMOTE [LOCAL]]]]]", nullptr, 3},
     {"help", 0, 1, false, &CliSession::cmdHelp, "help"},
     {"quit", 0, 0, false, &CliSession::cmdQuit, "quit"},
     {"exit", 0, 0, false, &CliSession::cmdQuit, "exit"},
@@ -84,11 +84,8 @@ CommandResult CliSession::execute(const QStringList &words)
         return CommandResult::badInput(text(Text::MissingArgument, usage));
     if (command->maxArgs >= 0 && args.size() > command->maxArgs)
         return CommandResult::badInput(text(Text::TooManyArguments, usage));
-    // An empty name would stand for the current folder itself; only the
-    // login's and a site's texts may be empty.
-    const int emptyAllowedFrom = command->run == &CliSession::cmdOpen ? 1 : command->run == &CliSession::cmdSiteAdd ? 3 : 0;
     for (int i = 0; i < args.size(); ++i) {
-        if (args.at(i).isEmpty() && (emptyAllowedFrom == 0 || i < emptyAllowedFrom))
+        if (args.at(i).isEmpty() && (command->emptyAllowedFrom < 0 || i < command->emptyAllowedFrom))
             return CommandResult::badInput(text(Text::EmptyName) + QStringLiteral("; ") + text(Text::MissingArgument, usage));
     }
     if (command->check) {

@@ -50,6 +50,9 @@ private:
         // Checks the words before anything else (nullptr: nothing to check),
         // so that bad input is told as such, connected or not.
         CommandResult (*check)(const QStringList &args) = nullptr;
+        // Words from this position on may be empty (a login's or a site's
+        // texts); -1: none may. An empty name would mean the folder itself.
+        int emptyAllowedFrom = -1;
     };
     static const Command *findCommand(const QString &name);
     static const Command Commands[];

@@ -4,7 +4,6 @@
 
 #include "cli/CliText.h"
 #include "cli/Console.h"
-#include "cli/Interrupt.h"
 #include "cli/PaneRows.h"
 #include "platform/inet/Inet.h"
 #include "session/SessionState.h"
