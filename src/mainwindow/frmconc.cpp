@@ -120,12 +120,14 @@ void frmconc::closeEvent(QCloseEvent *event)
 
 bool frmconc::eventFilter(QObject *watched, QEvent *event)
 {
+    // The lists' viewports report here: which list was pressed last.
     if (event->type() == QEvent::MouseButtonPress) {
-        if (watched == lvLocal->viewport())
+        const QObject *list = watched->parent();
+        if (list == lvLocal)
             sActiveList = QStringLiteral("local");
-        else if (watched == listviewServer->viewport())
+        else if (list == listviewServer)
             sActiveList = QStringLiteral("server");
-        else if (watched == ListView3->viewport())
+        else if (list == ListView3)
             sActiveList = QStringLiteral("bas");
     }
     return QMainWindow::eventFilter(watched, event);

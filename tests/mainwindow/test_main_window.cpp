@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTest>
 #include <QTextEdit>
 #include <QTimer>
 #include <QToolBar>
@@ -245,6 +246,17 @@ TEST_F(Commands, QueueMenuRemovesRowsOrExplainsAnEmptyQueue)
     w.mnupop_list1[2]->trigger();
     EXPECT_EQ(queue->rowCount(), 0);
     EXPECT_FALSE(w.firstQueueRow().exists);
+}
+
+TEST_F(Commands, PressingAListRemembersWhichOne)
+{
+    frmconc &w = startWindow();
+    QTest::mousePress(w.listviewServer->viewport(), Qt::LeftButton);
+    EXPECT_EQ(w.sActiveList, QStringLiteral("server"));
+    QTest::mousePress(w.ListView3->viewport(), Qt::LeftButton);
+    EXPECT_EQ(w.sActiveList, QStringLiteral("bas"));
+    QTest::mousePress(w.lvLocal->viewport(), Qt::LeftButton);
+    EXPECT_EQ(w.sActiveList, QStringLiteral("local"));
 }
 
 TEST_F(Commands, LocalPaneWalksIntoFoldersAndUp)
