@@ -91,6 +91,8 @@ bool TransferQueue::menuupload(const QString &path, const QString &sNamePathDrag
     row.iconKey = QStringLiteral("local:") + path;
     m_model.append(row);
     sLastQueuedSize = row.text[QueueRow::Size];
+    if (m_uploadObserver)
+        m_uploadObserver(path, sNamePathDrag);
     return true;
 }
 

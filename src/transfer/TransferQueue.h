@@ -53,6 +53,13 @@ public:
     bool menuupload(const QString &path, const QString &sNamePathDrag);
     // Every file below a local folder, as upload rows.
     void LocalSubFolder(const QString &fPath, const QString &sOriginPath);
+    // Called after every upload row menuupload adds (also those of a folder
+    // expansion), with the file's path and the remote sub-path it was given;
+    // sLastQueuedSize already holds the row's size text. Nobody watches by
+    // default; the drop-in basket lists the files of a dropped folder this
+    // way. An empty function stops watching.
+    using UploadObserver = std::function<void(const QString &path, const QString &sNamePathDrag)>;
+    void setUploadObserver(UploadObserver observer) { m_uploadObserver = std::move(observer); }
     // One remote file as a download row into the current local folder.
     void addDownloadRow(const RemoteSelection &entry, const QString &remoteFolder, const QString &localFolder);
     // Every file below a remote folder (a full path), as download rows.
@@ -87,6 +94,7 @@ private:
     QueueModel &m_model;
     SessionHost &m_session;
     QueueHost &m_host;
+    UploadObserver m_uploadObserver;
 
     int m_batchDepth = 0;         // nesting of the current expansion
     QString m_batchRemoteBase;    // the remote folder of the current expansion
