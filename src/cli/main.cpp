@@ -12,7 +12,6 @@
 #include <QCoreApplication>
 #include <QFile>
 
-#include <malloc.h>
 
 using namespace cli;
 
@@ -52,12 +51,6 @@ int runScriptFile(Console &console, ScriptRunner &runner, const QString &path)
 
 int main(int argc, char **argv)
 {
-    // Every transfer takes large buffers and gives them back. Left to its
-    // defaults the allocator hands those pages back to the system after
-    // each file and faults them in again for the next, which costs more
-    // than a small file's whole transfer: keep them.
-    mallopt(M_MMAP_THRESHOLD, 64 * 1024 * 1024);
-    mallopt(M_TRIM_THRESHOLD, 256 * 1024 * 1024);
     QCoreApplication app(argc, argv);
     // The same names as the desktop program, so that both find the same
     // options file and address book.

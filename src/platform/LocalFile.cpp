@@ -28,7 +28,8 @@ bool FileWriter::open(const QString &path)
     close();
     m_fd = ::open(nativePath(path).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     m_errno = m_fd < 0 ? errno : 0;
-    m_buffer.resize(kBufferSize);
+    if (!m_buffer)
+        m_buffer = takeBuffer(kBufferSize);
     m_used = 0;
     return m_fd >= 0;
 }
@@ -37,7 +38,7 @@ bool FileWriter::flush()
 {
     size_t done = 0;
     while (done < m_used) {
-        const ssize_t n = ::write(m_fd, m_buffer.data() + done, m_used - done);
+        const ssize_t n = ::write(m_fd, m_buffer.get() + done, m_used - done);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -55,13 +56,13 @@ bool FileWriter::write(const char *data, qint64 size)
     if (m_fd < 0)
         return false;
     while (size > 0) {
-        const size_t room = m_buffer.size() - m_used;
+        const size_t room = kBufferSize - m_used;
         const size_t chunk = size_t(qMin<qint64>(size, qint64(room)));
-        std::memcpy(m_buffer.data() + m_used, data, chunk);
+        std::memcpy(m_buffer.get() + m_used, data, chunk);
         m_used += chunk;
         data += chunk;
         size -= qint64(chunk);
-        if (m_used == m_buffer.size() && !flush())
+        if (m_used == kBufferSize && !flush())
             return false;
     }
     return true;
@@ -77,6 +78,7 @@ bool FileWriter::close()
         ok = false;
     }
     m_fd = -1;
+    m_buffer.reset();
     return ok;
 }
 
@@ -100,7 +102,8 @@ bool FileReader::open(const QString &path)
         return false;
     }
     m_size = st.st_size;
-    m_buffer.resize(kBufferSize);
+    if (!m_buffer)
+        m_buffer = takeBuffer(kBufferSize);
     m_pos = m_end = 0;
     return true;
 }
@@ -110,7 +113,7 @@ qint64 FileReader::read(char *data, qint64 size)
     qint64 done = 0;
     while (done < size) {
         if (m_pos == m_end) {
-            const ssize_t n = ::read(m_fd, m_buffer.data(), m_buffer.size());
+            const ssize_t n = ::read(m_fd, m_buffer.get(), kBufferSize);
             if (n < 0) {
                 if (errno == EINTR)
                     continue;
@@ -123,7 +126,7 @@ qint64 FileReader::read(char *data, qint64 size)
             m_end = size_t(n);
         }
         const size_t chunk = size_t(qMin<qint64>(size - done, qint64(m_end - m_pos)));
-        std::memcpy(data + done, m_buffer.data() + m_pos, chunk);
+        std::memcpy(data + done, m_buffer.get() + m_pos, chunk);
         m_pos += chunk;
         done += qint64(chunk);
     }
@@ -135,6 +138,7 @@ void FileReader::close()
     if (m_fd >= 0)
         ::close(m_fd);
     m_fd = -1;
+    m_buffer.reset();
 }
 
 qint64 localFileSize(const QString &path, int *error)

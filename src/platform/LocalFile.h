@@ -3,10 +3,10 @@
 // buffers keep each block at the cost of a memcpy. Failures keep the errno so
 // that the caller can show the system's own text.
 
+#include "platform/BufferPool.h"
+
 #include <QDateTime>
 #include <QString>
-
-#include <vector>
 
 namespace platform {
 
@@ -27,7 +27,7 @@ private:
     bool flush();
     int m_fd = -1;
     int m_errno = 0;
-    std::vector<char> m_buffer;
+    PooledBuffer m_buffer;
     size_t m_used = 0;
 };
 
@@ -49,7 +49,7 @@ private:
     int m_fd = -1;
     int m_errno = 0;
     qint64 m_size = 0;
-    std::vector<char> m_buffer;
+    PooledBuffer m_buffer;
     size_t m_pos = 0;
     size_t m_end = 0;
 };

@@ -40,7 +40,7 @@ private:
     std::unique_ptr<QTcpSocket> m_pending;
 };
 
-DataChannel::DataChannel() : m_buf(new char[kBufferSize]) {}
+DataChannel::DataChannel() : m_buf(platform::takeBuffer(size_t(kBufferSize))) {}
 DataChannel::~DataChannel() { abort(); }
 
 bool DataChannel::connectTo(const QHostAddress &address, quint16 port, int timeoutMs, quint32 &error)
@@ -221,10 +221,8 @@ bool DataChannel::finishWriting(int timeoutMs, quint32 &error)
 void DataChannel::abort()
 {
     if (m_socket) {
-        // A reset, not an orderly end: a server receiving an upload must not
-        // take the cut as the end of the file.
         const int fd = int(m_socket->socketDescriptor());
-        if (fd >= 0) {
+        if (m_resetOnAbort && fd >= 0) {
             const linger reset{1, 0};
             ::setsockopt(fd, SOL_SOCKET, SO_LINGER, &reset, sizeof reset);
         }

@@ -251,6 +251,7 @@ std::unique_ptr<FtpFile> FtpConnection::openFile(const QString &name, quint32 ac
     std::unique_ptr<FtpFile> file(new FtpFile);
     FtpFilePrivate &f = *file->d;
     f.upload = upload;
+    f.data.setResetOnAbort(upload);
     if (!d->startTransfer((upload ? "STOR " : "RETR ") + raw, upload, f.data, f.st))
         return nullptr;
     f.conn = d.get();

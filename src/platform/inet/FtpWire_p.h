@@ -1,4 +1,6 @@
 #pragma once
+
+#include "platform/BufferPool.h"
 // The two kinds of FTP socket: the control channel (command lines and whole
 // replies) and the data channel (large buffered reads and writes). Both use
 // QTcpSocket opened unbuffered, waited on with poll() so that one wait can
@@ -113,17 +115,22 @@ public:
     // Flushes and closes the sending side so that the server sees the end.
     bool finishWriting(int timeoutMs, quint32 &error);
 
-    // Drops the connection at once (unread data and all).
+    // Drops the connection at once (unread data and all). An upload's
+    // connection is reset, so that the server cannot take the cut for the end
+    // of the file; a download's is closed normally, because some servers
+    // (pyftpdlib) lose track of their next data connection after a reset.
     void abort();
+    void setResetOnAbort(bool reset) { m_resetOnAbort = reset; }
 
 private:
     bool readSocket(quint32 &error);
 
-    std::unique_ptr<char[]> m_buf;
+    platform::PooledBuffer m_buf;
     qsizetype m_begin = 0;
     qsizetype m_end = 0;
     bool m_eof = false;
     bool m_buffered = false; // Qt keeps a read buffer of its own
+    bool m_resetOnAbort = false;
     std::unique_ptr<QTcpSocket> m_socket;
     std::unique_ptr<DataListener> m_listener;
 };
