@@ -354,7 +354,13 @@ void frmCompare::resizeEvent(QResizeEvent *event)
 void frmCompare::closeEvent(QCloseEvent *event)
 {
     Timer1->stop(); // Form_Unload: the animation stops
-    QDialog::closeEvent(event);
+    event->accept();
+}
+
+// Escape closes the window as the title bar does.
+void frmCompare::reject()
+{
+    close();
 }
 
 void frmCompare::changeEvent(QEvent *event)

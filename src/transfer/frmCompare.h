@@ -101,6 +101,7 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     void changeEvent(QEvent *event) override;
+    void reject() override;
 
 private:
     void buildWindow();
