@@ -1,0 +1,308 @@
+// The comparison window on hand-made pane rows: marks, bold cells, captions,
+// layout, and what each of the six buttons puts into a real transfer queue
+// (connected to a real FTP server, so that folders expand on both sides).
+#include "WindowFixture.h"
+#include "platform/gui/Icons.h"
+#include "session/DateValue.h"
+#include "transfer/frmCompare.h"
+
+#include <QImage>
+#include <QLabel>
+#include <QPixmap>
+#include <QProgressBar>
+#include <QTest>
+#include <QTreeWidget>
+
+namespace {
+
+QString paneDate(int day, int hour = 10)
+{
+    return formatGeneralDate(QDateTime(QDate(2024, 3, day), QTime(hour, 0), Qt::LocalTime));
+}
+
+CompareRow file(const QString &name, const QString &size, const QString &date)
+{
+    return {name, size, date, QStringLiteral("Text"), false};
+}
+
+CompareRow folder(const QString &name, const QString &size = QString(), const QString &date = QString())
+{
+    return {name, size, date, QStringLiteral("<Folder>"), true};
+}
+
+class FakePanes : public CompareHost {
+public:
+    explicit FakePanes(TransferQueue &queue) : m_queue(queue) {}
+    QList<CompareRow> localPaneRows() override { return local; }
+    QList<CompareRow> serverPaneRows() override { return server; }
+    QString localPaneFolder() override { return localFolder; }
+    QString serverPaneFolder() override { return serverFolder; }
+    TransferQueue &transferQueue() override { return m_queue; }
+
+    QList<CompareRow> local, server;
+    QString localFolder, serverFolder = QStringLiteral("/");
+
+private:
+    TransferQueue &m_queue;
+};
+
+class CompareWindow : public WindowSuite {
+protected:
+    static void SetUpTestSuite()
+    {
+        server = std::make_unique<FtpServer>();
+        server->writeFile("serverdir/x.bin", "xx");
+        server->writeFile("serverdir/deep/y.bin", "yyy");
+    }
+    static void TearDownTestSuite() { server.reset(); }
+
+    void SetUp() override
+    {
+        WindowSuite::SetUp();
+        ASSERT_TRUE(server->isRunning()) << server->errorText().toStdString();
+        ASSERT_TRUE(bench.connectTo(*server)) << sLastError.toStdString();
+        bench.host.localFolder = downloads.path();
+        for (const char *name : {"same.txt", "onlylocal.txt", "size.txt", "date.txt", "both.txt", "Case.txt",
+                                 "queued.txt", "newdir/a.txt", "newdir/sub/b.txt"})
+            writeFile(local.filePath(name), "data");
+        panes.localFolder = local.path();
+        panes.local = {file("same.txt", "  5", paneDate(1)),       file("onlylocal.txt", "  1", paneDate(1)),
+                       file("size.txt", "  10", paneDate(1)),      file("date.txt", "  7", paneDate(2)),
+                       file("both.txt", "  8", paneDate(3)),       file("Case.txt", "  2", paneDate(1)),
+                       file("queued.txt", "  3", paneDate(1)),     folder("newdir")};
+        panes.server = {file("same.txt", "5", paneDate(1, 18)),   file("size.txt", "20", paneDate(1)),
+                        file("date.txt", "7", paneDate(5)),       file("both.txt", "9", paneDate(6)),
+                        file("case.txt", "2", paneDate(1)),       file("onlyserver.txt", "4", paneDate(1)),
+                        folder("serverdir", "4 096", paneDate(1))};
+    }
+
+    // A queue holding only a row named "queued.txt" (another folder's file).
+    void seedQueue()
+    {
+        bench.model.clear();
+        QueueRow row;
+        row.text[QueueRow::Name] = "queued.txt";
+        bench.model.append(row);
+    }
+
+    QStringList pressed(QToolBar *bar, frmCompare &window, const QString &key)
+    {
+        seedQueue();
+        clickAction(bar, window.button(bar, key));
+        QStringList added = bench.namesAndRemotes();
+        added.removeFirst();
+        return added;
+    }
+
+    static std::unique_ptr<FtpServer> server;
+    QTemporaryDir local;
+    QTemporaryDir downloads;
+    QueueBench bench;
+    FakePanes panes{bench.queue};
+};
+
+std::unique_ptr<FtpServer> CompareWindow::server;
+
+// The picture a row shows for its mark: the comparison icons, and an empty
+// picture of the same size for a row without a mark.
+QImage picture(CompareMark mark)
+{
+    const char *name = mark == CompareMark::Missing       ? "cmp-missing"
+                       : mark == CompareMark::DateDiffers ? "cmp-date"
+                       : mark == CompareMark::SizeDiffers ? "cmp-size"
+                                                          : nullptr;
+    if (name)
+        return icons::named(name).pixmap(16, 16).toImage();
+    QPixmap empty(16, 16);
+    empty.fill(Qt::transparent);
+    return empty.toImage();
+}
+
+bool bold(QTreeWidgetItem *item, int column)
+{
+    return item->font(column).bold();
+}
+
+TEST_F(CompareWindow, MarksEachRowAgainstTheOtherSide)
+{
+    frmCompare window(panes);
+    using M = CompareMark;
+    const QList<M> localMarks = {M::None, M::Missing, M::SizeDiffers, M::DateDiffers,
+                                 M::SizeDiffers, M::Missing, M::Missing, M::Missing};
+    const QList<M> serverMarks = {M::None, M::SizeDiffers, M::DateDiffers, M::SizeDiffers,
+                                  M::Missing, M::Missing, M::Missing};
+    ASSERT_EQ(window.lvLocal->topLevelItemCount(), localMarks.size());
+    ASSERT_EQ(window.lvServer->topLevelItemCount(), serverMarks.size());
+    for (int i = 0; i < localMarks.size(); ++i) {
+        SCOPED_TRACE(panes.local[i].name.toStdString());
+        EXPECT_EQ(window.marks().local[i].mark(), localMarks[i]);
+        EXPECT_EQ(window.lvLocal->topLevelItem(i)->icon(0).pixmap(16, 16).toImage(), picture(localMarks[i]));
+    }
+    for (int i = 0; i < serverMarks.size(); ++i) {
+        SCOPED_TRACE(panes.server[i].name.toStdString());
+        EXPECT_EQ(window.marks().server[i].mark(), serverMarks[i]);
+        EXPECT_EQ(window.lvServer->topLevelItem(i)->icon(0).pixmap(16, 16).toImage(), picture(serverMarks[i]));
+    }
+
+    // The rows as copied: name, size as the pane shows it, the day only, type.
+    QTreeWidgetItem *same = window.lvLocal->topLevelItem(0);
+    EXPECT_EQ(same->text(0), "same.txt");
+    EXPECT_EQ(same->text(1), "  5");
+    EXPECT_EQ(same->text(2), "2024-03-01");
+    EXPECT_EQ(same->text(3), "Text");
+    EXPECT_EQ(window.lvServer->topLevelItem(0)->text(2), "2024-03-01"); // another hour, same day
+    for (int c = 0; c < 4; ++c)
+        EXPECT_FALSE(bold(same, c));
+
+    QTreeWidgetItem *missing = window.lvLocal->topLevelItem(1);
+    for (int c = 0; c < 4; ++c)
+        EXPECT_TRUE(bold(missing, c)) << c;
+    QTreeWidgetItem *size = window.lvLocal->topLevelItem(2);
+    EXPECT_TRUE(bold(size, 1));
+    EXPECT_FALSE(bold(size, 0));
+    EXPECT_FALSE(bold(size, 2));
+    QTreeWidgetItem *date = window.lvLocal->topLevelItem(3);
+    EXPECT_TRUE(bold(date, 2));
+    EXPECT_FALSE(bold(date, 1));
+    QTreeWidgetItem *both = window.lvLocal->topLevelItem(4);
+    EXPECT_TRUE(bold(both, 1));
+    EXPECT_FALSE(bold(both, 2)); // the size mark wins
+}
+
+TEST_F(CompareWindow, UploadButtonsQueueWhatTheyName)
+{
+    frmCompare window(panes);
+    QToolBar *bar = window.Toolbar1;
+    // Missing: the files, and the folder through the queue's own walk with
+    // sub-folder remote paths; the queued name and the other letter case aside.
+    EXPECT_EQ(pressed(bar, window, "manquant"),
+              QStringList({"onlylocal.txt -> /", "Case.txt -> /", "a.txt -> /newdir", "b.txt -> /newdir/sub"}));
+    EXPECT_EQ(bench.model.row(1).text[QueueRow::Local], local.filePath("onlylocal.txt"));
+    EXPECT_EQ(bench.model.row(1).text[QueueRow::Status], "Upload");
+    EXPECT_EQ(bench.model.row(3).text[QueueRow::Local], local.filePath("newdir/a.txt"));
+    EXPECT_EQ(pressed(bar, window, "taille"), QStringList({"size.txt -> /", "both.txt -> /"}));
+    EXPECT_EQ(pressed(bar, window, "date"), QStringList({"date.txt -> /", "both.txt -> /"}));
+
+    // One after the other, a name queued already is not added again (the
+    // file that differs in both only once), however often pressed; nothing
+    // was started.
+    seedQueue();
+    for (int round = 0; round < 2; ++round)
+        for (const char *key : {"manquant", "taille", "date"})
+            clickAction(bar, window.button(bar, key));
+    EXPECT_EQ(bench.column(QueueRow::Name), QStringList({"queued.txt", "onlylocal.txt", "Case.txt", "a.txt",
+                                                         "b.txt", "size.txt", "both.txt", "date.txt"}));
+    EXPECT_FALSE(bQueueBusy);
+    EXPECT_TRUE(prompt.asked().isEmpty());
+}
+
+TEST_F(CompareWindow, DownloadButtonsQueueThePaneRowsOfThoseNames)
+{
+    frmCompare window(panes);
+    QToolBar *bar = window.Toolbar4;
+    EXPECT_EQ(pressed(bar, window, "manquant"),
+              QStringList({"case.txt -> /", "onlyserver.txt -> /", "x.bin -> /serverdir", "y.bin -> /serverdir/deep"}));
+    EXPECT_EQ(bench.model.row(1).text[QueueRow::Status], "Download");
+    EXPECT_EQ(bench.model.row(1).text[QueueRow::Local], downloads.path());
+    EXPECT_EQ(bench.model.row(3).text[QueueRow::Local], downloads.path() + "/serverdir");
+
+    EXPECT_EQ(pressed(bar, window, "taille"), QStringList({"size.txt -> /", "both.txt -> /"}));
+    // Size and full date as the server pane shows them.
+    EXPECT_EQ(bench.model.row(1).text[QueueRow::Size], "20");
+    EXPECT_EQ(bench.model.row(1).text[QueueRow::RemoteDate], paneDate(1));
+    EXPECT_EQ(pressed(bar, window, "date"), QStringList({"date.txt -> /", "both.txt -> /"}));
+
+    seedQueue();
+    for (int round = 0; round < 2; ++round)
+        for (const char *key : {"manquant", "taille", "date"})
+            clickAction(bar, window.button(bar, key));
+    EXPECT_EQ(bench.column(QueueRow::Name), QStringList({"queued.txt", "case.txt", "onlyserver.txt", "x.bin",
+                                                         "y.bin", "size.txt", "both.txt", "date.txt"}));
+    EXPECT_FALSE(bQueueBusy);
+}
+
+TEST_F(CompareWindow, PanesThatMovedOnAddNothing)
+{
+    frmCompare window(panes);
+    seedQueue();
+    panes.localFolder = downloads.path();
+    clickAction(window.Toolbar1, window.button(window.Toolbar1, "manquant"));
+    panes.localFolder = local.path();
+    panes.serverFolder = "/serverdir";
+    clickAction(window.Toolbar4, window.button(window.Toolbar4, "manquant"));
+    EXPECT_EQ(bench.model.count(), 1);
+    ASSERT_EQ(prompt.asked().size(), 2);
+    EXPECT_EQ(prompt.asked().first().text,
+              "The panes no longer show the folders compared. Close this window and compare again.");
+}
+
+TEST_F(CompareWindow, EmptyPanesGiveEmptyListsAndAddNothing)
+{
+    panes.local.clear();
+    panes.server = {folder("."), folder("..")};
+    frmCompare window(panes);
+    EXPECT_EQ(window.lvLocal->topLevelItemCount(), 0);
+    EXPECT_EQ(window.lvServer->topLevelItemCount(), 0); // "." and ".." are never shown
+    bench.model.clear();
+    for (QToolBar *bar : {window.Toolbar1, window.Toolbar4})
+        for (const char *key : {"manquant", "taille", "date"})
+            clickAction(bar, window.button(bar, key));
+    EXPECT_EQ(bench.model.count(), 0);
+    EXPECT_TRUE(prompt.asked().isEmpty());
+}
+
+TEST_F(CompareWindow, CaptionsInBothLanguages)
+{
+    frmCompare window(panes);
+    EXPECT_EQ(window.windowTitle(), "Compare files in folders");
+    EXPECT_EQ(window.Label1->text(), "Upload files :");
+    EXPECT_EQ(window.Label4->text(), "Download files :");
+    EXPECT_EQ(window.button(window.Toolbar1, "manquant")->text(), "Missing");
+    EXPECT_EQ(window.button(window.Toolbar1, "taille")->toolTip(), "Upload files with different size");
+    EXPECT_EQ(window.button(window.Toolbar4, "date")->toolTip(), "Download files with different date");
+    EXPECT_EQ(window.lvLocal->headerItem()->text(0), "Filename");
+    EXPECT_EQ(window.lvServer->headerItem()->text(1), "Size");
+
+    LanguageOffset = 0;
+    window.applyCaptions();
+    EXPECT_EQ(window.windowTitle(), "Comparaison des fichiers des répertoires");
+    EXPECT_EQ(window.Label1->text(), "Envoyer les fichiers : ");
+    EXPECT_EQ(window.button(window.Toolbar4, "manquant")->toolTip(), "Télécharger les fichiers manquants");
+    EXPECT_EQ(window.lvLocal->headerItem()->text(0), "Nom du fichier");
+}
+
+TEST_F(CompareWindow, TwoHalvesBusyForTwoSecondsAndNotModal)
+{
+    frmCompare *window = frmCompare::showCompare(panes, nullptr);
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_FALSE(window->isModal());
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_EQ(frmCompare::showCompare(panes, nullptr), window); // the open one comes to the front
+
+    EXPECT_TRUE(window->Timer1->isActive());
+    EXPECT_EQ(window->Timer1->interval(), 2000);
+    EXPECT_FALSE(window->picAnim->isHidden());
+    window->Timer1_Timer();
+    EXPECT_TRUE(window->picAnim->isHidden());
+    EXPECT_FALSE(window->Timer1->isActive());
+
+    window->resize(800, 600);
+    QApplication::processEvents();
+    const QRect inner = window->contentsRect();
+    EXPECT_EQ(window->Picture1->width(), inner.width() - 24);
+    EXPECT_EQ(window->Picture1->height(), inner.height() - 48);
+    EXPECT_EQ(window->Picture3->x(), window->Picture1->width() / 2);
+    EXPECT_EQ(window->Picture2->width(), window->Picture1->width() / 2);
+    EXPECT_TRUE(window->Picture2->isAncestorOf(window->lvLocal));
+    EXPECT_TRUE(window->Picture3->isAncestorOf(window->lvServer));
+    QTest::keyClick(window, Qt::Key_Escape);
+    EXPECT_FALSE(window->isVisible());
+    // Opened again, it compares afresh (the closed one is not yet deleted, so
+    // the two cannot share an address).
+    frmCompare *again = frmCompare::showCompare(panes, nullptr);
+    EXPECT_NE(again, window);
+    again->close();
+}
+
+} // namespace

@@ -1,0 +1,251 @@
+// The update window over a local HTTP server: the result of a check for a
+// newer, an equal and an older version, an unreachable server, the start-up
+// option box, and starting the update while connected.
+#include "HttpServer.h"
+#include "WindowFixture.h"
+#include "settings/OptionStore.h"
+#include "settings/Options.h"
+#include "update/UpdateConfig.h"
+#include "update/frmViewUpdate.h"
+
+#include <QCheckBox>
+#include <QCryptographicHash>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+
+namespace {
+
+class FakeMainWindow : public UpdateHost {
+public:
+    void disconnectFromServer() override
+    {
+        events << "disconnect";
+        bConnected = false;
+        // The check after it fetches this file again.
+        QFile::remove(platform::joinPath(platform::programDirectory(), "ver.tf"));
+    }
+    void closeMainWindow() override { events << "close"; }
+    QStringList events;
+};
+
+QString sha(const QByteArray &data)
+{
+    return QString::fromLatin1(QCryptographicHash::hash(data, QCryptographicHash::Sha256).toHex());
+}
+
+QString versionText(int majorDelta, int minor = -1)
+{
+    ProgramVersion v = ProgramVersion::running();
+    v.major += majorDelta;
+    if (minor >= 0)
+        v.minor = minor;
+    return v.text();
+}
+
+class UpdateWindow : public WindowSuite {
+protected:
+    static void SetUpTestSuite() { http = std::make_unique<HttpServer>(); }
+    static void TearDownTestSuite() { http.reset(); }
+
+    void SetUp() override
+    {
+        WindowSuite::SetUp();
+        ASSERT_TRUE(http->isRunning());
+        http->clearRoot();
+        update::setUpdateServerUrl(http->url());
+        update::setVendorWebSiteUrl(http->url());
+    }
+
+    void serveVersion(const QString &v) { http->writeFile("ver.tf", "[Version]\r\nTarvo Ftp.exe=" + v.toLatin1() + "\r\n"); }
+
+    // An updater that only leaves a mark, and a list with nothing to fetch.
+    void serveEmptyUpdate()
+    {
+        const QByteArray script = "#!/bin/sh\ntouch \"" + programDir.path().toUtf8() + "/updater-ran\"\n";
+        http->writeFile("TUpdate.exe", script);
+        http->writeFile("verupt.tf", "[ver]\r\nver=2.0\r\nsha256=" + sha(script).toLatin1() + "\r\n");
+        http->writeFile("enupt.tf", "[Update]\r\nNbrDl=0\r\n");
+    }
+
+    bool verFileExists() const { return QFileInfo::exists(programDir.filePath("ver.tf")); }
+
+    // Opens the window as the main window does and runs `act` on it once
+    // its check has given its answer; returns what showModal returned.
+    bool openAndThen(std::function<void(frmViewUpdate &)> act)
+    {
+        auto window = [] { return qobject_cast<frmViewUpdate *>(QApplication::activeModalWidget()); };
+        whenReady([window] { return window() && window()->Command1->isEnabled() && window()->lblNoUpdate->isVisible(); },
+                  [window, act] { act(*window()); });
+        return frmViewUpdate::showModal(ftp, mainWindow, nullptr);
+    }
+
+    static std::unique_ptr<HttpServer> http;
+    clsFTPClient ftp;
+    FakeMainWindow mainWindow;
+};
+
+std::unique_ptr<HttpServer> UpdateWindow::http;
+
+TEST_F(UpdateWindow, ANewerVersionOffersTheUpdate)
+{
+    serveVersion(versionText(+1));
+    bool answered = false;
+    EXPECT_FALSE(openAndThen([&](frmViewUpdate &w) {
+        answered = true;
+        EXPECT_TRUE(w.isModal());
+        EXPECT_EQ(w.windowTitle(), "Tarvo FTP update");
+        EXPECT_EQ(w.lblNoUpdate->text(), "Update available");
+        EXPECT_TRUE(w.cmdStartUpdate->isVisible());
+        EXPECT_EQ(w.cmdStartUpdate->text(), "Start the update");
+        EXPECT_EQ(w.lblInfo->text(), "Your version : " + versionText(0) + " - Most recent version : " + versionText(+1));
+        EXPECT_FALSE(w.Animation1->isVisible());
+        EXPECT_TRUE(verFileExists());
+        w.Command1->click();
+    }));
+    EXPECT_TRUE(answered);
+    EXPECT_FALSE(verFileExists()); // deleted once the window closed
+    EXPECT_TRUE(prompt.asked().isEmpty());
+}
+
+TEST_F(UpdateWindow, EqualAndOlderVersionsAreUpToDate)
+{
+    const struct { QString server; QString info; } cases[] = {
+        {versionText(0), "Your version : " + versionText(0)},
+        {versionText(-1, 9), "Your version : " + versionText(0) + " - Most recent version : " + versionText(-1, 9)},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.server.toStdString());
+        serveVersion(c.server);
+        EXPECT_FALSE(openAndThen([&](frmViewUpdate &w) {
+            EXPECT_EQ(w.lblNoUpdate->text(), "Tarvo FTP is up-to-date");
+            EXPECT_FALSE(w.cmdStartUpdate->isVisible());
+            EXPECT_EQ(w.lblInfo->text(), c.info);
+            QTest::keyClick(&w, Qt::Key_Escape); // closes like the close button
+        }));
+    }
+    EXPECT_TRUE(prompt.asked().isEmpty());
+}
+
+TEST_F(UpdateWindow, AnUnreachableServerIsNeverUpToDate)
+{
+    update::setUpdateServerUrl("http://127.0.0.1:1");
+    EXPECT_FALSE(frmViewUpdate::silentCheck(ftp));
+    EXPECT_TRUE(prompt.asked().isEmpty()); // the start-up check stays silent
+
+    EXPECT_FALSE(openAndThen([](frmViewUpdate &w) {
+        EXPECT_EQ(w.lblNoUpdate->text(), "Ensure that your internet connection is working properly");
+        EXPECT_FALSE(w.cmdStartUpdate->isVisible());
+        w.Command1->click();
+    }));
+    ASSERT_EQ(prompt.asked().size(), 1);
+    EXPECT_EQ(prompt.asked().first().text,
+              "Updater was not able to connect to internet.\r\nEnsure that your internet connection is working properly");
+}
+
+TEST_F(UpdateWindow, SilentCheckTellsWhetherANewerVersionIsOut)
+{
+    serveVersion(versionText(+1));
+    EXPECT_TRUE(frmViewUpdate::silentCheck(ftp));
+    serveVersion(versionText(0));
+    EXPECT_FALSE(frmViewUpdate::silentCheck(ftp));
+    EXPECT_TRUE(prompt.asked().isEmpty());
+}
+
+TEST_F(UpdateWindow, StartUpBoxWritesTheInvertedOption)
+{
+    const QString opt = options::optionsFilePath();
+    auto swu = [&] { return OptionStore().ReadValue("SWU", "Option", opt).toText(); };
+    {
+        frmViewUpdate window(ftp, mainWindow);
+        EXPECT_EQ(window.chkStartWithUpdate->text(), "Chek for a Tarvo FTP update at start");
+        EXPECT_TRUE(window.chkStartWithUpdate->isChecked()); // a missing value means "check"
+        EXPECT_EQ(swu(), ""); // showing it wrote nothing
+        window.show();
+        QTest::mouseClick(window.chkStartWithUpdate, Qt::LeftButton, {}, QPoint(6, window.chkStartWithUpdate->height() / 2));
+        EXPECT_EQ(swu(), "1");
+        window.chkStartWithUpdate->click();
+        EXPECT_EQ(swu(), "0");
+        window.chkStartWithUpdate->click();
+    }
+    frmViewUpdate again(ftp, mainWindow);
+    EXPECT_FALSE(again.chkStartWithUpdate->isChecked());
+}
+
+TEST_F(UpdateWindow, StartWhileConnectedAnsweredCancelDoesNothing)
+{
+    serveEmptyUpdate();
+    bConnected = true;
+    frmViewUpdate window(ftp, mainWindow);
+    window.show();
+    prompt.push(platform::PromptAnswer::Cancel);
+    window.cmdStartUpdate->click();
+    ASSERT_EQ(prompt.asked().size(), 1);
+    EXPECT_EQ(prompt.asked().first().text,
+              "You must disconnect from the server before starting the update , do you want to disconnect now ?");
+    EXPECT_EQ(prompt.asked().first().buttons, platform::PromptButtons::OkCancel);
+    EXPECT_TRUE(mainWindow.events.isEmpty());
+    EXPECT_TRUE(bConnected);
+    EXPECT_FALSE(bUpdateLaunched);
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_FALSE(QFileInfo::exists(programDir.filePath("upt.tf"))); // nothing was fetched
+}
+
+TEST_F(UpdateWindow, StartWhileConnectedAnsweredOkDisconnectsFirst)
+{
+    serveVersion(versionText(+1));
+    serveEmptyUpdate();
+    bConnected = true;
+    frmViewUpdate window(ftp, mainWindow);
+    window.show();
+    prompt.push(platform::PromptAnswer::Ok);
+    window.cmdStartUpdate->click();
+    // Disconnected, checked again (ver.tf fetched anew), updated, then the
+    // main window was asked to close and the window hid itself.
+    EXPECT_EQ(mainWindow.events, QStringList({"disconnect", "close"}));
+    EXPECT_TRUE(verFileExists());
+    EXPECT_EQ(window.lblNoUpdate->text(), "Please be patient - Tarvo FTP is updating");
+    EXPECT_FALSE(bConnected);
+    EXPECT_TRUE(bUpdateLaunched);
+    EXPECT_FALSE(window.isVisible());
+}
+
+TEST_F(UpdateWindow, AStartedUpdaterEndsTheModalWindowAndKeepsItsFiles)
+{
+    serveVersion(versionText(+1));
+    serveEmptyUpdate();
+    EXPECT_TRUE(openAndThen([](frmViewUpdate &w) { w.cmdStartUpdate->click(); }));
+    EXPECT_EQ(mainWindow.events, QStringList({"close"})); // not connected: no question
+    EXPECT_TRUE(prompt.asked().isEmpty());
+    EXPECT_TRUE(verFileExists());
+}
+
+TEST_F(UpdateWindow, AFailedUpdateLeavesTheWindowOpen)
+{
+    serveVersion(versionText(+1)); // no update list on the server
+    bool stillOpen = false;
+    EXPECT_FALSE(openAndThen([&](frmViewUpdate &w) {
+        w.cmdStartUpdate->click();
+        EXPECT_EQ(w.lblInfo->text(), "Error while updating - please try again later");
+        stillOpen = w.isVisible();
+        EXPECT_TRUE(w.Command1->isEnabled());
+        w.Command1->click();
+    }));
+    EXPECT_TRUE(stillOpen);
+    EXPECT_TRUE(mainWindow.events.isEmpty());
+    EXPECT_FALSE(bUpdateLaunched);
+}
+
+TEST_F(UpdateWindow, CaptionsInFrench)
+{
+    LanguageOffset = 0;
+    frmViewUpdate window(ftp, mainWindow);
+    EXPECT_EQ(window.lblTitre->text(), "Mise à jour de Tarvo FTP");
+    EXPECT_EQ(window.cmdUpdate->text(), "Vérifier si une mise à jour est disponible");
+    EXPECT_EQ(window.Command1->text(), "Fermer");
+    EXPECT_TRUE(window.lblNoUpdate->isHidden());
+    EXPECT_TRUE(window.cmdStartUpdate->isHidden());
+}
+
+} // namespace
