@@ -10,6 +10,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QEvent>
+#include <QHash>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPixmap>
@@ -61,8 +62,11 @@ QIcon markIcon(CompareMark mark)
     return noMarkIcon();
 }
 
+// Rows start in the list's own font; only the cells that differ change.
 void setBold(QTreeWidgetItem *item, int column, bool bold)
 {
+    if (!bold && !item->font(column).bold())
+        return;
     QFont f = item->font(column);
     f.setBold(bold);
     item->setFont(column, f);
@@ -125,6 +129,10 @@ QWidget *frmCompare::buildHalf(QLabel *&label, QToolBar *&bar, QTreeWidget *&lis
     list->setSelectionMode(QAbstractItemView::ExtendedSelection);
     list->header()->setStretchLastSection(false);
     list->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    // Fixed widths: measuring every row of a long list would cost more than
+    // the comparison itself.
+    list->setColumnWidth(1, 80);
+    list->setColumnWidth(2, 90);
 
     auto *top = new QHBoxLayout;
     top->setContentsMargins(0, 0, 0, 0);
@@ -219,7 +227,6 @@ void frmCompare::fillList(QTreeWidget *list, const QList<CompareRow> &rows)
         items.append(item);
     }
     list->addTopLevelItems(items);
-    list->header()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
 }
 
 void frmCompare::CompareLists()
@@ -231,10 +238,14 @@ void frmCompare::CompareLists()
 
 void frmCompare::markList(QTreeWidget *list, const QList<CompareFlags> &flags)
 {
+    // One picture per mark, shared by every row.
+    QHash<int, QIcon> pictures;
+    for (CompareMark m : {CompareMark::None, CompareMark::Missing, CompareMark::DateDiffers, CompareMark::SizeDiffers})
+        pictures.insert(int(m), markIcon(m));
     for (int i = 0; i < list->topLevelItemCount() && i < flags.size(); ++i) {
         QTreeWidgetItem *item = list->topLevelItem(i);
         const CompareFlags &f = flags.at(i);
-        item->setIcon(0, markIcon(f.mark()));
+        item->setIcon(0, pictures.value(int(f.mark())));
         setBold(item, 0, f.boldRow());
         setBold(item, 3, f.boldRow());
         setBold(item, 1, f.boldSize());
