@@ -1,41 +1,42 @@
 #include "mainwindow/ServerListing.h"
 
+#include "mainwindow/PaneModel.h"
 #include "platform/gui/Icons.h"
+#include "session/FileTypes.h"
 #include "session/cdEnum.h"
 #include "settings/StringTable.h"
 
-#include <QStandardItemModel>
-
 namespace {
-
 constexpr int FolderImage = 22;
-constexpr int FileImage = 21;
-
-QStandardItem *cell(const QString &text, Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignVCenter)
-{
-    auto *item = new QStandardItem(text);
-    item->setTextAlignment(alignment);
-    return item;
-}
-
-// The extension with its dot, from the last "." of the name.
-QString extensionOf(const QString &name)
-{
-    const int dot = name.lastIndexOf(QLatin1Char('.'));
-    return dot < 0 ? QString() : name.mid(dot);
-}
-
 } // namespace
 
-void fillServerListing(QStandardItemModel *model, const cdEnum &entries)
+void fillServerListing(PaneModel &model, const cdEnum &entries)
 {
-    model->removeRows(0, model->rowCount());
+    const QString folderType = LangStr(698);
+    // One picture per image number, looked up once per listing.
+    int pictureOf[32];
+    std::fill(std::begin(pictureOf), std::end(pictureOf), -1);
+    const auto picture = [&](int image) {
+        if (image < 0 || image >= 32)
+            image = 21;
+        if (pictureOf[image] < 0)
+            pictureOf[image] = model.iconFor(QStringLiteral("image:%1").arg(image),
+                                             [image] { return icons::imageList6(image); });
+        return pictureOf[image];
+    };
+
+    std::vector<PaneRow> rows;
+    rows.reserve(size_t(entries.Count()));
     for (const cDItemAttribute &entry : entries) {
-        const bool folder = entry.Directory;
-        auto *name = cell(entry.Filename);
-        name->setIcon(icons::imageList6(folder ? FolderImage : FileImage));
-        model->appendRow({name, cell(QString::number(entry.FileSize), Qt::AlignRight | Qt::AlignVCenter),
-                          cell(folder ? LangStr(698) : extensionOf(entry.Filename)),
-                          cell(formatGeneralDate(entry.LastWriteTime))});
+        PaneRow row;
+        row.name = entry.Filename;
+        row.size = entry.FileSize;
+        row.date = entry.LastWriteTime;
+        row.isFolder = entry.Directory;
+        row.image = entry.Directory ? FolderImage : ImgNumber(entry.Filename);
+        row.typeText = entry.Directory ? folderType : GetFileExtension(entry.Filename);
+        row.icon = picture(row.image);
+        rows.push_back(std::move(row));
     }
+    model.setRows(std::move(rows));
 }

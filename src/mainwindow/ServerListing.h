@@ -1,9 +1,9 @@
 #pragma once
-// Fills the server pane's rows from the session's last listing: name, size,
-// type and date, folders as "<Dossier>"/"<Folder>". Kept apart from the window
-// so that a richer model can take its place.
+// Turns the session's last listing into the server pane's rows: name, size,
+// type (the extension, or "<Dossier>"/"<Folder>") and date, each with the
+// picture of its kind of file.
 
-class QStandardItemModel;
+class PaneModel;
 class cdEnum;
 
-void fillServerListing(QStandardItemModel *model, const cdEnum &entries);
+void fillServerListing(PaneModel &model, const cdEnum &entries);

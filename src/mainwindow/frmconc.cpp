@@ -40,6 +40,11 @@ constexpr int ConnectTimeoutMs = 15000; // a silent server must not hold the win
 
 frmconc::frmconc(QWidget *parent) : QMainWindow(parent)
 {
+    // Without TZ the C library looks at the system's zone file again for every
+    // local-time conversion, and a listing converts three dates per entry:
+    // naming that same file once makes the conversions cheap.
+    if (qEnvironmentVariableIsEmpty("TZ") && QFileInfo::exists(QStringLiteral("/etc/localtime")))
+        qputenv("TZ", ":/etc/localtime");
     buildWindow();
     // The session lives as long as the window, so every command can reach it.
     mFTP = new clsFTPClient(this);
@@ -125,8 +130,10 @@ bool frmconc::eventFilter(QObject *watched, QEvent *event)
         const QObject *list = watched->parent();
         if (list == lvLocal)
             sActiveList = QStringLiteral("local");
-        else if (list == listviewServer)
+        else if (list == listviewServer) {
             sActiveList = QStringLiteral("server");
+            lvLocal->clearSelection();
+        }
         else if (list == ListView3)
             sActiveList = QStringLiteral("bas");
     }

@@ -7,8 +7,10 @@
 // bars and menus to the window or routine that does the work.
 
 #include "mainwindow/MainWindowApi.h"
+#include "mainwindow/PaneModel.h"
 #include "session/SessionHost.h"
 #include "settings/clsTraduction.h"
+#include "transfer/frmExist.h"
 
 #include <QHash>
 #include <QList>
@@ -21,6 +23,7 @@ class QActionGroup;
 class QLabel;
 class QLineEdit;
 class QMenu;
+class QMimeData;
 class QProgressBar;
 class QStandardItemModel;
 class QTextEdit;
@@ -31,12 +34,14 @@ class QTreeView;
 class clsFTPClient;
 class frmManager;
 class frmloadup;
+class PaneView;
 class SessionLog;
 
 class frmconc : public QMainWindow,
                 public SessionHost,
                 public MenuCaptioner,
-                public ConnectionStarter {
+                public ConnectionStarter,
+                public PaneRowSource {
     Q_OBJECT
 public:
     explicit frmconc(QWidget *parent = nullptr);
@@ -52,6 +57,19 @@ public:
     void mFTP_StateChanged(int State, const QString &sMessage);
     void RefreshDirectoryListing();
     void RefreshLocalDir();
+    // Removes the selected local folder (an empty one) after the question.
+    void DeleteLocalDirectory();
+    // ---- the queue side of the panes
+    // Puts the selection of the local pane (true) or of the server pane into
+    // the queue, folders expanded.
+    void DragDropManuel(bool bIsFromLocal);
+    // One local file as an upload row: sNameDrag is its path, or "" for the
+    // local pane's selected row (then nothing happens unless bIsFromDrag or a
+    // row is selected).
+    void menuupload_Click(const QString &sNameDrag, const QString &sNamePathDrag, bool bIsFromDrag);
+    // Every file below a local folder as upload rows.
+    void LocalSubFolder(const QString &fPath, const QString &sOriginPath);
+    void RunTransferQueue();
     void PlayWave(const QString &File);
     void ActiveMenu(bool bEnable);
     // One tick of timerKeepAlive (public so that tests drive it by hand).
@@ -70,6 +88,36 @@ public:
     bool overWriteExist(const QString &fileName, bool isUp) override;
     bool deleteItem(const QString &fileName, bool isUp) override;
     QueueHeadRow firstQueueRow() override;
+
+    // ---- PaneRowSource (the file-exists question reads the panes' rows)
+    bool findLocalRow(const QString &name, QString &size, QString &date) override;
+    bool findServerRow(const QString &name, QString &size, QString &date) override;
+    // The one file-exists / delete question window of the program.
+    frmExist *exist();
+
+    // ---- the panes' rows
+    PaneModel *localModel() const { return m_localModel; }
+    PaneModel *serverModel() const { return m_serverModel; }
+    // Copies of what each pane shows now (the server pane without "." and "..").
+    QList<PaneRowSnapshot> localPaneRows() const;
+    QList<PaneRowSnapshot> serverPaneRows() const;
+
+    // ---- events of the panes, under the names the lists' events have
+    // Drops: `data` dropped at `pos` (viewport coordinates of the list).
+    void listviewServer_OLEDragDrop(const QMimeData *data, const QPoint &pos);
+    void lvLocal_OLEDragDrop(const QMimeData *data, const QPoint &pos);
+    void ListView3_OLEDragDrop(const QMimeData *data, const QPoint &pos);
+    // A drag starts in a pane: the other pane's selection goes.
+    void listviewServer_OLEStartDrag();
+    void lvLocal_OLEStartDrag();
+    void listviewServer_KeyDown();
+    void lvLocal_KeyDown();
+    void mnuPop_Server1_Click(int Index);
+    void mnuPop_LocalFile1_Click(int Index);
+    void openServerEntry(const QModelIndex &index);
+    void openLocalEntry(const QModelIndex &index);
+    // A click on a column header of one of the lists.
+    void sortListByColumn(QTreeView *list, int column);
 
     // ---- commands, by the key of their tool bar button
     void tbToolBar_ButtonClick(const QString &key);
@@ -149,7 +197,7 @@ private:
     QWidget *buildCompareColumn();
     void buildLog();
     QToolBar *paneToolBar(const QStringList &keys, void (frmconc::*handler)(const QString &));
-    QTreeView *detailsList(QStandardItemModel *model);
+    PaneView *detailsList(QAbstractItemModel *model);
     // menus (frmconcMenus.cpp)
     void buildMenus();
     void buildPopupMenus();
@@ -171,13 +219,27 @@ private:
     void clearServerSide();
     QString managerText(QLineEdit *frmManager::*box);
     void openSiteLocalFolder(const QString &folder);
-    // panes
+    // panes (frmconcPanes.cpp, frmconcServer.cpp, frmconcLocal.cpp)
     void LoadLocalListing();
-    void openServerEntry(const QModelIndex &index);
-    void openLocalEntry(const QModelIndex &index);
     void cmdUpServerPath_Click();
     void cmdUpLocal_Click();
     void cmdBrowseLocal_Click();
+    void createServerFolder();
+    void renameServerEntry();
+    void serverPermissions(const QString &path);
+    void moveSelectionToParent();
+    int moveSelectionIntoFolderAt(const QPoint &pos);
+    void createLocalFolder();
+    void renameLocalEntry(bool filesOnly);
+    void deleteLocalSelection();
+    void deleteServerSelection();
+    QStringList selectedNames(QTreeView *list) const;
+    // The text of the first selected row, "" when none is (GetSelectedName).
+    QString GetSelectedName(QTreeView *list) const;
+    QString localPath(const QString &name) const;
+    bool refuseUnsafeName(const QString &name);
+    // One download row for the server pane's row (a double-click).
+    void queueServerFile(int row);
     // windows and start-up helpers (frmconc.cpp)
     void showOptions();
     void showCommand();
@@ -191,8 +253,9 @@ private:
     std::unique_ptr<clsTraduction> m_traduction;
     frmManager *m_manager = nullptr;
     frmloadup *m_splash = nullptr;
-    QStandardItemModel *m_serverModel = nullptr;
-    QStandardItemModel *m_localModel = nullptr;
+    PaneModel *m_serverModel = nullptr;
+    PaneModel *m_localModel = nullptr;
+    frmExist *m_exist = nullptr;
     QStandardItemModel *m_queueModel = nullptr;
     QActionGroup *m_viewGroup = nullptr;
     QString m_localFolder;

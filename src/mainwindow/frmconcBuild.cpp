@@ -2,6 +2,8 @@
 // here: LoadResMenu gives every control its text in the current language.
 #include "mainwindow/frmconc.h"
 
+#include "mainwindow/PaneModel.h"
+#include "mainwindow/PaneView.h"
 #include "mainwindow/SessionLog.h"
 #include "platform/gui/Icons.h"
 
@@ -11,6 +13,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QProgressBar>
 #include <QSplitter>
 #include <QStandardItemModel>
@@ -50,8 +53,8 @@ void frmconc::buildWindow()
     setWindowTitle(QStringLiteral("Tarvo FTP"));
     setWindowIcon(icons::named(QStringLiteral("tarvoftp")));
 
-    m_serverModel = new QStandardItemModel(0, 4, this);
-    m_localModel = new QStandardItemModel(0, 4, this);
+    m_serverModel = new PaneModel(true, this);
+    m_localModel = new PaneModel(false, this);
     m_queueModel = new QStandardItemModel(0, int(std::size(QueueColumnTwips)), this);
 
     tbToolBar = buildMainToolBar();
@@ -158,9 +161,9 @@ QToolBar *frmconc::paneToolBar(const QStringList &keys, void (frmconc::*handler)
     return bar;
 }
 
-QTreeView *frmconc::detailsList(QStandardItemModel *model)
+PaneView *frmconc::detailsList(QAbstractItemModel *model)
 {
-    auto *list = new QTreeView;
+    auto *list = new PaneView;
     list->setModel(model);
     list->setRootIsDecorated(false);
     list->setItemsExpandable(false);
@@ -180,14 +183,18 @@ QTreeView *frmconc::detailsList(QStandardItemModel *model)
     QHeaderView *header = list->header();
     header->setSectionsClickable(true);
     header->setSortIndicatorShown(false);
-    connect(header, &QHeaderView::sectionClicked, list, [list](int column) {
-        const bool wasDescending = list->property("sortedDescending").toBool();
-        const Qt::SortOrder order = wasDescending ? Qt::AscendingOrder : Qt::DescendingOrder;
-        list->setProperty("sortedDescending", !wasDescending);
-        list->header()->setSortIndicatorShown(true);
-        list->sortByColumn(column, order);
-    });
+    connect(header, &QHeaderView::sectionClicked, this, [this, list](int column) { sortListByColumn(list, column); });
     return list;
+}
+
+void frmconc::sortListByColumn(QTreeView *list, int column)
+{
+    const bool wasDescending = list->property("sortedDescending").toBool();
+    const Qt::SortOrder order = wasDescending ? Qt::AscendingOrder : Qt::DescendingOrder;
+    list->setProperty("sortedDescending", !wasDescending);
+    list->header()->setSortIndicatorShown(true);
+    list->header()->setSortIndicator(column, order);
+    list->model()->sort(column, order);
 }
 
 QWidget *frmconc::buildLocalPane()
@@ -227,6 +234,10 @@ QWidget *frmconc::buildLocalPane()
     connect(cmdUpLocal, &QToolButton::clicked, this, &frmconc::cmdUpLocal_Click);
     connect(cmdBrowseLocal, &QToolButton::clicked, this, &frmconc::cmdBrowseLocal_Click);
     connect(lvLocal, &QTreeView::doubleClicked, this, &frmconc::openLocalEntry);
+    auto *localList = static_cast<PaneView *>(lvLocal);
+    connect(localList, &PaneView::dragStarted, this, &frmconc::lvLocal_OLEStartDrag);
+    connect(localList, &PaneView::dropped, this, &frmconc::lvLocal_OLEDragDrop);
+    connect(localList, &PaneView::deletePressed, this, &frmconc::lvLocal_KeyDown);
     return frame;
 }
 
@@ -267,6 +278,10 @@ QWidget *frmconc::buildServerPane()
 
     connect(cmdUpServerPath, &QToolButton::clicked, this, &frmconc::cmdUpServerPath_Click);
     connect(listviewServer, &QTreeView::doubleClicked, this, &frmconc::openServerEntry);
+    auto *serverList = static_cast<PaneView *>(listviewServer);
+    connect(serverList, &PaneView::dragStarted, this, &frmconc::listviewServer_OLEStartDrag);
+    connect(serverList, &PaneView::dropped, this, &frmconc::listviewServer_OLEDragDrop);
+    connect(serverList, &PaneView::deletePressed, this, &frmconc::listviewServer_KeyDown);
     return frame;
 }
 
@@ -316,7 +331,9 @@ QWidget *frmconc::buildQueue()
     ListView3->header()->setMinimumSectionSize(1); // lets the "Date" column all but vanish
     for (int c = 0; c < int(std::size(QueueColumnTwips)); ++c)
         ListView3->setColumnWidth(c, qMax(1, QueueColumnTwips[c] / TwipsPerPixel));
-    ListView3->setDragDropMode(QAbstractItemView::NoDragDrop);
+    // Rows are dropped on the queue, never dragged out of it.
+    ListView3->setDragEnabled(false);
+    connect(static_cast<PaneView *>(ListView3), &PaneView::dropped, this, &frmconc::ListView3_OLEDragDrop);
 
     // Laid over the running row's "Progress" cell by the queue runner.
     ProgressBar1 = new QProgressBar(ListView3->viewport());

@@ -69,7 +69,7 @@ void captionItems(const QList<QAction *> &items, const QList<int> &ids)
 void setHeaders(QAbstractItemModel *model, const QStringList &texts)
 {
     for (int c = 0; c < texts.size() && c < model->columnCount(); ++c)
-        model->setHeaderData(c, Qt::Horizontal, texts[c]);
+        model->setHeaderData(c, Qt::Horizontal, texts[c], Qt::DisplayRole);
 }
 
 } // namespace

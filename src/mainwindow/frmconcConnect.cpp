@@ -130,7 +130,7 @@ void frmconc::openSiteLocalFolder(const QString &folder)
 
 void frmconc::clearServerSide()
 {
-    m_serverModel->removeRows(0, m_serverModel->rowCount());
+    m_serverModel->clear();
     QAbstractItemModel *queue = ListView3->model();
     queue->removeRows(0, queue->rowCount());
     ProgressBar1->setVisible(false);
@@ -196,14 +196,14 @@ void frmconc::refreshDirectoryListing()
     RefreshDirectoryListing();
 }
 
-bool frmconc::overWriteExist(const QString &, bool)
+bool frmconc::overWriteExist(const QString &fileName, bool isUp)
 {
-    return false; // the file-exists question comes with the transfer tools
+    return exist()->OverWriteExist(fileName, isUp);
 }
 
-bool frmconc::deleteItem(const QString &, bool)
+bool frmconc::deleteItem(const QString &fileName, bool isUp)
 {
-    return false;
+    return exist()->DeleteItem(fileName, isUp);
 }
 
 QueueHeadRow frmconc::firstQueueRow()

@@ -105,11 +105,7 @@ void frmconc::buildPopupMenus()
     // The pane pop-ups hand their items to the pane tool bars' commands.
     mnuPop_Server = new QMenu(this);
     mnuPop_Server->setObjectName(QStringLiteral("mnuPop_Server"));
-    const QStringList serverKeys = {"sendlist", "CreateDirectory", "Delete", "", "Rename", "Delete", "", "CHMOD"};
-    mnuPop_Server1 = addItems(mnuPop_Server, 9, [this, serverKeys](int i) {
-        if (i < serverKeys.size() && !serverKeys[i].isEmpty())
-            Toolbar1_ButtonClick(serverKeys[i]);
-    });
+    mnuPop_Server1 = addItems(mnuPop_Server, 9, [this](int i) { mnuPop_Server1_Click(i); });
     mnuPop_Server1[3]->setVisible(false); // Create file: switched off
     mnuPop_Server1[6]->setSeparator(true);
     mnuPop_Server1[8]->setSeparator(true);
@@ -120,11 +116,7 @@ void frmconc::buildPopupMenus()
 
     mnuPop_LocalFile = new QMenu(this);
     mnuPop_LocalFile->setObjectName(QStringLiteral("mnuPop_LocalFile"));
-    const QStringList localKeys = {"sendlist", "CreateDirectory", "DeleteDirectory", "", "Rename", "Delete"};
-    mnuPop_LocalFile1 = addItems(mnuPop_LocalFile, 6, [this, localKeys](int i) {
-        if (!localKeys[i].isEmpty())
-            Toolbar2_ButtonClick(localKeys[i]);
-    });
+    mnuPop_LocalFile1 = addItems(mnuPop_LocalFile, 6, [this](int i) { mnuPop_LocalFile1_Click(i); });
     mnuPop_LocalFile1[2]->setVisible(false); // Delete selected directory: switched off
     mnuPop_LocalFile1[3]->setVisible(false); // Create file: switched off
     connect(lvLocal, &QWidget::customContextMenuRequested, this,

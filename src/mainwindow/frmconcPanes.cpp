@@ -1,12 +1,14 @@
-// The two panes as far as the main window drives them: listing the server
-// folder and the local folder, walking into folders and up, and the pane tool
-// bars' commands.
+// The two panes as the main window drives them: listing the server folder and
+// the local folder, walking into folders and up, the rows other windows read,
+// and what dragging and dropping between the lists means.
 #include "mainwindow/frmconc.h"
 
 #include "mainwindow/LocalListing.h"
+#include "mainwindow/PaneView.h"
 #include "mainwindow/ServerListing.h"
 #include "platform/Yield.h"
 #include "platform/gui/Choosers.h"
+#include "session/FileTypes.h"
 #include "session/SessionState.h"
 #include "session/clsFTPClient.h"
 #include "settings/StringTable.h"
@@ -14,14 +16,17 @@
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
-#include <QStandardItemModel>
+#include <QMimeData>
 #include <QTreeView>
+#include <QUrl>
 
 namespace {
 
 constexpr int MessageState = 12;
+constexpr int UnsafeNameId = 790;
 
 // The hourglass while a routine runs.
 struct BusyCursor {
@@ -29,16 +34,23 @@ struct BusyCursor {
     ~BusyCursor() { QApplication::restoreOverrideCursor(); }
 };
 
+bool isDotEntry(const QString &name)
+{
+    return name == QLatin1String(".") || name == QLatin1String("..");
+}
+
 } // namespace
+
+// ---- server pane ----------------------------------------------------------------
 
 void frmconc::RefreshDirectoryListing()
 {
     BusyCursor busy;
-    m_serverModel->removeRows(0, m_serverModel->rowCount());
+    m_serverModel->clear();
     mFTP->GetDirectoryListing(QStringLiteral("*.*"));
     platform::yieldNow();
     TxtRemotePath->setText(mFTP->GetFTPDirectory());
-    fillServerListing(m_serverModel, mFTP->Directory());
+    fillServerListing(*m_serverModel, mFTP->Directory());
     platform::yieldNow();
     mFTP->ActionOut(QString());
     mFTP_StateChanged(MessageState, sLastResponse);
@@ -48,13 +60,17 @@ void frmconc::openServerEntry(const QModelIndex &index)
 {
     if (!bConnected || !index.isValid())
         return;
-    const QString name = m_serverModel->item(index.row(), 0)->text();
+    const QString name = m_serverModel->row(index.row()).name;
     const cDItemAttribute *entry = mFTP->Directory().Item(name);
-    const bool folder = name == QLatin1String(".") || name == QLatin1String("..")
-                        || (entry && (entry->Directory || entry->AttNothing));
-    if (!folder)
-        return; // files go to the queue, which the transfer tools fill
+    const bool folder = isDotEntry(name) || (entry && (entry->Directory || entry->AttNothing));
     BusyCursor busy;
+    if (!folder) {
+        // A file becomes one download row; the pane stays as it is.
+        if (refuseUnsafeName(name))
+            return;
+        queueServerFile(index.row());
+        return;
+    }
     if (mFTP->SetFTPDirectory(name))
         TxtRemotePath->setText(mFTP->GetFTPDirectory());
     else
@@ -71,25 +87,31 @@ void frmconc::cmdUpServerPath_Click()
     RefreshDirectoryListing();
 }
 
-void frmconc::Toolbar1_ButtonClick(const QString &key)
+// A server name that holds a separator would become a path outside the local
+// folder shown: it is listed, but nothing local is built from it.
+bool frmconc::refuseUnsafeName(const QString &name)
 {
-    // The other commands of the server pane (create, delete, rename, move,
-    // send to the queue, permissions) come with the server pane's tools.
-    if (key == QLatin1String("refresh") && bConnected)
-        RefreshDirectoryListing();
+    if (!isUnsafeRemoteName(name))
+        return false;
+    mFTP_StateChanged(MessageState, LangStr(UnsafeNameId) + name);
+    return true;
 }
 
 // ---- local pane -----------------------------------------------------------------
 
 void frmconc::setLocalFolder(const QString &path)
 {
-    m_localFolder = path;
+    const QString folder = path.isEmpty() ? QString() : QDir::cleanPath(path);
+    // The folder already shown is no change.
+    if (folder == m_localFolder && !m_localFolder.isEmpty())
+        return;
+    m_localFolder = folder;
     LoadLocalListing();
 }
 
 void frmconc::LoadLocalListing()
 {
-    fillLocalListing(m_localModel, m_localFolder);
+    fillLocalListing(*m_localModel, m_localFolder);
     Label11->setText(m_localFolder.isEmpty() ? QString() : shortLocalPath(m_localFolder));
     Label11->setToolTip(QDir::toNativeSeparators(m_localFolder));
     txtLocalPath->setText(QDir::toNativeSeparators(m_localFolder));
@@ -103,14 +125,22 @@ void frmconc::RefreshLocalDir()
     LoadLocalListing();
 }
 
+QString frmconc::localPath(const QString &name) const
+{
+    return m_localFolder.endsWith(QLatin1Char('/')) ? m_localFolder + name
+                                                     : m_localFolder + QLatin1Char('/') + name;
+}
+
 void frmconc::openLocalEntry(const QModelIndex &index)
 {
     if (!index.isValid())
         return;
-    const bool folder = m_localModel->item(index.row(), 1)->text().isEmpty();
-    if (!folder)
-        return; // files go to the queue, which the transfer tools fill
-    setLocalFolder(QDir(m_localFolder).filePath(m_localModel->item(index.row(), 0)->text()));
+    const PaneRow &row = m_localModel->row(index.row());
+    if (!row.isFolder) {
+        menuupload_Click(QString(), QString(), false);
+        return;
+    }
+    setLocalFolder(localPath(row.name));
 }
 
 void frmconc::cmdUpLocal_Click()
@@ -127,10 +157,140 @@ void frmconc::cmdBrowseLocal_Click()
         setLocalFolder(chosen);
 }
 
-void frmconc::Toolbar2_ButtonClick(const QString &key)
+// ---- rows read by others ----------------------------------------------------------
+
+QStringList frmconc::selectedNames(QTreeView *list) const
 {
-    // Create, delete, rename and the queue commands come with the local
-    // pane's tools.
-    if (key == QLatin1String("refresh"))
-        LoadLocalListing();
+    auto *model = static_cast<PaneModel *>(list->model());
+    QList<int> rows;
+    for (const QModelIndex &index : list->selectionModel()->selectedRows())
+        rows << index.row();
+    std::sort(rows.begin(), rows.end());
+    QStringList names;
+    for (int r : rows)
+        names << model->row(r).name;
+    return names;
+}
+
+QString frmconc::GetSelectedName(QTreeView *list) const
+{
+    const QStringList names = selectedNames(list);
+    return names.isEmpty() ? QString() : names.first();
+}
+
+bool frmconc::findLocalRow(const QString &name, QString &size, QString &date)
+{
+    const int r = m_localModel->findName(name);
+    if (r < 0)
+        return false;
+    size = m_localModel->text(r, PaneModel::SizeColumn);
+    date = m_localModel->text(r, PaneModel::DateColumn);
+    return true;
+}
+
+bool frmconc::findServerRow(const QString &name, QString &size, QString &date)
+{
+    const int r = m_serverModel->findName(name);
+    if (r < 0)
+        return false;
+    size = m_serverModel->text(r, PaneModel::SizeColumn);
+    date = m_serverModel->text(r, PaneModel::DateColumn);
+    return true;
+}
+
+frmExist *frmconc::exist()
+{
+    if (!m_exist)
+        m_exist = new frmExist(this, this);
+    return m_exist;
+}
+
+QList<PaneRowSnapshot> frmconc::localPaneRows() const
+{
+    return m_localModel->snapshot();
+}
+
+QList<PaneRowSnapshot> frmconc::serverPaneRows() const
+{
+    QList<PaneRowSnapshot> rows;
+    if (!bConnected)
+        return rows;
+    for (const PaneRowSnapshot &row : m_serverModel->snapshot())
+        if (!isDotEntry(row.name))
+            rows << row;
+    return rows;
+}
+
+// ---- dragging and dropping ----------------------------------------------------------
+
+void frmconc::listviewServer_OLEStartDrag()
+{
+    lvLocal->clearSelection();
+}
+
+void frmconc::lvLocal_OLEStartDrag()
+{
+    listviewServer->clearSelection();
+}
+
+void frmconc::listviewServer_OLEDragDrop(const QMimeData *data, const QPoint &pos)
+{
+    BusyCursor busy;
+    if (!bConnected || !data)
+        return;
+    if (!data->hasFormat(PaneModel::dragMimeType())) {
+        // Files of the desktop's file manager: queued, not started.
+        for (const QUrl &url : data->urls()) {
+            const QString path = url.toLocalFile();
+            if (path.isEmpty())
+                continue;
+            if (QFileInfo(path).isDir())
+                LocalSubFolder(path, QString());
+            else
+                menuupload_Click(path, QString(), false);
+        }
+        return;
+    }
+    // A drag started in a pane clears the other pane's selection: a local
+    // selection means the rows came from the local pane.
+    if (lvLocal->selectionModel()->hasSelection()) {
+        DragDropManuel(true);
+        RunTransferQueue();
+        return;
+    }
+    if (moveSelectionIntoFolderAt(pos) > 0)
+        RefreshDirectoryListing();
+}
+
+void frmconc::lvLocal_OLEDragDrop(const QMimeData *data, const QPoint &pos)
+{
+    Q_UNUSED(pos);
+    if (!data || !data->hasFormat(PaneModel::dragMimeType()))
+        return;
+    if (listviewServer->selectionModel()->hasSelection()) {
+        DragDropManuel(false);
+        RunTransferQueue();
+    }
+}
+
+void frmconc::ListView3_OLEDragDrop(const QMimeData *data, const QPoint &pos)
+{
+    Q_UNUSED(pos);
+    if (!data)
+        return;
+    if (data->hasFormat(PaneModel::dragMimeType())) {
+        DragDropManuel(sActiveList == QLatin1String("local"));
+        return;
+    }
+    // Files of the desktop's file manager: a file goes in only while a row of
+    // the local pane is selected, as for any upload without a drag.
+    for (const QUrl &url : data->urls()) {
+        const QString path = url.toLocalFile();
+        if (path.isEmpty())
+            continue;
+        if (QFileInfo(path).isDir())
+            LocalSubFolder(path, QString());
+        else
+            menuupload_Click(path, QString(), false);
+    }
 }

@@ -1,0 +1,283 @@
+// The server pane against a real FTP server: its rows, walking its folders,
+// and its commands (create, rename, delete, move) with their messages and log.
+#include "PanesFixture.h"
+#include "platform/gui/Icons.h"
+#include "session/SessionState.h"
+#include "session/clsFTPClient.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QMimeData>
+#include <QToolBar>
+#include <QToolButton>
+
+namespace {
+
+constexpr qint64 FiveGiB = 5LL * 1024 * 1024 * 1024;
+
+class ServerPane : public PanesTest {
+protected:
+    void makeFiles()
+    {
+        server->makeDir("docs");
+        server->writeFile("empty.bin", "");
+        server->writeFile("five.txt", "12345");
+        server->writeFile("k.zip", QByteArray(1234, 'k'));
+        server->writeFile("m.mp3", QByteArray(1234567, 'm'));
+        server->writeFile("README", "no extension");
+        QFile big(server->path("big.iso"));
+        ASSERT_TRUE(big.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(big.resize(FiveGiB)); // sparse: takes no room
+    }
+    // The point at the middle of a row of the server list.
+    QPoint rowPoint(const QString &name)
+    {
+        window->listviewServer->resize(600, 400);
+        QApplication::processEvents();
+        window->listviewServer->doItemsLayout();
+        const QModelIndex index = serverRows().index(rowOf(serverRows(), name), 0);
+        return window->listviewServer->visualRect(index).center();
+    }
+    QMimeData *paneDrag() const
+    {
+        auto *data = new QMimeData;
+        data->setData(PaneModel::dragMimeType(), "x");
+        return data;
+    }
+};
+
+TEST_F(ServerPane, RowsShowSizeTypeDateAndPicturesAsListed)
+{
+    makeFiles();
+    startWindow();
+    ASSERT_TRUE(connect());
+    const PaneModel &rows = serverRows();
+    EXPECT_EQ(cell(rows, "empty.bin", PaneModel::SizeColumn), QStringLiteral("0"));
+    EXPECT_EQ(cell(rows, "five.txt", PaneModel::SizeColumn), QStringLiteral("  5"));
+    EXPECT_EQ(cell(rows, "k.zip", PaneModel::SizeColumn), QStringLiteral(" 1 234"));
+    EXPECT_EQ(cell(rows, "m.mp3", PaneModel::SizeColumn), QStringLiteral("1 234 567"));
+    EXPECT_EQ(cell(rows, "big.iso", PaneModel::SizeColumn), QStringLiteral("5 368 709 120"));
+    EXPECT_EQ(rows.data(rows.index(rowOf(rows, "big.iso"), 1), PaneModel::RawValueRole).toLongLong(), FiveGiB);
+
+    EXPECT_EQ(cell(rows, "k.zip", PaneModel::TypeColumn), QStringLiteral(".zip"));
+    EXPECT_EQ(cell(rows, "README", PaneModel::TypeColumn), QString());
+    EXPECT_EQ(cell(rows, "docs", PaneModel::TypeColumn), QStringLiteral("<Dossier>"));
+    const QDateTime written = QFileInfo(server->path("five.txt")).lastModified();
+    EXPECT_EQ(parseGeneralDate(cell(rows, "five.txt", PaneModel::DateColumn)).date(), written.date());
+
+    // Pictures by kind; a name without extension is "no extension" in the
+    // listing made while connecting, a plain file after a refresh.
+    const auto image = [&](const QString &name) {
+        return rows.data(rows.index(rowOf(rows, name), 0), PaneModel::ImageRole).toInt();
+    };
+    EXPECT_EQ(image("k.zip"), 7);
+    EXPECT_EQ(image("m.mp3"), 18);
+    EXPECT_EQ(image("five.txt"), 25);
+    EXPECT_EQ(image("docs"), 22);
+    EXPECT_EQ(image("README"), 23);
+    const QIcon zipIcon = qvariant_cast<QIcon>(rows.data(rows.index(rowOf(rows, "k.zip"), 0), Qt::DecorationRole));
+    EXPECT_EQ(zipIcon.cacheKey(), icons::imageList6(7).cacheKey());
+
+    const QStringList before = names(rows);
+    window->Toolbar1_ButtonClick("refresh");
+    EXPECT_EQ(image("README"), 21);
+    EXPECT_EQ(names(rows), before); // the same rows again
+}
+
+TEST_F(ServerPane, DoubleClickOpensFoldersAndDotDotButNotFiles)
+{
+    makeFiles();
+    server->writeFile("docs/guide.txt", "guide");
+    startWindow();
+    ASSERT_TRUE(connect());
+    const int linesBefore = log().size();
+    window->openServerEntry(serverRows().index(rowOf(serverRows(), "five.txt"), 0));
+    EXPECT_EQ(window->TxtRemotePath->text(), QStringLiteral("/"));
+    EXPECT_EQ(log().size(), linesBefore); // no new listing
+
+    window->openServerEntry(serverRows().index(rowOf(serverRows(), "docs"), 0));
+    EXPECT_EQ(window->TxtRemotePath->text(), QStringLiteral("/docs"));
+    EXPECT_EQ(names(serverRows()), QStringList{"guide.txt"});
+
+    // A server that lists ".." takes the user up with it.
+    std::vector<PaneRow> withParent(1);
+    withParent[0].name = "..";
+    withParent[0].isFolder = true;
+    serverRows().setRows(withParent);
+    window->openServerEntry(serverRows().index(0, 0));
+    EXPECT_EQ(window->TxtRemotePath->text(), QStringLiteral("/"));
+    EXPECT_GE(rowOf(serverRows(), "docs"), 0);
+
+    // Up from the root stays at the root.
+    window->cmdUpServerPath->click();
+    EXPECT_EQ(window->TxtRemotePath->text(), QStringLiteral("/"));
+}
+
+TEST_F(ServerPane, CreateAndRenameTellTheUserAndLog)
+{
+    startWindow();
+    ASSERT_TRUE(connect());
+    answerModals({typeName("  fresh  ")});
+    window->Toolbar1_ButtonClick("CreateDirectory");
+    EXPECT_TRUE(QFileInfo(server->path("fresh")).isDir());
+    ASSERT_FALSE(prompt.texts().isEmpty());
+    EXPECT_EQ(prompt.texts().last(), QStringLiteral("Répertoire  fresh créé avec succès"));
+    EXPECT_TRUE(logContains("257")) << log().join('\n').toStdString();
+    EXPECT_GE(rowOf(serverRows(), "fresh"), 0);
+
+    select(window->listviewServer, {"fresh"});
+    answerModals({typeName("renamed")});
+    window->Toolbar1_ButtonClick("Rename");
+    EXPECT_TRUE(QFileInfo(server->path("renamed")).isDir());
+    EXPECT_EQ(prompt.texts().last(), QStringLiteral("Fichier renommé avec succès"));
+    EXPECT_TRUE(logContains("250"));
+    EXPECT_GE(rowOf(serverRows(), "renamed"), 0);
+
+    // A folder that cannot be made: the reason goes to the log, no message.
+    const int messages = prompt.texts().size();
+    answerModals({typeName("renamed")});
+    window->Toolbar1_ButtonClick("CreateDirectory");
+    EXPECT_EQ(prompt.texts().size(), messages);
+    EXPECT_TRUE(logContains("550"));
+}
+
+TEST_F(ServerPane, RemoveAllAtTheFirstQuestionDeletesTheOtherFilesWithoutAsking)
+{
+    for (const char *name : {"a.txt", "b.txt", "c.txt"})
+        server->writeFile(name, "x");
+    startWindow();
+    ASSERT_TRUE(connect());
+    select(window->listviewServer, {"a.txt", "b.txt", "c.txt"});
+    answerModals({press(&frmExist::cmdAll)});
+    window->Toolbar1_ButtonClick("Delete");
+    EXPECT_EQ(modalTitles.size(), 1); // the first name the server listed
+    EXPECT_FALSE(QFile::exists(server->path("a.txt")));
+    EXPECT_FALSE(QFile::exists(server->path("c.txt")));
+    EXPECT_EQ(serverRows().count(), 0);
+    EXPECT_FALSE(bDeleteAll); // the next deletion asks again
+}
+
+TEST_F(ServerPane, FoldersAreConfirmedOneByOneAndNonEmptyOnesStay)
+{
+    server->makeDir("one");
+    server->makeDir("two");
+    server->writeFile("two/keep.txt", "x");
+    startWindow();
+    ASSERT_TRUE(connect());
+    select(window->listviewServer, {"one", "two"});
+    answerModals({press(&frmExist::cmdAll), press(&frmExist::cmdAll)});
+    window->listviewServer_KeyDown(); // the Delete key
+    EXPECT_EQ(modalTitles, (QStringList{"one", "two"}));
+    EXPECT_FALSE(QFileInfo::exists(server->path("one")));
+    EXPECT_TRUE(QFileInfo::exists(server->path("two/keep.txt")));
+    EXPECT_TRUE(logContains("550")) << log().join('\n').toStdString();
+    EXPECT_GE(rowOf(serverRows(), "two"), 0);
+}
+
+TEST_F(ServerPane, DotEntriesAreNeverDeleted)
+{
+    startWindow();
+    ASSERT_TRUE(connect());
+    std::vector<PaneRow> dots(2);
+    dots[0].name = ".";
+    dots[1].name = "..";
+    serverRows().setRows(dots);
+    select(window->listviewServer, {".", ".."});
+    window->Toolbar1_ButtonClick("Delete");
+    EXPECT_TRUE(modalTitles.isEmpty());
+}
+
+TEST_F(ServerPane, UpdirMovesTheSelectionUpOnlyWhenConfirmed)
+{
+    server->makeDir("sub");
+    server->writeFile("sub/a.txt", "a");
+    server->writeFile("sub/b.txt", "b");
+    startWindow();
+    ASSERT_TRUE(connect());
+    window->openServerEntry(serverRows().index(rowOf(serverRows(), "sub"), 0));
+    select(window->listviewServer, {"a.txt", "b.txt"});
+
+    window->Toolbar1_ButtonClick("updir"); // answered No
+    ASSERT_EQ(prompt.texts().size(), 1);
+    EXPECT_EQ(prompt.texts()[0], QStringLiteral("Remonter les fichiers sélectionnés dans le répertoire supérieur ?"));
+    EXPECT_EQ(prompt.asked()[0].title, QStringLiteral("Tarvo FTP"));
+    EXPECT_TRUE(QFile::exists(server->path("sub/a.txt")));
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+
+    prompt.push(platform::PromptAnswer::Yes);
+    window->Toolbar1_ButtonClick("updir");
+    EXPECT_TRUE(QFile::exists(server->path("a.txt")));
+    EXPECT_TRUE(QFile::exists(server->path("b.txt")));
+    EXPECT_EQ(serverRows().count(), 0);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+}
+
+TEST_F(ServerPane, DragInsideThePaneMovesOntoAFolderRowOnly)
+{
+    server->makeDir("target");
+    server->writeFile("a.txt", "a");
+    server->writeFile("b.txt", "b");
+    startWindow();
+    ASSERT_TRUE(connect());
+    std::unique_ptr<QMimeData> data(paneDrag());
+
+    select(window->listviewServer, {"a.txt"});
+    window->listviewServer_OLEStartDrag();
+    window->listviewServer_OLEDragDrop(data.get(), rowPoint("b.txt")); // a file row
+    EXPECT_TRUE(QFile::exists(server->path("a.txt")));
+
+    select(window->listviewServer, {"a.txt"});
+    window->listviewServer_OLEStartDrag();
+    window->listviewServer_OLEDragDrop(data.get(), rowPoint("target"));
+    EXPECT_FALSE(QFile::exists(server->path("a.txt")));
+    EXPECT_TRUE(QFile::exists(server->path("target/a.txt")));
+    EXPECT_LT(rowOf(serverRows(), "a.txt"), 0); // listed again
+}
+
+TEST_F(ServerPane, NamesWithABackslashAreShownButNeverBecomeLocalPaths)
+{
+    server->writeFile("a\\b.txt", "x");
+    startWindow();
+    ASSERT_TRUE(connect());
+    const int row = rowOf(serverRows(), "a\\b.txt");
+    ASSERT_GE(row, 0);
+    window->openServerEntry(serverRows().index(row, 0));
+    EXPECT_TRUE(logHas(QStringLiteral(" - Nom refusé, dangereux comme chemin local : a\\b.txt")))
+        << log().join('\n').toStdString();
+}
+
+TEST_F(ServerPane, HeaderClicksSortByTextAndFlip)
+{
+    for (const char *name : {"b.txt", "a.txt", "c.txt"})
+        server->writeFile(name, "x");
+    startWindow();
+    ASSERT_TRUE(connect());
+    window->sortListByColumn(window->listviewServer, 0);
+    EXPECT_EQ(names(serverRows()), (QStringList{"c.txt", "b.txt", "a.txt"}));
+    window->sortListByColumn(window->listviewServer, 0);
+    EXPECT_EQ(names(serverRows()), (QStringList{"a.txt", "b.txt", "c.txt"}));
+    // A new listing keeps the order chosen.
+    server->writeFile("0.txt", "x");
+    window->RefreshDirectoryListing();
+    EXPECT_EQ(names(serverRows()).first(), QStringLiteral("0.txt"));
+}
+
+TEST_F(ServerPane, TheCountdownOfTheExistQuestionSkipsAndShowsThePanesFigures)
+{
+    server->writeFile("a.txt", "12345");
+    writeLocal(QDir(desktop()).filePath("a.txt"), "1234567");
+    startWindow();
+    ASSERT_TRUE(connect());
+    answerModals({[](QWidget *w) {
+        auto *question = static_cast<frmExist *>(w);
+        EXPECT_EQ(question->lblsize1->text(), QStringLiteral("  7")); // the local file that exists
+        EXPECT_EQ(question->lblsize2->text(), QStringLiteral("  5")); // the server's
+        for (int tick = 0; tick < 6; ++tick)
+            question->Timer1_Timer();
+    }});
+    lExistChoice = 3;
+    EXPECT_FALSE(window->overWriteExist("a.txt", false));
+    EXPECT_EQ(lExistChoice, 2);
+}
+
+} // namespace
