@@ -49,6 +49,7 @@ frmconc::frmconc(QWidget *parent) : QMainWindow(parent)
     // The session lives as long as the window, so every command can reach it.
     mFTP = new clsFTPClient(this);
     mFTP->setHost(this);
+    setupQueue();
     inet::Timeouts timeouts;
     timeouts.connectMs = ConnectTimeoutMs;
     mFTP->setTimeouts(timeouts);
@@ -168,7 +169,8 @@ void frmconc::tbToolBar_ButtonClick(const QString &key)
     } else if (key == QLatin1String("reconnect")) {
         premier_Connect(false);
     } else if (key == QLatin1String("Transfer")) {
-        // The queue runner comes with the transfer tools.
+        if (bConnected)
+            RunTransferQueue();
     } else if (key == QLatin1String("Stop")) {
         if (bConnected)
             bStopTransfer = true;

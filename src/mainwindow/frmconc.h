@@ -10,6 +10,7 @@
 #include "mainwindow/PaneModel.h"
 #include "session/SessionHost.h"
 #include "settings/clsTraduction.h"
+#include "transfer/QueueHost.h"
 #include "transfer/frmExist.h"
 
 #include <QHash>
@@ -25,7 +26,6 @@ class QLineEdit;
 class QMenu;
 class QMimeData;
 class QProgressBar;
-class QStandardItemModel;
 class QTextEdit;
 class QTimer;
 class QToolBar;
@@ -35,13 +35,16 @@ class clsFTPClient;
 class frmManager;
 class frmloadup;
 class PaneView;
+class QueueModel;
 class SessionLog;
+class TransferQueue;
 
 class frmconc : public QMainWindow,
                 public SessionHost,
                 public MenuCaptioner,
                 public ConnectionStarter,
-                public PaneRowSource {
+                public PaneRowSource,
+                public QueueHost {
     Q_OBJECT
 public:
     explicit frmconc(QWidget *parent = nullptr);
@@ -69,7 +72,22 @@ public:
     void menuupload_Click(const QString &sNameDrag, const QString &sNamePathDrag, bool bIsFromDrag);
     // Every file below a local folder as upload rows.
     void LocalSubFolder(const QString &fPath, const QString &sOriginPath);
+    // Every file below a remote folder (a full path) as download rows.
+    void addfolder(const QString &dir);
+    // A local folder and a name joined by exactly one separator.
+    static QString chkdir(const QString &dir, const QString &File);
+    // Transfers the queue's rows one after the other; ignored while it runs.
     void RunTransferQueue();
+    void mFTP_FileTransferProgress(qint64 lCurrentBytes, qint64 lTotalBytes);
+    static QString ConvertTime(double TheTime);
+    // Lays ProgressBar1 over the "Progress" cell of the queue's first row.
+    void PlaceQueueProgressBar();
+    void ShowQueueWait(bool bShow);
+    // Removes the selected rows of the queue, keeping the others in order.
+    void RemoveSelectedRows();
+    void mnupop_list1_Click(int Index);
+    QueueModel *queueModel() const { return m_queue; }
+    TransferQueue &transferQueue() { return *m_transfer; }
     void PlayWave(const QString &File);
     void ActiveMenu(bool bEnable);
     // One tick of timerKeepAlive (public so that tests drive it by hand).
@@ -88,6 +106,18 @@ public:
     bool overWriteExist(const QString &fileName, bool isUp) override;
     bool deleteItem(const QString &fileName, bool isUp) override;
     QueueHeadRow firstQueueRow() override;
+
+    // ---- QueueHost
+    QString currentLocalFolder() override { return m_localFolder; }
+    void setCurrentLocalFolder(const QString &folder) override { setLocalFolder(folder); }
+    QString localPathText() override { return m_localFolder; }
+    QString remotePathText() override;
+    bool binaryTransferChosen() override;
+    void setProgressMaximum(qint64 maximum) override;
+    void placeQueueProgressBar() override { PlaceQueueProgressBar(); }
+    void showQueueWait(bool show) override { ShowQueueWait(show); }
+    void setBusy(bool busy) override;
+    void playWave(const QString &file) override { PlayWave(file); }
 
     // ---- PaneRowSource (the file-exists question reads the panes' rows)
     bool findLocalRow(const QString &name, QString &size, QString &date) override;
@@ -208,7 +238,6 @@ private:
     void mnuView3_Click(int Index);
     void mnuCommand_Click(int Index);
     void mnuHelp2_Click(int Index);
-    void mnupop_list1_Click(int Index);
     void showListMenu(QMenu *menu, QWidget *list, const QPoint &pos);
     // captions (frmconcCaptions.cpp)
     void captionToolBar(QToolBar *bar);
@@ -240,6 +269,7 @@ private:
     bool refuseUnsafeName(const QString &name);
     // One download row for the server pane's row (a double-click).
     void queueServerFile(int row);
+    void setupQueue();
     // windows and start-up helpers (frmconc.cpp)
     void showOptions();
     void showCommand();
@@ -256,7 +286,10 @@ private:
     PaneModel *m_serverModel = nullptr;
     PaneModel *m_localModel = nullptr;
     frmExist *m_exist = nullptr;
-    QStandardItemModel *m_queueModel = nullptr;
+    QueueModel *m_queue = nullptr;
+    TransferQueue *m_transfer = nullptr;
+    // QProgressBar counts in int: sizes beyond that are shown in larger units.
+    int m_progressShift = 0;
     QActionGroup *m_viewGroup = nullptr;
     QString m_localFolder;
     qint16 m_startWindowChoice = 0;

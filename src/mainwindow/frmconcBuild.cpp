@@ -6,6 +6,7 @@
 #include "mainwindow/PaneView.h"
 #include "mainwindow/SessionLog.h"
 #include "platform/gui/Icons.h"
+#include "transfer/QueueModel.h"
 
 #include <QAction>
 #include <QGridLayout>
@@ -16,7 +17,6 @@
 #include <QMimeData>
 #include <QProgressBar>
 #include <QSplitter>
-#include <QStandardItemModel>
 #include <QStatusBar>
 #include <QTextEdit>
 #include <QTimer>
@@ -55,7 +55,7 @@ void frmconc::buildWindow()
 
     m_serverModel = new PaneModel(true, this);
     m_localModel = new PaneModel(false, this);
-    m_queueModel = new QStandardItemModel(0, int(std::size(QueueColumnTwips)), this);
+    m_queue = new QueueModel(this);
 
     tbToolBar = buildMainToolBar();
     addToolBar(Qt::TopToolBarArea, tbToolBar);
@@ -326,7 +326,7 @@ QWidget *frmconc::buildQueue()
     wait->addStretch(1);
     picLineAttente->setVisible(false);
 
-    ListView3 = detailsList(m_queueModel);
+    ListView3 = detailsList(m_queue);
     ListView3->setObjectName(QStringLiteral("ListView3"));
     ListView3->header()->setMinimumSectionSize(1); // lets the "Date" column all but vanish
     for (int c = 0; c < int(std::size(QueueColumnTwips)); ++c)

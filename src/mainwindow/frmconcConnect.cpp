@@ -11,6 +11,7 @@
 #include "settings/Options.h"
 #include "settings/StringTable.h"
 #include "sites/frmManager.h"
+#include "transfer/QueueModel.h"
 
 #include <QAbstractItemModel>
 #include <QApplication>
@@ -19,7 +20,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
-#include <QStandardItemModel>
 #include <QTimer>
 #include <QToolBar>
 #include <QTreeView>
@@ -131,8 +131,7 @@ void frmconc::openSiteLocalFolder(const QString &folder)
 void frmconc::clearServerSide()
 {
     m_serverModel->clear();
-    QAbstractItemModel *queue = ListView3->model();
-    queue->removeRows(0, queue->rowCount());
+    m_queue->clear();
     ProgressBar1->setVisible(false);
     TxtRemotePath->clear();
     lblServerHost->clear();
@@ -178,7 +177,8 @@ void frmconc::logState(int state, const QString &message)
 
 void frmconc::setProgressValue(qint64 value)
 {
-    ProgressBar1->setValue(int(qBound(qint64(ProgressBar1->minimum()), value, qint64(ProgressBar1->maximum()))));
+    const qint64 shown = value >> m_progressShift;
+    ProgressBar1->setValue(int(qBound(qint64(ProgressBar1->minimum()), shown, qint64(ProgressBar1->maximum()))));
 }
 
 void frmconc::setProgressVisible(bool visible)
@@ -208,15 +208,14 @@ bool frmconc::deleteItem(const QString &fileName, bool isUp)
 
 QueueHeadRow frmconc::firstQueueRow()
 {
-    QueueHeadRow row;
-    const QAbstractItemModel *queue = ListView3->model();
-    if (queue->rowCount() == 0)
-        return row;
-    const auto cell = [queue](int column) { return queue->index(0, column).data().toString(); };
-    row.exists = true;
-    row.text = cell(0);
-    row.local = cell(1);
-    row.size = cell(4);
-    row.remoteDate = cell(10);
-    return row;
+    QueueHeadRow head;
+    if (m_queue->count() == 0)
+        return head;
+    const QueueRow &row = m_queue->row(0);
+    head.exists = true;
+    head.text = row.text[QueueRow::Name];
+    head.local = row.text[QueueRow::Local];
+    head.size = row.text[QueueRow::Size];
+    head.remoteDate = row.text[QueueRow::RemoteDate];
+    return head;
 }

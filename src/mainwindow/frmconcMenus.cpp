@@ -202,28 +202,3 @@ void frmconc::mnuHelp2_Click(int Index)
     default: break;
     }
 }
-
-void frmconc::mnupop_list1_Click(int Index)
-{
-    QAbstractItemModel *queue = ListView3->model();
-    switch (Index) {
-    case 0: tbToolBar_ButtonClick(QStringLiteral("Transfer")); break;
-    case 1: {
-        if (queue->rowCount() == 0) {
-            platform::inform(LangStr(534), platform::PromptIcon::Information);
-            ProgressBar1->setVisible(false);
-            break;
-        }
-        QModelIndexList rows = ListView3->selectionModel()->selectedRows();
-        std::sort(rows.begin(), rows.end(), [](const QModelIndex &a, const QModelIndex &b) { return a.row() > b.row(); });
-        for (const QModelIndex &row : rows)
-            queue->removeRow(row.row());
-        break;
-    }
-    case 2:
-        queue->removeRows(0, queue->rowCount());
-        ProgressBar1->setVisible(false);
-        break;
-    default: break;
-    }
-}

@@ -1,29 +1,192 @@
-// The queue side of the panes. The rows, their expansion and the runner are
-// being brought into this window; until then these members accept the calls
-// the panes make and do nothing.
+// The transfer queue in the main window: adding the panes' rows to it, its
+// pop-up, the wait panel, the progress bar over the running row, and what the
+// queue engine asks of the window (QueueHost). The rows, their expansion and
+// the runner are the queue engine's (TransferQueue); this window shows them.
 #include "mainwindow/frmconc.h"
+
+#include "mainwindow/LocalListing.h"
+#include "platform/Prompt.h"
+#include "platform/Yield.h"
+#include "platform/gui/Icons.h"
+#include "session/SessionState.h"
+#include "session/clsFTPClient.h"
+#include "settings/StringTable.h"
+#include "sites/frmManager.h"
+#include "transfer/QueueModel.h"
+#include "transfer/TransferQueue.h"
+
+#include <QApplication>
+#include <QItemSelectionModel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QTreeView>
+
+#include <climits>
+
+namespace {
+constexpr int ProgressColumn = QueueRow::Progress;
+} // namespace
 
 void frmconc::DragDropManuel(bool bIsFromLocal)
 {
-    Q_UNUSED(bIsFromLocal);
+    if (bIsFromLocal) {
+        QList<LocalSelection> rows;
+        for (const QString &name : selectedNames(lvLocal)) {
+            const int r = m_localModel->findName(name);
+            rows.append({name, r >= 0 && m_localModel->row(r).isFolder});
+        }
+        m_transfer->addLocalSelection(rows);
+        return;
+    }
+    QList<RemoteSelection> rows;
+    QList<int> positions;
+    for (const QModelIndex &index : listviewServer->selectionModel()->selectedRows())
+        positions << index.row();
+    std::sort(positions.begin(), positions.end());
+    for (int r : positions)
+        rows.append({m_serverModel->row(r).name, m_serverModel->text(r, PaneModel::SizeColumn),
+                     m_serverModel->text(r, PaneModel::DateColumn)});
+    m_transfer->addRemoteSelection(rows);
 }
 
 void frmconc::menuupload_Click(const QString &sNameDrag, const QString &sNamePathDrag, bool bIsFromDrag)
 {
-    Q_UNUSED(sNameDrag);
-    Q_UNUSED(sNamePathDrag);
-    Q_UNUSED(bIsFromDrag);
+    const QString selected = GetSelectedName(lvLocal);
+    if (!bIsFromDrag && selected.isEmpty())
+        return;
+    m_transfer->menuupload(sNameDrag.isEmpty() ? localPath(selected) : sNameDrag, sNamePathDrag);
 }
 
 void frmconc::LocalSubFolder(const QString &fPath, const QString &sOriginPath)
 {
-    Q_UNUSED(fPath);
-    Q_UNUSED(sOriginPath);
+    m_transfer->LocalSubFolder(fPath, sOriginPath);
 }
 
-void frmconc::RunTransferQueue() {}
+void frmconc::addfolder(const QString &dir)
+{
+    m_transfer->addfolder(dir);
+}
 
+QString frmconc::chkdir(const QString &dir, const QString &File)
+{
+    return TransferQueue::chkdir(dir, File);
+}
+
+// A double-clicked server file: its row keeps no date, so the file gets the
+// time of its writing.
 void frmconc::queueServerFile(int row)
 {
-    Q_UNUSED(row);
+    const RemoteSelection entry{m_serverModel->row(row).name, m_serverModel->text(row, PaneModel::SizeColumn),
+                                QString()};
+    m_transfer->addDownloadRow(entry, mFTP->GetFTPDirectory(), m_localFolder);
+}
+
+void frmconc::RunTransferQueue()
+{
+    m_transfer->RunTransferQueue();
+}
+
+void frmconc::mFTP_FileTransferProgress(qint64 lCurrentBytes, qint64 lTotalBytes)
+{
+    m_transfer->mFTP_FileTransferProgress(lCurrentBytes, lTotalBytes);
+}
+
+QString frmconc::ConvertTime(double TheTime)
+{
+    return TransferQueue::ConvertTime(TheTime);
+}
+
+void frmconc::RemoveSelectedRows()
+{
+    QList<int> rows;
+    for (const QModelIndex &index : ListView3->selectionModel()->selectedRows())
+        rows << index.row();
+    m_queue->removeRows(rows);
+}
+
+void frmconc::mnupop_list1_Click(int Index)
+{
+    switch (Index) {
+    case 0: RunTransferQueue(); break;
+    case 1:
+        if (m_queue->count() == 0) {
+            platform::inform(LangStr(534), platform::PromptIcon::Information);
+            ProgressBar1->setVisible(false);
+            break;
+        }
+        RemoveSelectedRows();
+        break;
+    case 2:
+        m_queue->clear();
+        ProgressBar1->setVisible(false);
+        break;
+    default: break;
+    }
+}
+
+void frmconc::ShowQueueWait(bool bShow)
+{
+    picLineAttente->setVisible(bShow);
+    platform::yieldNow();
+}
+
+void frmconc::PlaceQueueProgressBar()
+{
+    if (m_queue->count() == 0) {
+        ProgressBar1->setVisible(false);
+        return;
+    }
+    const QRect cell = ListView3->visualRect(m_queue->index(0, ProgressColumn));
+    // Shown only while the first row is scrolled into view.
+    const bool inView = cell.isValid() && cell.top() >= 0 && cell.top() < ListView3->viewport()->height();
+    if (!inView) {
+        ProgressBar1->setVisible(false);
+        return;
+    }
+    if (!bConnected)
+        return;
+    ProgressBar1->setGeometry(cell);
+    ProgressBar1->setVisible(true);
+}
+
+// ---- QueueHost --------------------------------------------------------------------
+
+QString frmconc::remotePathText()
+{
+    return TxtRemotePath->text();
+}
+
+bool frmconc::binaryTransferChosen()
+{
+    return manager()->binaryTransferSelected();
+}
+
+void frmconc::setProgressMaximum(qint64 maximum)
+{
+    m_progressShift = 0;
+    while ((maximum >> m_progressShift) > qint64(INT_MAX))
+        ++m_progressShift;
+    ProgressBar1->setRange(0, int(maximum >> m_progressShift));
+}
+
+void frmconc::setBusy(bool busy)
+{
+    if (busy)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else
+        QApplication::restoreOverrideCursor();
+}
+
+void frmconc::setupQueue()
+{
+    m_transfer = new TransferQueue(*mFTP, *m_queue, *this, *this, this);
+    // The pictures of the rows: the local file's kind for uploads, the server
+    // pane's picture for downloads.
+    m_queue->setIconProvider([](const QString &key) -> QVariant {
+        if (key.startsWith(QLatin1String("image:")))
+            return icons::imageList6(key.mid(6).toInt());
+        if (key.startsWith(QLatin1String("local:")))
+            return localFileType(key.mid(key.lastIndexOf(QLatin1Char('/')) + 1)).icon;
+        return QVariant();
+    });
 }

@@ -2,6 +2,7 @@
 // both languages, the tool bar's and menus' commands that need no connection.
 #include "LogReader.h"
 #include "MainWindowFixture.h"
+#include "transfer/QueueModel.h"
 #include "settings/Options.h"
 #include "sites/frmManager.h"
 #include "update/UpdateConfig.h"
@@ -230,9 +231,11 @@ TEST_F(Commands, QueueMenuRemovesRowsOrExplainsAnEmptyQueue)
     EXPECT_EQ(prompt.asked()[0].text, QStringLiteral("Aucun fichier en attente"));
 
     QAbstractItemModel *queue = w.ListView3->model();
-    queue->insertRows(0, 5);
-    for (int r = 0; r < 5; ++r)
-        queue->setData(queue->index(r, 0), QStringLiteral("f%1").arg(r + 1));
+    for (int r = 0; r < 5; ++r) {
+        QueueRow row;
+        row.text[QueueRow::Name] = QStringLiteral("f%1").arg(r + 1);
+        w.queueModel()->append(row);
+    }
     w.ListView3->selectionModel()->select(queue->index(1, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
     w.ListView3->selectionModel()->select(queue->index(3, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
     w.mnupop_list1[1]->trigger();
