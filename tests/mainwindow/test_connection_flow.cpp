@@ -8,6 +8,7 @@
 #include "settings/Options.h"
 #include "sites/clsGestionData.h"
 #include "sites/frmManager.h"
+#include "transfer/QueueModel.h"
 
 #include <QAbstractItemModel>
 #include <QAction>
@@ -219,7 +220,7 @@ TEST_F(ConnectionFlow, SilentServerIsGivenUpAfterTheConnectTimeOut)
 TEST_F(ConnectionFlow, DisconnectAnsweredNoKeepsTheConnectionYesEndsIt)
 {
     ASSERT_TRUE(connectQuick());
-    window->ListView3->model()->insertRow(0);
+    window->queueModel()->append(QueueRow());
     prompt.push(platform::PromptAnswer::No);
     window->tbToolBar_ButtonClick(QStringLiteral("Disconnect"));
     ASSERT_EQ(prompt.asked().size(), 1);
