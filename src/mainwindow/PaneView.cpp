@@ -66,3 +66,15 @@ void PaneView::keyPressEvent(QKeyEvent *event)
     }
     QTreeView::keyPressEvent(event);
 }
+
+void PaneView::dataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight, const QList<int> &roles)
+{
+    // Rows all have one height, so a changed text changes no height: the
+    // tree view would measure the first row again for every change of it
+    // (the running queue row changes several times a second).
+    if (uniformRowHeights()) {
+        QAbstractItemView::dataChanged(topLeft, bottomRight, roles);
+        return;
+    }
+    QTreeView::dataChanged(topLeft, bottomRight, roles);
+}

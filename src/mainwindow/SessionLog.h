@@ -7,6 +7,7 @@
 #include "session/LogLines.h"
 
 #include <QColor>
+#include <QList>
 #include <QString>
 
 #include <functional>
@@ -27,13 +28,21 @@ public:
     void write(int State, const QString &sMessage);
     void clear();
 
+    // While held, lines are kept and written together by flush() (a queue run
+    // writes a few lines per file; laying them out one by one would cost more
+    // than the files). Releasing flushes.
+    void hold(bool held);
+    void flush();
+
     // A twips value (1440 to the inch) in pixels of the log's screen.
     double twipsToPixels(int twips) const;
 
 private:
-    void append(const LogLine &line);
+    void append(const QList<LogLine> &lines);
 
     QTextEdit *m_edit;
     std::function<QString()> m_server;
     std::function<QString()> m_user;
+    bool m_held = false;
+    QList<LogLine> m_pending;
 };

@@ -5,6 +5,7 @@
 #include "mainwindow/frmconc.h"
 
 #include "mainwindow/LocalListing.h"
+#include "mainwindow/SessionLog.h"
 #include "platform/Prompt.h"
 #include "platform/Yield.h"
 #include "platform/gui/Icons.h"
@@ -19,6 +20,8 @@
 #include <QItemSelectionModel>
 #include <QLineEdit>
 #include <QProgressBar>
+#include <QTextEdit>
+#include <QTimer>
 #include <QTreeView>
 
 #include <climits>
@@ -81,8 +84,54 @@ void frmconc::queueServerFile(int row)
     m_transfer->addDownloadRow(entry, mFTP->GetFTPDirectory(), m_localFolder);
 }
 
+namespace {
+
+// While the queue runs, the runner lets the event loop in after every file;
+// writing and painting the queue and the log each time would cost more than
+// moving a small file. They are brought up to date four times a second
+// instead, and once at the end.
+class RunPainting {
+public:
+    RunPainting(QObject *owner, SessionLog *log, QList<QWidget *> widgets)
+        : m_log(log), m_widgets(std::move(widgets)), m_timer(owner)
+    {
+        m_log->hold(true);
+        for (QWidget *w : m_widgets)
+            w->setUpdatesEnabled(false);
+        m_timer.setInterval(250);
+        QObject::connect(&m_timer, &QTimer::timeout, owner, [this] {
+            m_log->flush();
+            for (QWidget *w : m_widgets) {
+                w->setUpdatesEnabled(true);
+                w->repaint();
+                w->setUpdatesEnabled(false);
+            }
+        });
+        m_timer.start();
+    }
+    ~RunPainting()
+    {
+        m_timer.stop();
+        m_log->hold(false);
+        for (QWidget *w : m_widgets)
+            w->setUpdatesEnabled(true);
+    }
+
+private:
+    SessionLog *m_log;
+    QList<QWidget *> m_widgets;
+    QTimer m_timer;
+};
+
+} // namespace
+
 void frmconc::RunTransferQueue()
 {
+    if (bQueueBusy) { // a start request during a run: the runner ignores it
+        m_transfer->RunTransferQueue();
+        return;
+    }
+    RunPainting painting(this, m_log.get(), {ListView3, RTBHeader});
     m_transfer->RunTransferQueue();
 }
 

@@ -9,6 +9,7 @@
 
 #include <QMimeData>
 #include <QProgressBar>
+#include <QTextEdit>
 #include <QUrl>
 
 namespace {
@@ -123,6 +124,8 @@ TEST_F(QueueWindow, DragsBetweenThePanesRunTheQueue)
     EXPECT_EQ(queue().count(), 0);
     EXPECT_TRUE(logHas("  Transfert Terminé")) << log().join('\n').toStdString();
     EXPECT_GE(rowOf(localRows(), "readme.txt"), 0);
+    EXPECT_TRUE(window->ListView3->updatesEnabled()); // painted as usual again after the run
+    EXPECT_TRUE(window->RTBHeader->updatesEnabled());
 
     select(window->lvLocal, {"up.txt"});
     window->lvLocal_OLEStartDrag();

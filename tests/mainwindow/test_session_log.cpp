@@ -141,4 +141,23 @@ TEST_F(SessionLogTest, TwipsAreInchesOver1440)
     EXPECT_DOUBLE_EQ(log.twipsToPixels(0), 0.0);
 }
 
+TEST_F(SessionLogTest, HeldLinesAreWrittenTogetherInOrderWithTheirLooks)
+{
+    log.write(12, QStringLiteral("first"));
+    log.hold(true);
+    log.write(12, QStringLiteral("second"));
+    log.write(10, QString());
+    EXPECT_EQ(texts(), QStringList{" - first"});
+    log.flush();
+    EXPECT_EQ(texts(), (QStringList{" - first", " - second", "  Transfert Terminé"}));
+    EXPECT_EQ(lines()[2].colour, Blue);
+    EXPECT_TRUE(lines()[2].bold);
+    log.write(12, QStringLiteral("third"));
+    log.clear(); // what was held goes too
+    log.hold(false);
+    EXPECT_TRUE(texts().isEmpty());
+    log.write(12, QStringLiteral("fourth"));
+    EXPECT_EQ(texts(), QStringList{" - fourth"});
+}
+
 } // namespace
