@@ -12,8 +12,8 @@ void clamp(QRectF &r)
 void clampAll(WindowLayout &l)
 {
     for (QRectF *r : {&l.Frame16, &l.RTBHeader, &l.picResizeHaut, &l.FrameLocal, &l.txtLocalPath,
-                      &l.cmdUpLocal, &l.lvLocal, &l.Toolbar2, &l.FrameResizeLocServ, &l.picResizeLocServ,
-                      &l.cmdCompare, &l.fraServer, &l.TxtRemotePath, &l.cmdUpServerPath, &l.listviewServer,
+                      &l.cmdUpLocal, &l.cmdBrowseLocal, &l.lvLocal, &l.Toolbar2, &l.FrameResizeLocServ, &l.picResizeLocServ,
+                      &l.cmdCompare, &l.fraServer, &l.TxtRemotePath, &l.cmdUpServerPath, &l.Toolbar1, &l.listviewServer,
                       &l.ListView3, &l.picResizeBas, &l.StatusBar1})
         clamp(*r);
 }
@@ -25,6 +25,7 @@ void WindowLayoutRules::placeLocalInside(WindowLayout &l) const
     const double frameWidth = l.FrameLocal.width();
     l.txtLocalPath = QRectF(d.pathLeft, d.pathTop, frameWidth - 1375 - d.upButtonWidth, d.pathHeight);
     l.cmdUpLocal = QRectF(l.txtLocalPath.left() + l.txtLocalPath.width(), d.pathTop, d.upButtonWidth, d.pathHeight);
+    l.cmdBrowseLocal = QRectF(l.cmdUpLocal.left() + d.upButtonWidth, d.pathTop, d.browseButtonWidth, d.pathHeight);
     l.lvLocal.setRect(d.listLeft, d.listTop, frameWidth - 985, l.lvLocal.height());
     l.Toolbar2 = QRectF(l.lvLocal.width() + 140, d.paneToolbarTop, d.paneToolbarWidth, l.lvLocal.height());
 }
@@ -32,12 +33,12 @@ void WindowLayoutRules::placeLocalInside(WindowLayout &l) const
 void WindowLayoutRules::placeServerInside(WindowLayout &l) const
 {
     const LayoutDesign &d = m_design;
-    l.listviewServer.setRect(d.serverToolbarLeft + d.paneToolbarWidth + 120, d.listTop,
-                             l.fraServer.width() - 660, l.listviewServer.height());
+    l.listviewServer.setRect(d.serverListLeft, d.listTop, l.fraServer.width() - 660, l.listviewServer.height());
     l.TxtRemotePath = QRectF(l.listviewServer.left(), d.pathTop,
                              l.listviewServer.width() - d.upButtonWidth - 10, d.pathHeight);
     l.cmdUpServerPath = QRectF(l.TxtRemotePath.left() + l.TxtRemotePath.width(), d.pathTop, d.upButtonWidth,
                                d.pathHeight);
+    l.Toolbar1 = QRectF(d.serverToolbarLeft, d.paneToolbarTop, d.paneToolbarWidth, l.listviewServer.height());
 }
 
 // The splitter frame between the panes follows the local pane's tool bar; the
@@ -89,6 +90,7 @@ bool WindowLayoutRules::moveTopSplitter(WindowLayout &l, int button, double d) c
     l.fraServer.setTop(l.fraServer.top() + d);
     l.listviewServer.setHeight(l.listviewServer.height() - d);
     l.Toolbar2.setHeight(l.lvLocal.height());
+    l.Toolbar1.setHeight(l.listviewServer.height());
     placeSplitterFrame(l, 420);
     clampAll(l);
     return true;
@@ -106,6 +108,7 @@ bool WindowLayoutRules::moveBottomSplitter(WindowLayout &l, int button, double d
     l.FrameLocal.setHeight(l.FrameLocal.height() + d);
     l.lvLocal.setHeight(l.listviewServer.height());
     l.Toolbar2.setHeight(l.lvLocal.height());
+    l.Toolbar1.setHeight(l.listviewServer.height());
     placeSplitterFrame(l, 420);
     clampAll(l);
     return true;
@@ -123,4 +126,13 @@ bool WindowLayoutRules::moveMiddleSplitter(WindowLayout &l, int button, double x
     placeServerInside(l);
     clampAll(l);
     return true;
+}
+
+void WindowLayoutRules::fitBottom(WindowLayout &l, double clientHeight)
+{
+    const double overflow = l.StatusBar1.bottom() - clientHeight;
+    if (overflow <= 0)
+        return;
+    l.StatusBar1.moveTop(l.StatusBar1.top() - overflow);
+    l.ListView3.setHeight(std::max(0.0, l.ListView3.height() - overflow));
 }

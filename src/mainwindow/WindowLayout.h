@@ -14,30 +14,34 @@ struct WindowLayout {
     QRectF RTBHeader;
     QRectF picResizeHaut;
     QRectF FrameLocal;
-    QRectF txtLocalPath, cmdUpLocal, lvLocal, Toolbar2;   // inside FrameLocal
+    QRectF txtLocalPath, cmdUpLocal, cmdBrowseLocal, lvLocal, Toolbar2; // inside FrameLocal
     QRectF FrameResizeLocServ;
     QRectF picResizeLocServ;                              // inside FrameResizeLocServ
     QRectF cmdCompare;
     QRectF fraServer;
-    QRectF TxtRemotePath, cmdUpServerPath, listviewServer; // inside fraServer
+    QRectF TxtRemotePath, cmdUpServerPath, Toolbar1, listviewServer; // inside fraServer
     QRectF ListView3;
     QRectF picResizeBas;
     QRectF StatusBar1;
 };
 
 // Where the designer put what the layout never moves, and the sizes it keeps.
+// The panes' own left edges make the local list start where the log starts
+// and the server list end where the log ends; the controls of a pane's top
+// row and its list stay clear of the splitter bars above and below.
 struct LayoutDesign {
     double logLeft = 60, logTop = 60;
-    double splitterThickness = 75;   // picResizeHaut, picResizeBas
-    double frameLocalLeft = 60;
-    double pathTop = 60, pathHeight = 330, pathLeft = 60;
+    double splitterThickness = 70;   // picResizeHaut, picResizeBas
+    double frameLocalLeft = 0;
+    double pathTop = 45, pathHeight = 330, pathLeft = 60;
     double upButtonWidth = 375, browseButtonWidth = 375;
-    double listTop = 450, listLeft = 60;
-    double paneToolbarWidth = 480, paneToolbarTop = 450;
+    double listTop = 405, listLeft = 60;
+    double paneToolbarWidth = 450, paneToolbarTop = 405;
     double splitterFrameWidth = 150;
     double compareButtonWidth = 420, compareButtonHeight = 420;
     double statusBarHeight = 300;
-    double serverToolbarLeft = 60;
+    double serverToolbarLeft = 45;
+    double serverListLeft = 525;     // also the left edge of the remote path box
 };
 
 class WindowLayoutRules {
@@ -57,6 +61,12 @@ public:
     bool moveMiddleSplitter(WindowLayout &layout, int button, double x) const;
 
     const LayoutDesign &design() const { return m_design; }
+
+    // A window whose frame and docked tool bar take more room than the design
+    // allows for leaves less than the layout's height for the bands: the
+    // status bar is moved up to end at `clientHeight` and the queue gives up
+    // that much height (never below 0). Nothing changes when all fits.
+    static void fitBottom(WindowLayout &layout, double clientHeight);
 
 private:
     void placeLocalInside(WindowLayout &l) const;

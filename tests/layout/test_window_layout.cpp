@@ -36,6 +36,20 @@ TEST_P(Layout, BandsFollowTheWindowSize)
     EXPECT_GT(l.ListView3.height(), 0);
     EXPECT_LE(l.listviewServer.right(), l.fraServer.width());
     EXPECT_LE(l.lvLocal.right(), l.Toolbar2.left());
+    // The path row: box, up and browse buttons end where the list does; the
+    // server pane's tool bar stands left of its list, as tall as it.
+    EXPECT_DOUBLE_EQ(l.cmdBrowseLocal.left(), l.cmdUpLocal.right());
+    EXPECT_NEAR(l.cmdBrowseLocal.right(), l.lvLocal.right(), 20);
+    EXPECT_LT(l.Toolbar1.right(), l.listviewServer.left());
+    EXPECT_DOUBLE_EQ(l.Toolbar1.height(), l.listviewServer.height());
+    EXPECT_DOUBLE_EQ(l.TxtRemotePath.left(), l.listviewServer.left());
+    // The lists start and end where the log does.
+    EXPECT_DOUBLE_EQ(l.FrameLocal.left() + l.lvLocal.left(), l.RTBHeader.left());
+    EXPECT_DOUBLE_EQ(l.fraServer.left() + l.listviewServer.right(), l.RTBHeader.right());
+    // The lists end above the bar below them, which ends where the queue starts.
+    EXPECT_LE(l.FrameLocal.top() + l.lvLocal.bottom(), l.picResizeBas.top());
+    EXPECT_LE(l.picResizeBas.bottom(), l.ListView3.top());
+    EXPECT_LE(l.picResizeHaut.bottom(), l.FrameLocal.top());
 }
 
 TEST_P(Layout, SplittersMoveBandsUntilTheNextResize)
@@ -49,7 +63,10 @@ TEST_P(Layout, SplittersMoveBandsUntilTheNextResize)
     EXPECT_DOUBLE_EQ(l.lvLocal.height(), computed.lvLocal.height() - 300);
     EXPECT_DOUBLE_EQ(l.cmdCompare.left(), l.FrameResizeLocServ.left() - 420);
 
+    EXPECT_DOUBLE_EQ(l.Toolbar1.height(), l.listviewServer.height());
+
     ASSERT_TRUE(rules.moveBottomSplitter(l, 1, -450));
+    EXPECT_DOUBLE_EQ(l.Toolbar1.height(), l.listviewServer.height());
     EXPECT_DOUBLE_EQ(l.ListView3.top(), computed.ListView3.top() - 450);
     EXPECT_DOUBLE_EQ(l.picResizeBas.top(), l.ListView3.top() - 60);
     EXPECT_DOUBLE_EQ(l.lvLocal.height(), l.listviewServer.height());
@@ -92,6 +109,25 @@ TEST(LayoutTiny, NegativeSizesAreClampedToZero)
         EXPECT_GE(r.width(), 0);
         EXPECT_GE(r.height(), 0);
     }
+}
+
+TEST(LayoutFit, ATallerFrameMovesTheStatusBarUpAndShortensTheQueue)
+{
+    const WindowLayout computed = WindowLayoutRules().compute(15360, 11520);
+    WindowLayout l = computed;
+    WindowLayoutRules::fitBottom(l, computed.StatusBar1.bottom() + 30); // room to spare
+    EXPECT_EQ(l.StatusBar1, computed.StatusBar1);
+    EXPECT_EQ(l.ListView3, computed.ListView3);
+
+    WindowLayoutRules::fitBottom(l, computed.StatusBar1.bottom() - 150);
+    EXPECT_DOUBLE_EQ(l.StatusBar1.bottom(), computed.StatusBar1.bottom() - 150);
+    EXPECT_DOUBLE_EQ(l.StatusBar1.height(), computed.StatusBar1.height());
+    EXPECT_DOUBLE_EQ(l.ListView3.top(), computed.ListView3.top());
+    EXPECT_DOUBLE_EQ(l.ListView3.height(), computed.ListView3.height() - 150);
+    EXPECT_EQ(l.FrameLocal, computed.FrameLocal);
+
+    WindowLayoutRules::fitBottom(l, 100); // far too small: the queue goes, never below 0
+    EXPECT_DOUBLE_EQ(l.ListView3.height(), 0);
 }
 
 TEST(LayoutUnits, TwipsAndPixels)
