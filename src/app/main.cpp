@@ -1,6 +1,7 @@
 // The desktop program: one main window, which starts everything else.
 #include "mainwindow/frmconc.h"
 #include "platform/Paths.h"
+#include "platform/TimeZone.h"
 #include "platform/gui/MessageBoxPrompt.h"
 #include "platform/gui/QtLanguage.h"
 #include "session/SessionState.h"
@@ -57,6 +58,7 @@ bool asksForHelp(int argc, char **argv)
 
 int main(int argc, char **argv)
 {
+    platform::pinLocalTimeZone();
     if (asksForHelp(argc, argv)) {
         QCoreApplication core(argc, argv);
         nameProgram();

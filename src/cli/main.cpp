@@ -6,6 +6,7 @@
 #include "cli/Console.h"
 #include "cli/ScriptRunner.h"
 #include "platform/Paths.h"
+#include "platform/TimeZone.h"
 #include "session/SessionState.h"
 #include "settings/clsTraduction.h"
 
@@ -51,6 +52,7 @@ int runScriptFile(Console &console, ScriptRunner &runner, const QString &path)
 
 int main(int argc, char **argv)
 {
+    platform::pinLocalTimeZone();
     QCoreApplication app(argc, argv);
     // The same names as the desktop program, so that both find the same
     // options file and address book.
