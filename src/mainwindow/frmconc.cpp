@@ -2,8 +2,6 @@
 // the windows it opens.
 #include "mainwindow/frmconc.h"
 
-#include "dialogs/frmAbout.h"
-#include "dialogs/frmCommand.h"
 #include "mainwindow/ProgramFiles.h"
 #include "mainwindow/SessionLog.h"
 #include "platform/Paths.h"
@@ -16,15 +14,13 @@
 #include "session/clsFTPClient.h"
 #include "settings/Options.h"
 #include "settings/StringTable.h"
-#include "settings/frmOption.h"
 #include "settings/frmloadup.h"
 #include "sites/frmManager.h"
 #include "update/UpdateConfig.h"
 
 #include <QCloseEvent>
-#include <QCoreApplication>
-#include <QFileInfo>
-#include <QLineEdit>
+#include <QLabel>
+#include <QMouseEvent>
 #include <QScreen>
 #include <QTimer>
 #include <QToolBar>
@@ -40,11 +36,6 @@ constexpr int ConnectTimeoutMs = 15000; // a silent server must not hold the win
 
 frmconc::frmconc(QWidget *parent) : QMainWindow(parent)
 {
-    // Without TZ the C library looks at the system's zone file again for every
-    // local-time conversion, and a listing converts three dates per entry:
-    // naming that same file once makes the conversions cheap.
-    if (qEnvironmentVariableIsEmpty("TZ") && QFileInfo::exists(QStringLiteral("/etc/localtime")))
-        qputenv("TZ", ":/etc/localtime");
     buildWindow();
     // The session lives as long as the window, so every command can reach it.
     mFTP = new clsFTPClient(this);
@@ -62,6 +53,9 @@ frmconc::~frmconc()
 {
     if (bConnected && mFTP)
         mFTP->CloseConnection();
+    closeToolWindows();
+    delete m_dropIn.data(); // a window of its own, with no parent to end it
+    delete m_compare.data();
     delete m_splash;
 }
 
@@ -94,12 +88,10 @@ void frmconc::Form_Load()
     show();
 
     m_startWindowChoice = options::startWindowChoice();
-    if (options::checkUpdateAtStart()) {
-        showUpdateWindowAtStart();
-        if (bUpdateLaunched) {
-            close();
-            return;
-        }
+    // The updater was started from the update window: the program ends here.
+    if (options::checkUpdateAtStart() && showUpdateWindow()) {
+        close();
+        return;
     }
     if (m_startWindowChoice == 1)
         manager()->showModal();
@@ -121,11 +113,18 @@ void frmconc::closeEvent(QCloseEvent *event)
     timerMAJ->stop();
     if (m_manager)
         m_manager->close();
+    closeToolWindows();
     event->accept();
 }
 
 bool frmconc::eventFilter(QObject *watched, QEvent *event)
 {
+    // The update notice is clickable.
+    if ((watched == lblMAJ || watched == picMAJ) && event->type() == QEvent::MouseButtonRelease
+        && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+        lblMAJ_Click();
+        return true;
+    }
     // The lists' viewports report here: which list was pressed last.
     if (event->type() == QEvent::MouseButtonPress) {
         const QObject *list = watched->parent();
@@ -184,8 +183,9 @@ void frmconc::tbToolBar_ButtonClick(const QString &key)
         openHelp();
     } else if (key == QLatin1String("siteweb")) {
         showAbout();
+    } else if (key == QLatin1String("maj")) {
+        showUpdateWindow();
     }
-    // "maj": the update comes with the update tools.
 }
 
 void frmconc::switchLanguage(bool english)
@@ -199,48 +199,6 @@ void frmconc::switchLanguage(bool english)
     LanguageOffset = offset;
     m_traduction->LoadResMenu();
     platform::applyQtLanguage(LanguageOffset == French);
-}
-
-void frmconc::showCommand()
-{
-    frmCommand window(mFTP, this);
-    window.exec();
-}
-
-void frmconc::showOptions()
-{
-    // The options window's update button runs the visible update check, which
-    // comes with the update tools.
-    frmOption window(this, [] {}, this);
-    window.exec();
-}
-
-void frmconc::showAbout()
-{
-    frmAbout window(this);
-    window.exec();
-}
-
-void frmconc::showDropIn()
-{
-    if (!bConnected) {
-        const QString exeName = QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName();
-        platform::inform(LangStr(556), platform::PromptIcon::Information, exeName);
-        return;
-    }
-    // The drop-in basket comes with the transfer tools.
-}
-
-void frmconc::showUpdateWindowAtStart()
-{
-    // The update window comes with the update tools; until then this step
-    // shows nothing.
-}
-
-void frmconc::timerMAJ_Timer()
-{
-    // One silent update check per run; the check itself comes with the update tools.
-    timerMAJ->stop();
 }
 
 void frmconc::openHelp()

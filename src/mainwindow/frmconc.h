@@ -2,20 +2,27 @@
 // The main window: start-up object of the program and home of the one FTP
 // session (mFTP). From top to bottom: the main tool bar, the session log, the
 // local pane and the server pane side by side, the transfer queue and the
-// status bar. It connects and disconnects (premier_Connect), keeps the
-// connection alive, writes the session log and sends every command of its tool
-// bars and menus to the window or routine that does the work.
+// status bar, placed in twips from the window's size (WindowLayout) and moved
+// by three splitter bars. It connects and disconnects (premier_Connect), keeps
+// the connection alive, writes the session log and sends every command of its
+// tool bars and menus to the window or routine that does the work: the
+// comparison window, the drop-in basket and the update window among them.
 
 #include "mainwindow/MainWindowApi.h"
 #include "mainwindow/PaneModel.h"
+#include "mainwindow/WindowLayout.h"
 #include "session/SessionHost.h"
 #include "settings/clsTraduction.h"
 #include "transfer/QueueHost.h"
+#include "transfer/frmCompare.h"
+#include "transfer/frmDropIn.h"
 #include "transfer/frmExist.h"
+#include "update/frmViewUpdate.h"
 
 #include <QHash>
 #include <QList>
 #include <QMainWindow>
+#include <QPointer>
 
 #include <memory>
 
@@ -26,6 +33,7 @@ class QLineEdit;
 class QMenu;
 class QMimeData;
 class QProgressBar;
+class QStatusBar;
 class QTextEdit;
 class QTimer;
 class QToolBar;
@@ -37,6 +45,7 @@ class frmloadup;
 class PaneView;
 class QueueModel;
 class SessionLog;
+class SplitterBar;
 class TransferQueue;
 
 class frmconc : public QMainWindow,
@@ -44,7 +53,10 @@ class frmconc : public QMainWindow,
                 public MenuCaptioner,
                 public ConnectionStarter,
                 public PaneRowSource,
-                public QueueHost {
+                public QueueHost,
+                public CompareHost,
+                public DropInHost,
+                public UpdateHost {
     Q_OBJECT
 public:
     explicit frmconc(QWidget *parent = nullptr);
@@ -87,11 +99,37 @@ public:
     void RemoveSelectedRows();
     void mnupop_list1_Click(int Index);
     QueueModel *queueModel() const { return m_queue; }
-    TransferQueue &transferQueue() { return *m_transfer; }
+    // The queue engine (CompareHost and DropInHost ask for it too).
+    TransferQueue &transferQueue() override { return *m_transfer; }
     void PlayWave(const QString &File);
     void ActiveMenu(bool bEnable);
     // One tick of timerKeepAlive (public so that tests drive it by hand).
     void timerKeepAlive_Timer();
+    // The tick of timerMAJ: one silent update check, then the timer stops;
+    // a newer version shows the "maj" button and the update notice.
+    void timerMAJ_Timer();
+
+    // ---- the layout (frmconcLayout.cpp)
+    // Before start-up has finished: puts the window back to normal size (or
+    // to the size saved at the last press on it); after it: lays out every
+    // band from the window's size, unless bInLoad.
+    void Form_Resize();
+    // The bands as laid out now, in twips (splitter moves included).
+    const WindowLayout &currentLayout() const { return m_layout; }
+    const WindowLayoutRules &layoutRules() const { return m_layoutRules; }
+    // Releases of the three splitter bars; `pos` in pixels relative to the bar.
+    void picResizeHaut_MouseUp(Qt::MouseButton Button, const QPoint &pos);
+    void picResizeBas_MouseUp(Qt::MouseButton Button, const QPoint &pos);
+    void FrameResizeLocServ_MouseUp(Qt::MouseButton Button, const QPoint &pos);
+
+    // ---- the windows opened from here (frmconcWindows.cpp)
+    void cmdCompare_Click();
+    // Opens the update window modally and runs the visible check; true when
+    // the updater was started (the main window is then closing).
+    bool showUpdateWindow();
+    void lblMAJ_Click();
+    frmCompare *compareWindow() const { return m_compare; }
+    frmDropIn *dropInWindow() const { return m_dropIn; }
 
     // ---- MenuCaptioner: every caption of this window in the current language
     void LoadResMenu() override;
@@ -128,9 +166,22 @@ public:
     // ---- the panes' rows
     PaneModel *localModel() const { return m_localModel; }
     PaneModel *serverModel() const { return m_serverModel; }
-    // Copies of what each pane shows now (the server pane without "." and "..").
-    QList<PaneRowSnapshot> localPaneRows() const;
-    QList<PaneRowSnapshot> serverPaneRows() const;
+
+    // ---- CompareHost: copies of what each pane shows now (the server pane
+    // without "." and "..", and nothing when not connected)
+    QList<CompareRow> localPaneRows() override;
+    QList<CompareRow> serverPaneRows() override;
+    QString localPaneFolder() override { return m_localFolder; }
+    QString serverPaneFolder() override;
+
+    // ---- DropInHost: the main window steps aside while the basket is open.
+    void setMainWindowAway(bool away) override;
+
+    // ---- UpdateHost
+    // Closes the connection and clears everything that belonged to it: the
+    // server pane, the queue, the remote path, the log, the keep-alive.
+    void disconnectFromServer() override;
+    void closeMainWindow() override;
 
     // ---- events of the panes, under the names the lists' events have
     // Drops: `data` dropped at `pos` (viewport coordinates of the list).
@@ -170,6 +221,7 @@ public:
     clsFTPClient *mFTP = nullptr;
     QString sActiveList; // "local", "server" or "bas": the list pressed last
 
+    QWidget *Frame16 = nullptr; // the band area below the tool bar
     QToolBar *tbToolBar = nullptr;
     QLabel *lblMAJ = nullptr;
     QLabel *picMAJ = nullptr;
@@ -177,20 +229,27 @@ public:
     QTimer *timerKeepAlive = nullptr;
     QTextEdit *RTBHeader = nullptr;
 
-    QLabel *Label11 = nullptr;
+    QWidget *FrameLocal = nullptr;
+    QLabel *Label11 = nullptr; // holds the shortened local path (its tool tip: the whole one)
     QLineEdit *txtLocalPath = nullptr;
     QToolButton *cmdBrowseLocal = nullptr;
     QToolButton *cmdUpLocal = nullptr;
     QToolBar *Toolbar2 = nullptr;
     QTreeView *lvLocal = nullptr;
 
-    QLabel *lblServerHost = nullptr; // the host of the connection, above the server pane
+    QWidget *fraServer = nullptr;
+    QLabel *lblServerHost = nullptr; // holds the host of the connection; the window title shows it
     QLineEdit *TxtRemotePath = nullptr;
     QToolButton *cmdUpServerPath = nullptr;
     QToolBar *Toolbar1 = nullptr;
     QTreeView *listviewServer = nullptr;
 
+    QWidget *FrameResizeLocServ = nullptr;
+    SplitterBar *picResizeLocServ = nullptr;
+    SplitterBar *picResizeHaut = nullptr;
+    SplitterBar *picResizeBas = nullptr;
     QToolButton *cmdCompare = nullptr;
+    QStatusBar *StatusBar1 = nullptr;
 
     QTreeView *ListView3 = nullptr;
     QProgressBar *ProgressBar1 = nullptr;
@@ -216,18 +275,22 @@ public:
 protected:
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    // Form_MouseDown: a press on the window's own surface keeps its size.
+    void mousePressEvent(QMouseEvent *event) override;
 
 private:
     // building (frmconcBuild.cpp)
     void buildWindow();
     QToolBar *buildMainToolBar();
-    QWidget *buildLocalPane();
-    QWidget *buildServerPane();
-    QWidget *buildQueue();
-    QWidget *buildCompareColumn();
+    void buildLocalPane();
+    void buildServerPane();
+    void buildQueue();
+    void buildSplitters();
     void buildLog();
-    QToolBar *paneToolBar(const QStringList &keys, void (frmconc::*handler)(const QString &));
-    PaneView *detailsList(QAbstractItemModel *model);
+    void buildUpdateNotice(QToolBar *bar);
+    QToolBar *paneToolBar(QWidget *parent, const QStringList &keys, void (frmconc::*handler)(const QString &));
+    PaneView *detailsList(QWidget *parent, QAbstractItemModel *model);
     // menus (frmconcMenus.cpp)
     void buildMenus();
     void buildPopupMenus();
@@ -244,8 +307,9 @@ private:
     void captionMenus();
     void captionLists();
     // connection (frmconcConnect.cpp)
-    void disconnectFromServer();
     void clearServerSide();
+    // The host of the connection in lblServerHost and the window title.
+    void showServerHost(const QString &host);
     QString managerText(QLineEdit *frmManager::*box);
     void openSiteLocalFolder(const QString &folder);
     // panes (frmconcPanes.cpp, frmconcServer.cpp, frmconcLocal.cpp)
@@ -270,13 +334,21 @@ private:
     // One download row for the server pane's row (a double-click).
     void queueServerFile(int row);
     void setupQueue();
-    // windows and start-up helpers (frmconc.cpp)
+    // layout (frmconcLayout.cpp)
+    void layoutBands();
+    void applyLayout();
+    void placeQueueWait();
+    void placeIn(QWidget *widget, const QRectF &twips, QPointF origin = QPointF()) const;
+    double pixelsToTwipsX(double pixels) const;
+    double pixelsToTwipsY(double pixels) const;
+    // windows and start-up helpers (frmconc.cpp, frmconcWindows.cpp)
     void showOptions();
     void showCommand();
     void showAbout();
     void showDropIn();
-    void showUpdateWindowAtStart();
-    void timerMAJ_Timer();
+    void showUpdateNotice();
+    void captionToolWindows();
+    void closeToolWindows();
     void openWebSite();
 
     std::unique_ptr<SessionLog> m_log;
@@ -291,6 +363,14 @@ private:
     // QProgressBar counts in int: sizes beyond that are shown in larger units.
     int m_progressShift = 0;
     QActionGroup *m_viewGroup = nullptr;
+    QAction *m_picMAJAction = nullptr; // the update notice's places in the tool bar
+    QAction *m_lblMAJAction = nullptr;
+    QPointer<frmCompare> m_compare;
+    QPointer<frmDropIn> m_dropIn;
+    WindowLayoutRules m_layoutRules;
+    WindowLayout m_layout;
+    QSize m_savedSize; // the window's size at the last press on its surface
+    bool m_inResize = false;
     QString m_localFolder;
     qint16 m_startWindowChoice = 0;
     bool m_closeWanted = false; // closed while connecting: close at the end of it

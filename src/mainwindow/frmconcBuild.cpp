@@ -5,25 +5,24 @@
 #include "mainwindow/PaneModel.h"
 #include "mainwindow/PaneView.h"
 #include "mainwindow/SessionLog.h"
+#include "mainwindow/SplitterBar.h"
 #include "platform/gui/Icons.h"
 #include "transfer/QueueModel.h"
 
 #include <QAction>
-#include <QGridLayout>
+#include <QFrame>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QProgressBar>
-#include <QSplitter>
 #include <QStatusBar>
 #include <QTextEdit>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeView>
-#include <QVBoxLayout>
 
 namespace {
 
@@ -59,32 +58,20 @@ void frmconc::buildWindow()
 
     tbToolBar = buildMainToolBar();
     addToolBar(Qt::TopToolBarArea, tbToolBar);
+
+    // Every band is placed by the layout (Form_Resize), never by a Qt layout:
+    // creation order is stacking order, the splitters and the compare button
+    // last so that they lie over the panes' edges.
+    Frame16 = new QWidget(this);
+    Frame16->setObjectName(QStringLiteral("Frame16"));
+    setCentralWidget(Frame16);
     buildLog();
-
-    auto *panes = new QSplitter(Qt::Horizontal);
-    panes->setObjectName(QStringLiteral("FrameResizeLocServ"));
-    panes->addWidget(buildLocalPane());
-    panes->addWidget(buildCompareColumn());
-    panes->addWidget(buildServerPane());
-    panes->setStretchFactor(0, 1);
-    panes->setStretchFactor(1, 0);
-    panes->setStretchFactor(2, 1);
-    panes->setChildrenCollapsible(false);
-
-    // The two horizontal splitter bars of the design are this splitter's handles.
-    auto *bands = new QSplitter(Qt::Vertical);
-    bands->setObjectName(QStringLiteral("Frame16"));
-    bands->addWidget(RTBHeader);
-    bands->addWidget(panes);
-    bands->addWidget(buildQueue());
-    bands->setStretchFactor(0, 17);
-    bands->setStretchFactor(1, 58);
-    bands->setStretchFactor(2, 25);
-    bands->setSizes({130, 440, 200});
-    bands->setChildrenCollapsible(false);
-    setCentralWidget(bands);
-
-    statusBar()->setObjectName(QStringLiteral("StatusBar1"));
+    buildLocalPane();
+    buildServerPane();
+    buildQueue();
+    StatusBar1 = new QStatusBar(Frame16);
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    buildSplitters();
 
     timerKeepAlive = new QTimer(this);
     timerKeepAlive->setObjectName(QStringLiteral("timerKeepAlive"));
@@ -121,6 +108,14 @@ QToolBar *frmconc::buildMainToolBar()
     // Shown only once a newer version has been found.
     toolbarButton(bar, QStringLiteral("maj"))->setVisible(false);
 
+    buildUpdateNotice(bar);
+    return bar;
+}
+
+// The update notice at the tool bar's far end: a picture and "Update
+// available", both clickable, shown with the "maj" button.
+void frmconc::buildUpdateNotice(QToolBar *bar)
+{
     auto *spacer = new QWidget(bar);
     spacer->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     bar->addWidget(spacer);
@@ -129,26 +124,36 @@ QToolBar *frmconc::buildMainToolBar()
     picMAJ->setPixmap(icons::named(QStringLiteral("maj")).pixmap(24, 24));
     lblMAJ = new QLabel(bar);
     lblMAJ->setObjectName(QStringLiteral("lblMAJ"));
-    bar->addWidget(picMAJ)->setVisible(false);
-    bar->addWidget(lblMAJ)->setVisible(false);
-    return bar;
+    QFont bold = lblMAJ->font();
+    bold.setBold(true);
+    lblMAJ->setFont(bold);
+    lblMAJ->setContentsMargins(2, 0, 8, 0);
+    for (QLabel *notice : {picMAJ, lblMAJ}) {
+        notice->setCursor(Qt::PointingHandCursor);
+        notice->installEventFilter(this);
+    }
+    m_picMAJAction = bar->addWidget(picMAJ);
+    m_lblMAJAction = bar->addWidget(lblMAJ);
+    m_picMAJAction->setVisible(false);
+    m_lblMAJAction->setVisible(false);
 }
 
 void frmconc::buildLog()
 {
-    RTBHeader = new QTextEdit(this);
+    RTBHeader = new QTextEdit(Frame16);
     RTBHeader->setObjectName(QStringLiteral("RTBHeader"));
     RTBHeader->setReadOnly(true);
     RTBHeader->setUndoRedoEnabled(false);
     RTBHeader->setContextMenuPolicy(Qt::CustomContextMenu);
-    RTBHeader->setMinimumHeight(48);
     m_log = std::make_unique<SessionLog>(RTBHeader);
 }
 
-QToolBar *frmconc::paneToolBar(const QStringList &keys, void (frmconc::*handler)(const QString &))
+QToolBar *frmconc::paneToolBar(QWidget *parent, const QStringList &keys,
+                                void (frmconc::*handler)(const QString &))
 {
-    auto *bar = new QToolBar;
+    auto *bar = new QToolBar(parent);
     bar->setOrientation(Qt::Vertical);
+    bar->setFloatable(false);
     bar->setMovable(false);
     bar->setIconSize(QSize(22, 22));
     bar->setToolButtonStyle(Qt::ToolButtonIconOnly);
@@ -161,9 +166,9 @@ QToolBar *frmconc::paneToolBar(const QStringList &keys, void (frmconc::*handler)
     return bar;
 }
 
-PaneView *frmconc::detailsList(QAbstractItemModel *model)
+PaneView *frmconc::detailsList(QWidget *parent, QAbstractItemModel *model)
 {
-    auto *list = new PaneView;
+    auto *list = new PaneView(parent);
     list->setModel(model);
     list->setRootIsDecorated(false);
     list->setItemsExpandable(false);
@@ -197,39 +202,28 @@ void frmconc::sortListByColumn(QTreeView *list, int column)
     list->model()->sort(column, order);
 }
 
-QWidget *frmconc::buildLocalPane()
+void frmconc::buildLocalPane()
 {
-    auto *frame = new QWidget;
-    frame->setObjectName(QStringLiteral("FrameLocal"));
-    Label11 = new QLabel(frame);
+    FrameLocal = new QWidget(Frame16);
+    FrameLocal->setObjectName(QStringLiteral("FrameLocal"));
+    Label11 = new QLabel(FrameLocal);
     Label11->setObjectName(QStringLiteral("Label11"));
-    QFont bold = Label11->font();
-    bold.setBold(true);
-    Label11->setFont(bold);
-    txtLocalPath = new QLineEdit(frame);
+    Label11->setVisible(false); // the path box shows the folder
+    txtLocalPath = new QLineEdit(FrameLocal);
     txtLocalPath->setObjectName(QStringLiteral("txtLocalPath"));
     txtLocalPath->setReadOnly(true); // shows the folder; typing in it does nothing
-    cmdUpLocal = smallButton(frame, QStringLiteral("cmdUpLocal"), QStringLiteral("up"));
-    cmdBrowseLocal = smallButton(frame, QStringLiteral("cmdBrowseLocal"), QStringLiteral("browse"));
-    Toolbar2 = paneToolBar({"CreateDirectory", "Delete", "Rename", "refresh", "upload", "sendlist"},
+    cmdUpLocal = smallButton(FrameLocal, QStringLiteral("cmdUpLocal"), QStringLiteral("up"));
+    cmdBrowseLocal = smallButton(FrameLocal, QStringLiteral("cmdBrowseLocal"), QStringLiteral("browse"));
+    Toolbar2 = paneToolBar(FrameLocal, {"CreateDirectory", "Delete", "Rename", "refresh", "upload", "sendlist"},
                            &frmconc::Toolbar2_ButtonClick);
     Toolbar2->setObjectName(QStringLiteral("Toolbar2"));
-    lvLocal = detailsList(m_localModel);
+    lvLocal = detailsList(FrameLocal, m_localModel);
     lvLocal->setObjectName(QStringLiteral("lvLocal"));
     for (int c = 0; c < 4; ++c)
         lvLocal->setColumnWidth(c, PaneColumnWidths[c]);
-    lvLocal->setMinimumHeight(Toolbar2->sizeHint().height()); // the tool bar is never cut
-
-    auto *grid = new QGridLayout(frame);
-    grid->setContentsMargins(4, 2, 0, 2);
-    grid->setSpacing(3);
-    grid->addWidget(Label11, 0, 0, 1, 4);
-    grid->addWidget(txtLocalPath, 1, 0);
-    grid->addWidget(cmdUpLocal, 1, 1);
-    grid->addWidget(cmdBrowseLocal, 1, 2);
-    grid->addWidget(lvLocal, 2, 0, 1, 3);
-    grid->addWidget(Toolbar2, 2, 3, Qt::AlignTop);
-    grid->setColumnStretch(0, 1);
+    setTabOrder(txtLocalPath, cmdUpLocal);
+    setTabOrder(cmdUpLocal, cmdBrowseLocal);
+    setTabOrder(cmdBrowseLocal, lvLocal);
 
     connect(cmdUpLocal, &QToolButton::clicked, this, &frmconc::cmdUpLocal_Click);
     connect(cmdBrowseLocal, &QToolButton::clicked, this, &frmconc::cmdBrowseLocal_Click);
@@ -238,43 +232,30 @@ QWidget *frmconc::buildLocalPane()
     connect(localList, &PaneView::dragStarted, this, &frmconc::lvLocal_OLEStartDrag);
     connect(localList, &PaneView::dropped, this, &frmconc::lvLocal_OLEDragDrop);
     connect(localList, &PaneView::deletePressed, this, &frmconc::lvLocal_KeyDown);
-    return frame;
 }
 
-QWidget *frmconc::buildServerPane()
+void frmconc::buildServerPane()
 {
-    auto *frame = new QWidget;
-    frame->setObjectName(QStringLiteral("fraServer"));
-    lblServerHost = new QLabel(frame);
+    fraServer = new QWidget(Frame16);
+    fraServer->setObjectName(QStringLiteral("fraServer"));
+    lblServerHost = new QLabel(fraServer);
     lblServerHost->setObjectName(QStringLiteral("lblServerHost"));
-    QFont bold = lblServerHost->font();
-    bold.setBold(true);
-    lblServerHost->setFont(bold);
-    TxtRemotePath = new QLineEdit(frame);
+    lblServerHost->setVisible(false);
+    TxtRemotePath = new QLineEdit(fraServer);
     TxtRemotePath->setObjectName(QStringLiteral("TxtRemotePath"));
     TxtRemotePath->setReadOnly(true);
-    cmdUpServerPath = smallButton(frame, QStringLiteral("cmdUpServerPath"), QStringLiteral("up"));
-    Toolbar1 = paneToolBar({"CreateDirectory", "Delete", "Rename", "refresh", "Download", "sendlist", "updir"},
+    cmdUpServerPath = smallButton(fraServer, QStringLiteral("cmdUpServerPath"), QStringLiteral("up"));
+    Toolbar1 = paneToolBar(fraServer, {"CreateDirectory", "Delete", "Rename", "refresh", "Download", "sendlist", "updir"},
                            &frmconc::Toolbar1_ButtonClick);
     Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
     Toolbar1->setEnabled(false); // until connected
-    listviewServer = detailsList(m_serverModel);
+    listviewServer = detailsList(fraServer, m_serverModel);
     listviewServer->setObjectName(QStringLiteral("listviewServer"));
     for (int c = 0; c < 4; ++c)
         listviewServer->setColumnWidth(c, PaneColumnWidths[c]);
-    listviewServer->setMinimumHeight(Toolbar1->sizeHint().height());
-
-    auto *grid = new QGridLayout(frame);
-    grid->setContentsMargins(0, 2, 4, 2);
-    grid->setSpacing(3);
-    grid->addWidget(lblServerHost, 0, 0, 1, 3);
-    grid->addWidget(TxtRemotePath, 1, 1);
-    grid->addWidget(cmdUpServerPath, 1, 2);
-    grid->addWidget(Toolbar1, 2, 0, Qt::AlignTop);
-    grid->addWidget(listviewServer, 2, 1, 1, 2);
-    grid->setColumnStretch(1, 1);
-    // The path row is as tall as the local pane's (its buttons set the height).
-    grid->setRowMinimumHeight(1, cmdUpServerPath->sizeHint().height());
+    setTabOrder(lvLocal, TxtRemotePath);
+    setTabOrder(TxtRemotePath, cmdUpServerPath);
+    setTabOrder(cmdUpServerPath, listviewServer);
 
     connect(cmdUpServerPath, &QToolButton::clicked, this, &frmconc::cmdUpServerPath_Click);
     connect(listviewServer, &QTreeView::doubleClicked, this, &frmconc::openServerEntry);
@@ -282,51 +263,33 @@ QWidget *frmconc::buildServerPane()
     connect(serverList, &PaneView::dragStarted, this, &frmconc::listviewServer_OLEStartDrag);
     connect(serverList, &PaneView::dropped, this, &frmconc::listviewServer_OLEDragDrop);
     connect(serverList, &PaneView::deletePressed, this, &frmconc::listviewServer_KeyDown);
-    return frame;
 }
 
-QWidget *frmconc::buildCompareColumn()
+// The three bars the user drags, and the compare button at the foot of the
+// one between the panes.
+void frmconc::buildSplitters()
 {
-    auto *column = new QWidget;
-    column->setObjectName(QStringLiteral("picResizeLocServ"));
-    cmdCompare = smallButton(column, QStringLiteral("cmdCompare"), QStringLiteral("compare"));
+    picResizeHaut = new SplitterBar(Qt::Horizontal, Frame16);
+    picResizeHaut->setObjectName(QStringLiteral("picResizeHaut"));
+    picResizeBas = new SplitterBar(Qt::Horizontal, Frame16);
+    picResizeBas->setObjectName(QStringLiteral("picResizeBas"));
+    FrameResizeLocServ = new QWidget(Frame16);
+    FrameResizeLocServ->setObjectName(QStringLiteral("FrameResizeLocServ"));
+    picResizeLocServ = new SplitterBar(Qt::Vertical, FrameResizeLocServ);
+    picResizeLocServ->setObjectName(QStringLiteral("picResizeLocServ"));
+    picResizeLocServ->setGhostArea(Frame16);
+    connect(picResizeHaut, &SplitterBar::released, this, &frmconc::picResizeHaut_MouseUp);
+    connect(picResizeBas, &SplitterBar::released, this, &frmconc::picResizeBas_MouseUp);
+    connect(picResizeLocServ, &SplitterBar::released, this, &frmconc::FrameResizeLocServ_MouseUp);
+
+    cmdCompare = smallButton(Frame16, QStringLiteral("cmdCompare"), QStringLiteral("compare"));
     cmdCompare->setIconSize(QSize(22, 22));
-    auto *layout = new QVBoxLayout(column);
-    layout->setContentsMargins(2, 0, 2, 6);
-    layout->addStretch(1);
-    layout->addWidget(cmdCompare);
-    column->setFixedWidth(cmdCompare->sizeHint().width() + 4);
-    connect(cmdCompare, &QToolButton::clicked, this, [] {
-        // The folder comparison window comes with the transfer tools.
-    });
-    return column;
+    connect(cmdCompare, &QToolButton::clicked, this, &frmconc::cmdCompare_Click);
 }
 
-QWidget *frmconc::buildQueue()
+void frmconc::buildQueue()
 {
-    auto *band = new QWidget;
-    band->setObjectName(QStringLiteral("queueBand"));
-
-    picLineAttente = new QWidget(band);
-    picLineAttente->setObjectName(QStringLiteral("picLineAttente"));
-    aviLineAttente = new QProgressBar(picLineAttente);
-    aviLineAttente->setObjectName(QStringLiteral("aviLineAttente"));
-    aviLineAttente->setRange(0, 0); // a busy bar plays the endless animation
-    aviLineAttente->setTextVisible(false);
-    aviLineAttente->setFixedWidth(120);
-    lblProgressqueue1 = new QLabel(picLineAttente);
-    lblProgressqueue1->setObjectName(QStringLiteral("lblProgressqueue1"));
-    lblProgressqueue2 = new QLabel(picLineAttente);
-    lblProgressqueue2->setObjectName(QStringLiteral("lblProgressqueue2"));
-    auto *wait = new QHBoxLayout(picLineAttente);
-    wait->setContentsMargins(4, 0, 4, 0);
-    wait->addWidget(aviLineAttente);
-    wait->addWidget(lblProgressqueue1);
-    wait->addWidget(lblProgressqueue2);
-    wait->addStretch(1);
-    picLineAttente->setVisible(false);
-
-    ListView3 = detailsList(m_queue);
+    ListView3 = detailsList(Frame16, m_queue);
     ListView3->setObjectName(QStringLiteral("ListView3"));
     ListView3->header()->setMinimumSectionSize(1); // lets the "Date" column all but vanish
     for (int c = 0; c < int(std::size(QueueColumnTwips)); ++c)
@@ -343,10 +306,26 @@ QWidget *frmconc::buildQueue()
     ProgressBar1->setTextVisible(false);
     ProgressBar1->setVisible(false);
 
-    auto *layout = new QVBoxLayout(band);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(2);
-    layout->addWidget(picLineAttente);
-    layout->addWidget(ListView3, 1);
-    return band;
+    // The wait panel lies over the top of the queue while folders are
+    // expanded into rows.
+    picLineAttente = new QFrame(Frame16);
+    picLineAttente->setObjectName(QStringLiteral("picLineAttente"));
+    picLineAttente->setAutoFillBackground(true);
+    static_cast<QFrame *>(picLineAttente)->setFrameShape(QFrame::StyledPanel);
+    aviLineAttente = new QProgressBar(picLineAttente);
+    aviLineAttente->setObjectName(QStringLiteral("aviLineAttente"));
+    aviLineAttente->setRange(0, 0); // a busy bar plays the endless animation
+    aviLineAttente->setTextVisible(false);
+    aviLineAttente->setFixedWidth(120);
+    lblProgressqueue1 = new QLabel(picLineAttente);
+    lblProgressqueue1->setObjectName(QStringLiteral("lblProgressqueue1"));
+    lblProgressqueue2 = new QLabel(picLineAttente);
+    lblProgressqueue2->setObjectName(QStringLiteral("lblProgressqueue2"));
+    auto *wait = new QHBoxLayout(picLineAttente);
+    wait->setContentsMargins(6, 3, 6, 3);
+    wait->addWidget(aviLineAttente);
+    wait->addWidget(lblProgressqueue1);
+    wait->addWidget(lblProgressqueue2);
+    wait->addStretch(1);
+    picLineAttente->setVisible(false);
 }

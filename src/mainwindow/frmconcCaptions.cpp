@@ -90,6 +90,7 @@ void frmconc::LoadResMenu()
     lblProgressqueue2->setText(LangStr(672));
     if (m_manager)
         m_manager->applyCaptions();
+    captionToolWindows();
 }
 
 void frmconc::captionMenus()

@@ -93,7 +93,7 @@ void frmconc::premier_Connect(bool IsQuickConnect)
     if (opened) {
         bConnected = true;
         Toolbar1->setEnabled(true);
-        lblServerHost->setText(server);
+        showServerHost(server);
         mFTP->ActionOut(QString());
         if (!sLastResponse.isEmpty())
             mFTP_StateChanged(MessageState, sLastResponse);
@@ -134,10 +134,16 @@ void frmconc::clearServerSide()
     m_queue->clear();
     ProgressBar1->setVisible(false);
     TxtRemotePath->clear();
-    lblServerHost->clear();
+    showServerHost(QString());
     m_log->clear();
     timerKeepAlive->stop();
     Toolbar1->setEnabled(false);
+}
+
+void frmconc::showServerHost(const QString &host)
+{
+    lblServerHost->setText(host);
+    setWindowTitle(host.isEmpty() ? QStringLiteral("Tarvo FTP") : host + QStringLiteral(" - Tarvo FTP"));
 }
 
 void frmconc::disconnectFromServer()

@@ -205,20 +205,29 @@ frmExist *frmconc::exist()
     return m_exist;
 }
 
-QList<PaneRowSnapshot> frmconc::localPaneRows() const
+// The copies the comparison window takes: the texts as the panes show them.
+QList<CompareRow> frmconc::localPaneRows()
 {
-    return m_localModel->snapshot();
+    QList<CompareRow> rows;
+    for (const PaneRowSnapshot &row : m_localModel->snapshot())
+        rows.append({row.name, row.sizeText, row.dateText, row.typeText, row.isFolder});
+    return rows;
 }
 
-QList<PaneRowSnapshot> frmconc::serverPaneRows() const
+QList<CompareRow> frmconc::serverPaneRows()
 {
-    QList<PaneRowSnapshot> rows;
+    QList<CompareRow> rows;
     if (!bConnected)
         return rows;
     for (const PaneRowSnapshot &row : m_serverModel->snapshot())
         if (!isDotEntry(row.name))
-            rows << row;
+            rows.append({row.name, row.sizeText, row.dateText, row.typeText, row.isFolder});
     return rows;
+}
+
+QString frmconc::serverPaneFolder()
+{
+    return bConnected ? TxtRemotePath->text() : QString();
 }
 
 // ---- dragging and dropping ----------------------------------------------------------

@@ -176,6 +176,8 @@ void frmconc::mnupop_list1_Click(int Index)
 void frmconc::ShowQueueWait(bool bShow)
 {
     picLineAttente->setVisible(bShow);
+    if (bShow)
+        placeQueueWait();
     platform::yieldNow();
 }
 

@@ -1,15 +1,23 @@
 #pragma once
 // A main window on a fresh program folder and a fresh home folder (with a
 // Desktop), questions answered by a ScriptedPrompt and whatever the window
-// opens with the desktop recorded instead of opened.
+// opens with the desktop recorded instead of opened. The update window is not
+// shown at start-up (the options say so) and the update server is a closed
+// local port, unless a test says otherwise.
 
 #include "ScriptedPrompt.h"
 #include "mainwindow/frmconc.h"
 #include "platform/Paths.h"
 #include "platform/gui/Choosers.h"
 #include "session/SessionState.h"
+#include "settings/Options.h"
+#include "update/UpdateConfig.h"
+#include "update/frmViewUpdate.h"
 
 #include <QApplication>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
 #include <QDir>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -35,6 +43,8 @@ protected:
             opened << what;
             return true;
         });
+        update::setUpdateServerUrl(QStringLiteral("http://127.0.0.1:1"));
+        ASSERT_TRUE(options::setCheckUpdateAtStart(false).ok());
     }
 
     void TearDown() override
@@ -42,6 +52,7 @@ protected:
         window.reset();
         platform::setOpenOverride({});
         platform::setChooserOverride({});
+        update::setUpdateServerUrl(QString());
         qputenv("HOME", savedHome);
         qputenv("XDG_CONFIG_HOME", savedConfig);
         resetSessionState();
@@ -71,6 +82,31 @@ protected:
             modalClasses << QString::fromLatin1(modal->metaObject()->className());
             answer(modal);
         });
+    }
+
+    // Hands the update window to `answer` once its check has given its
+    // answer (the window shows its result line and may be closed); `answer`
+    // must close it. Records "frmViewUpdate".
+    void answerUpdateWindow(std::function<void(frmViewUpdate *)> answer, int turnsLeft = 2000)
+    {
+        QTimer::singleShot(5, [this, answer, turnsLeft] {
+            auto *update = qobject_cast<frmViewUpdate *>(QApplication::activeModalWidget());
+            const bool answered = update && update->lblNoUpdate->isVisible() && update->Command1->isEnabled()
+                                  && !update->Animation1->isVisible();
+            if (!answered) {
+                if (turnsLeft > 0)
+                    answerUpdateWindow(answer, turnsLeft - 1);
+                else
+                    ADD_FAILURE() << "the update window never answered";
+                return;
+            }
+            modalClasses << QStringLiteral("frmViewUpdate");
+            answer(update);
+        });
+    }
+    void closeUpdateWindow()
+    {
+        answerUpdateWindow([](frmViewUpdate *update) { update->Command1->click(); });
     }
 
     QTemporaryDir programDir;

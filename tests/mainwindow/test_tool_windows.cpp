@@ -1,0 +1,308 @@
+// The comparison window, the drop-in basket and the update window as the main
+// window opens them: the compare button over the panes' rows, the basket only
+// while connected (the main window stepping aside meanwhile), the update
+// window at start-up as the options say, the silent check of timerMAJ against
+// a local HTTP server, and the three other ways into the update window.
+#include "HttpServer.h"
+#include "PanesFixture.h"
+#include "settings/StringTable.h"
+#include "transfer/QueueModel.h"
+#include "update/UpdateService.h"
+
+#include <QCryptographicHash>
+#include <QLabel>
+#include <QTest>
+#include <QToolBar>
+#include <QToolButton>
+#include <QTreeWidget>
+
+namespace {
+
+class ToolWindows : public PanesTest {
+protected:
+    static void SetUpTestSuite()
+    {
+        PanesTest::SetUpTestSuite();
+        http = std::make_unique<HttpServer>();
+    }
+    static void TearDownTestSuite()
+    {
+        http.reset();
+        PanesTest::TearDownTestSuite();
+    }
+    void SetUp() override
+    {
+        PanesTest::SetUp();
+        ASSERT_TRUE(http->isRunning());
+        http->clearRoot();
+    }
+
+    void useUpdateServer() { update::setUpdateServerUrl(http->url()); }
+    static QString versionText(int majorDelta)
+    {
+        ProgramVersion v = ProgramVersion::running();
+        v.major += majorDelta;
+        return v.text();
+    }
+    void serveVersion(const QString &v) const
+    {
+        http->writeFile("ver.tf", "[Version]\r\nTarvo Ftp.exe=" + v.toLatin1() + "\r\n");
+    }
+    // An updater that only leaves a mark, and a list with nothing to fetch.
+    void serveEmptyUpdate() const
+    {
+        const QByteArray script = "#!/bin/sh\ntouch \"" + programDir.path().toUtf8() + "/updater-ran\"\n";
+        const QByteArray sha = QCryptographicHash::hash(script, QCryptographicHash::Sha256).toHex();
+        http->writeFile("TUpdate.exe", script);
+        http->writeFile("verupt.tf", "[ver]\r\nver=2.0\r\nsha256=" + sha + "\r\n");
+        for (const char *list : {"frupt.tf", "enupt.tf"})
+            http->writeFile(list, "[Update]\r\nNbrDl=0\r\n");
+    }
+
+    // Wide enough for the whole tool bar and the notice at its end.
+    void widen()
+    {
+        window->setWindowState(Qt::WindowNoState);
+        window->resize(1400, 800);
+    }
+    bool majShown() const
+    {
+        QApplication::processEvents(); // the tool bar lays out its items on its own turn
+        return window->toolbarButton(window->tbToolBar, QStringLiteral("maj"))->isVisible()
+               && window->lblMAJ->isVisible() && window->picMAJ->isVisible();
+    }
+    QStringList visibleTopLevels(const char *className) const
+    {
+        QStringList out;
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (w->inherits(className) && w->isVisible())
+                out << w->windowTitle();
+        return out;
+    }
+    static QStringList rowNames(const QList<CompareRow> &rows)
+    {
+        QStringList out;
+        for (const CompareRow &row : rows)
+            out << row.name;
+        return out;
+    }
+    static CompareMark markOf(const QList<CompareRow> &rows, const QList<CompareFlags> &flags, const QString &name)
+    {
+        for (int i = 0; i < rows.size(); ++i)
+            if (rows[i].name == name)
+                return flags.value(i).mark();
+        ADD_FAILURE() << "no row " << name.toStdString();
+        return CompareMark::None;
+    }
+
+    static std::unique_ptr<HttpServer> http;
+};
+std::unique_ptr<HttpServer> ToolWindows::http;
+
+// ---- the comparison window ---------------------------------------------------------
+
+TEST_F(ToolWindows, CompareButtonComparesWhatThePanesShow)
+{
+    server->writeFile("same.txt", "12345");
+    server->writeFile("differs.txt", "0123456789");
+    server->writeFile("server-only.txt", "s");
+    writeLocal(QDir(desktop()).filePath("same.txt"), "12345");
+    writeLocal(QDir(desktop()).filePath("differs.txt"), "abc");
+    writeLocal(QDir(desktop()).filePath("local-only.txt"), "l");
+    startWindow();
+    ASSERT_TRUE(connect());
+
+    window->cmdCompare->click();
+    frmCompare *compare = window->compareWindow();
+    ASSERT_NE(compare, nullptr);
+    EXPECT_TRUE(compare->isVisible());
+    EXPECT_FALSE(compare->isModal());
+    EXPECT_EQ(compare->lvLocal->topLevelItemCount(), localRows().count());
+    EXPECT_EQ(rowNames(compare->localRows()), names(localRows()));
+    EXPECT_EQ(rowNames(compare->serverRows()).size(), 3); // the server pane without "." and ".."
+    for (const QString &name : rowNames(compare->serverRows()))
+        EXPECT_GE(rowOf(serverRows(), name), 0) << name.toStdString();
+
+    const CompareResult &marks = compare->marks();
+    EXPECT_EQ(markOf(compare->localRows(), marks.local, "local-only.txt"), CompareMark::Missing);
+    EXPECT_EQ(markOf(compare->localRows(), marks.local, "differs.txt"), CompareMark::SizeDiffers);
+    EXPECT_EQ(markOf(compare->localRows(), marks.local, "same.txt"), CompareMark::None);
+    EXPECT_EQ(markOf(compare->serverRows(), marks.server, "server-only.txt"), CompareMark::Missing);
+
+    // The button brings the open window forward rather than opening another.
+    window->cmdCompare->click();
+    EXPECT_EQ(window->compareWindow(), compare);
+    EXPECT_EQ(visibleTopLevels("frmCompare").size(), 1);
+
+    // A language switch recaptions it; closing the main window closes it.
+    window->switchLanguage(true);
+    EXPECT_EQ(compare->windowTitle(), LoadResString(1684));
+    window->switchLanguage(false);
+    EXPECT_EQ(compare->windowTitle(), LoadResString(684));
+    window->close();
+    EXPECT_TRUE(visibleTopLevels("frmCompare").isEmpty());
+}
+
+TEST_F(ToolWindows, CompareWithoutAConnectionShowsTheLocalPaneAlone)
+{
+    writeLocal(QDir(desktop()).filePath("alone.txt"), "a");
+    startWindow();
+    window->cmdCompare->click();
+    frmCompare *compare = window->compareWindow();
+    ASSERT_NE(compare, nullptr);
+    EXPECT_EQ(rowNames(compare->localRows()), QStringList{"alone.txt"});
+    EXPECT_TRUE(compare->serverRows().isEmpty());
+    EXPECT_EQ(compare->marks().local.value(0).mark(), CompareMark::Missing);
+    compare->close();
+}
+
+// ---- the drop-in basket ------------------------------------------------------------
+
+TEST_F(ToolWindows, DropInWithoutAConnectionOnlyExplains)
+{
+    startWindow();
+    window->tbToolBar_ButtonClick(QStringLiteral("DropIn"));
+    ASSERT_EQ(prompt.asked().size(), 1);
+    EXPECT_EQ(prompt.asked()[0].text, LangStr(556));
+    EXPECT_EQ(window->dropInWindow(), nullptr);
+    EXPECT_TRUE(visibleTopLevels("frmDropIn").isEmpty());
+    EXPECT_TRUE(window->isEnabled());
+}
+
+TEST_F(ToolWindows, DropInSetsTheMainWindowAsideUntilTheBasketCloses)
+{
+    startWindow();
+    ASSERT_TRUE(connect());
+    window->toolbarButton(window->tbToolBar, QStringLiteral("DropIn"))->trigger();
+    frmDropIn *basket = window->dropInWindow();
+    ASSERT_NE(basket, nullptr);
+    EXPECT_TRUE(basket->isVisible());
+    EXPECT_FALSE(basket->isModal());
+    EXPECT_TRUE(prompt.asked().isEmpty());
+    EXPECT_FALSE(window->isEnabled());
+    EXPECT_TRUE(window->windowState() & Qt::WindowMinimized);
+
+    // What is dropped goes into the main window's queue.
+    const QString file = QDir(desktop()).filePath("dropped.txt");
+    writeLocal(file, "drop");
+    basket->dropPaths({QUrl::fromLocalFile(file)});
+    ASSERT_EQ(window->queueModel()->count(), 1);
+    EXPECT_EQ(window->queueModel()->row(0).text[QueueRow::Name], QStringLiteral("dropped.txt"));
+
+    basket->cmdOk->click();
+    EXPECT_FALSE(basket->isVisible());
+    EXPECT_TRUE(window->isEnabled());
+    EXPECT_FALSE(window->windowState() & Qt::WindowMinimized);
+    EXPECT_TRUE(window->windowState() & Qt::WindowMaximized);
+    EXPECT_EQ(window->queueModel()->count(), 1); // Ok keeps the queue
+}
+
+TEST_F(ToolWindows, TheWindowTitleNamesTheConnectedHost)
+{
+    startWindow();
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Tarvo FTP"));
+    ASSERT_TRUE(connect());
+    EXPECT_EQ(window->windowTitle(), server->host() + QStringLiteral(" - Tarvo FTP"));
+    EXPECT_EQ(window->lblServerHost->text(), server->host());
+    window->disconnectFromServer();
+    EXPECT_FALSE(bConnected);
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Tarvo FTP"));
+}
+
+TEST_F(ToolWindows, ClosingTheMainWindowClosesTheBasketFirst)
+{
+    startWindow();
+    ASSERT_TRUE(connect());
+    window->tbToolBar_ButtonClick(QStringLiteral("DropIn"));
+    QPointer<frmDropIn> basket = window->dropInWindow();
+    ASSERT_TRUE(basket && basket->isVisible());
+    // The program closes itself this way when the updater starts.
+    EXPECT_TRUE(window->close());
+    EXPECT_TRUE(!basket || !basket->isVisible());
+    EXPECT_FALSE(window->isVisible());
+}
+
+// ---- the update window -------------------------------------------------------------
+
+TEST_F(ToolWindows, StartUpWithTheOptionOffShowsNoUpdateWindow)
+{
+    // The fixture wrote "SWU" = 1.
+    startWindow();
+    EXPECT_TRUE(modalClasses.isEmpty());
+    EXPECT_TRUE(prompt.asked().isEmpty());
+    EXPECT_TRUE(window->timerMAJ->isActive());
+    EXPECT_EQ(window->timerMAJ->interval(), 10000);
+}
+
+TEST_F(ToolWindows, TimerTickShowsTheUpdateButtonOnlyForANewerVersion)
+{
+    useUpdateServer();
+    serveVersion(versionText(0));
+    startWindow();
+    widen();
+    window->timerMAJ_Timer();
+    EXPECT_FALSE(window->timerMAJ->isActive()); // one check per run
+    EXPECT_FALSE(majShown());
+
+    serveVersion(versionText(+1));
+    window->timerMAJ_Timer();
+    EXPECT_TRUE(majShown());
+    EXPECT_EQ(window->lblMAJ->text(), LangStr(610));
+    EXPECT_TRUE(prompt.asked().isEmpty()); // silent whatever happens
+    EXPECT_TRUE(modalClasses.isEmpty());
+}
+
+TEST_F(ToolWindows, TheUpdateButtonAndTheNoticeOpenTheUpdateWindow)
+{
+    useUpdateServer();
+    serveVersion(versionText(+1));
+    startWindow();
+    widen();
+    window->timerMAJ_Timer();
+    ASSERT_TRUE(majShown());
+
+    QString result;
+    answerUpdateWindow([&result](frmViewUpdate *update) {
+        result = update->lblNoUpdate->text();
+        update->Command1->click();
+    });
+    window->toolbarButton(window->tbToolBar, QStringLiteral("maj"))->trigger();
+    EXPECT_EQ(result, LangStr(610));
+
+    closeUpdateWindow();
+    QTest::mouseClick(window->lblMAJ, Qt::LeftButton);
+    EXPECT_EQ(modalClasses, (QStringList{"frmViewUpdate", "frmViewUpdate"}));
+    EXPECT_TRUE(window->isVisible()); // nothing was started
+}
+
+TEST_F(ToolWindows, OptionsUpdateButtonClosesTheOptionsThenOpensTheUpdateWindow)
+{
+    useUpdateServer();
+    serveVersion(versionText(0));
+    startWindow();
+    answerNextModal([this](QWidget *options) {
+        EXPECT_STREQ(options->metaObject()->className(), "frmOption");
+        closeUpdateWindow();
+        options->findChild<QPushButton *>(QStringLiteral("cmdUpdate"))->click();
+    });
+    window->tbToolBar_ButtonClick(QStringLiteral("tool"));
+    EXPECT_EQ(modalClasses, (QStringList{"frmOption", "frmViewUpdate"}));
+    EXPECT_TRUE(visibleTopLevels("frmOption").isEmpty());
+}
+
+TEST_F(ToolWindows, AnUpdaterStartedAtStartUpEndsTheStartUp)
+{
+    useUpdateServer();
+    serveVersion(versionText(+1));
+    serveEmptyUpdate();
+    ASSERT_TRUE(options::setCheckUpdateAtStart(true).ok());
+    ASSERT_TRUE(options::setStartWindowChoice(1).ok()); // the manager would come next
+    answerUpdateWindow([](frmViewUpdate *update) { update->cmdStartUpdate->click(); });
+    startWindow();
+    EXPECT_EQ(modalClasses, QStringList{"frmViewUpdate"}); // no manager
+    EXPECT_TRUE(bUpdateLaunched);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_FALSE(window->timerMAJ->isActive());
+}
+
+} // namespace

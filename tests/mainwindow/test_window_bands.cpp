@@ -1,0 +1,252 @@
+// The main window's bands as the window lays them out: every band where the
+// twips computation puts it for the window's size, the three splitter bars
+// (left button only, the dead zone of the one between the panes), and a
+// resize putting every band back.
+#include "MainWindowFixture.h"
+#include "mainwindow/SplitterBar.h"
+
+#include <QLineEdit>
+#include <QStatusBar>
+#include <QTest>
+#include <QTextEdit>
+#include <QToolBar>
+#include <QToolButton>
+#include <QTreeView>
+
+#include <cmath>
+
+namespace {
+
+class Bands : public MainWindowTest {
+protected:
+    frmconc &shownAt(int width, int height)
+    {
+        frmconc &w = startWindow();
+        w.setWindowState(Qt::WindowNoState);
+        w.resize(width, height);
+        QApplication::processEvents();
+        return w;
+    }
+
+    // Twips to whole pixels, as the window rounds them.
+    int px(double twips) const { return int(std::lround(twipsToPixels(twips, window->logicalDpiX()))); }
+    int py(double twips) const { return int(std::lround(twipsToPixels(twips, window->logicalDpiY()))); }
+    QRect pixels(const QRectF &t) const
+    {
+        return QRect(QPoint(px(t.left()), py(t.top())), QPoint(px(t.right()) - 1, py(t.bottom()) - 1));
+    }
+    // The layout the window should have now, from its outer size.
+    WindowLayout expected() const
+    {
+        const QRect outer = window->frameGeometry();
+        return window->layoutRules().compute(pixelsToTwips(outer.width(), window->logicalDpiX()),
+                                              pixelsToTwips(outer.height(), window->logicalDpiY()));
+    }
+    // Where a widget is in the band area.
+    QRect inBands(QWidget *widget) const
+    {
+        return QRect(widget->mapTo(window->Frame16, QPoint(0, 0)), widget->size());
+    }
+
+    static void release(SplitterBar *bar, Qt::MouseButton button, QPoint from, QPoint to)
+    {
+        QTest::mousePress(bar, button, Qt::NoModifier, from);
+        QTest::mouseMove(bar, to);
+        QTest::mouseRelease(bar, button, Qt::NoModifier, to);
+    }
+};
+
+// Every control the layout places, with its rectangle in the band area.
+struct Placed {
+    QWidget *widget;
+    QRectF twips;
+};
+
+QList<Placed> placed(const frmconc &w, const WindowLayout &l)
+{
+    const QPointF local = l.FrameLocal.topLeft();
+    const QPointF server = l.fraServer.topLeft();
+    return {
+        {w.RTBHeader, l.RTBHeader},
+        {w.picResizeHaut, l.picResizeHaut},
+        {w.FrameLocal, l.FrameLocal},
+        {w.txtLocalPath, l.txtLocalPath.translated(local)},
+        {w.cmdUpLocal, l.cmdUpLocal.translated(local)},
+        {w.cmdBrowseLocal, l.cmdBrowseLocal.translated(local)},
+        {w.lvLocal, l.lvLocal.translated(local)},
+        {w.Toolbar2, l.Toolbar2.translated(local)},
+        {w.FrameResizeLocServ, l.FrameResizeLocServ},
+        {w.picResizeLocServ, l.picResizeLocServ.translated(l.FrameResizeLocServ.topLeft())},
+        {w.cmdCompare, l.cmdCompare},
+        {w.fraServer, l.fraServer},
+        {w.TxtRemotePath, l.TxtRemotePath.translated(server)},
+        {w.cmdUpServerPath, l.cmdUpServerPath.translated(server)},
+        {w.Toolbar1, l.Toolbar1.translated(server)},
+        {w.listviewServer, l.listviewServer.translated(server)},
+        {w.picResizeBas, l.picResizeBas},
+        {w.ListView3, l.ListView3},
+        {w.StatusBar1, l.StatusBar1},
+    };
+}
+
+// Where every control is now.
+QList<QRect> geometries(const frmconc &w)
+{
+    QList<QRect> out;
+    for (const Placed &p : placed(w, w.currentLayout()))
+        out << QRect(p.widget->mapTo(w.Frame16, QPoint(0, 0)), p.widget->size());
+    return out;
+}
+
+void expectPlacedAt(const frmconc &w, const WindowLayout &l, const std::function<QRect(const QRectF &)> &pixels)
+{
+    for (const Placed &p : placed(w, l))
+        EXPECT_EQ(QRect(p.widget->mapTo(w.Frame16, QPoint(0, 0)), p.widget->size()), pixels(p.twips))
+            << p.widget->objectName().toStdString();
+}
+
+TEST_F(Bands, EveryResizeLaysEveryBandOutFromTheWindowsOuterSize)
+{
+    for (const QSize size : {QSize(1024, 768), QSize(1280, 800), QSize(900, 700), QSize(1024, 768)}) {
+        SCOPED_TRACE(size.width());
+        frmconc &w = window ? *window : shownAt(size.width(), size.height());
+        w.resize(size);
+        QApplication::processEvents();
+        const double W = pixelsToTwips(w.frameGeometry().width(), w.logicalDpiX());
+        WindowLayout l = expected();
+        WindowLayoutRules::fitBottom(l, pixelsToTwips(w.Frame16->height(), w.logicalDpiY()));
+        EXPECT_EQ(w.currentLayout().RTBHeader, l.RTBHeader);
+        EXPECT_NEAR(w.RTBHeader->width(), twipsToPixels(W - 350, w.logicalDpiX()), 1.0);
+        expectPlacedAt(w, l, [this](const QRectF &t) { return pixels(t); });
+
+        // Nothing overlaps, left to right and top to bottom, and all is inside.
+        EXPECT_LE(inBands(w.lvLocal).right(), inBands(w.Toolbar2).left());
+        EXPECT_LT(inBands(w.Toolbar2).right(), inBands(w.picResizeLocServ).left());
+        EXPECT_LT(inBands(w.lvLocal).right(), inBands(w.cmdCompare).left());
+        EXPECT_LE(inBands(w.cmdCompare).right(), inBands(w.picResizeLocServ).left());
+        EXPECT_LT(inBands(w.picResizeLocServ).right(), inBands(w.Toolbar1).left());
+        EXPECT_LT(inBands(w.Toolbar1).right(), inBands(w.listviewServer).left());
+        EXPECT_LE(inBands(w.listviewServer).right(), w.Frame16->width());
+        EXPECT_LT(inBands(w.RTBHeader).bottom(), inBands(w.picResizeHaut).top());
+        EXPECT_LT(inBands(w.picResizeHaut).bottom(), inBands(w.txtLocalPath).top());
+        EXPECT_LT(inBands(w.txtLocalPath).bottom(), inBands(w.lvLocal).top());
+        EXPECT_LT(inBands(w.lvLocal).bottom(), inBands(w.picResizeBas).top());
+        EXPECT_LT(inBands(w.listviewServer).bottom(), inBands(w.picResizeBas).top());
+        EXPECT_LT(inBands(w.picResizeBas).bottom(), inBands(w.ListView3).top());
+        EXPECT_LT(inBands(w.ListView3).bottom(), inBands(w.StatusBar1).top());
+        EXPECT_LE(inBands(w.StatusBar1).bottom(), w.Frame16->height() - 1);
+        // The two lists start and end where the log does.
+        EXPECT_EQ(inBands(w.lvLocal).left(), inBands(w.RTBHeader).left());
+        EXPECT_NEAR(inBands(w.listviewServer).right(), inBands(w.RTBHeader).right(), 1);
+    }
+}
+
+TEST_F(Bands, OnlyALeftButtonReleaseMovesABar)
+{
+    frmconc &w = shownAt(1024, 768);
+    const QList<QRect> before = geometries(w);
+    release(w.picResizeHaut, Qt::RightButton, {5, 2}, {5, 60});
+    release(w.picResizeBas, Qt::RightButton, {5, 2}, {5, -60});
+    release(w.picResizeLocServ, Qt::RightButton, {2, 5}, {90, 5});
+    release(w.picResizeLocServ, Qt::MiddleButton, {2, 5}, {90, 5});
+    EXPECT_EQ(geometries(w), before);
+    // Between the panes, a release within 200 twips of the bar is a click.
+    release(w.picResizeLocServ, Qt::LeftButton, {2, 5}, {px(195), 5});
+    release(w.picResizeLocServ, Qt::LeftButton, {2, 5}, {-px(195), 5});
+    EXPECT_EQ(geometries(w), before);
+}
+
+TEST_F(Bands, LeftReleasesMoveTheBandsAsTheRulesSay)
+{
+    frmconc &w = shownAt(1024, 768);
+    WindowLayout l = w.currentLayout();
+    const QRect log = w.RTBHeader->geometry();
+    const QRect local = w.FrameLocal->geometry();
+    const QRect queue = w.ListView3->geometry();
+
+    release(w.picResizeHaut, Qt::LeftButton, {5, 2}, {5, 32});
+    ASSERT_TRUE(w.layoutRules().moveTopSplitter(l, 1, pixelsToTwips(32, w.logicalDpiY())));
+    EXPECT_EQ(w.currentLayout().RTBHeader, l.RTBHeader);
+    EXPECT_EQ(w.RTBHeader->height(), log.height() + 32);
+    EXPECT_EQ(w.FrameLocal->y(), local.y() + 32);
+    EXPECT_EQ(w.FrameLocal->geometry().bottom(), local.bottom());
+
+    release(w.picResizeBas, Qt::LeftButton, {5, 2}, {5, -40});
+    ASSERT_TRUE(w.layoutRules().moveBottomSplitter(l, 1, pixelsToTwips(-40, w.logicalDpiY())));
+    EXPECT_EQ(w.currentLayout().ListView3, l.ListView3);
+    EXPECT_EQ(w.ListView3->y(), queue.y() - 40);
+
+    release(w.picResizeLocServ, Qt::LeftButton, {2, 5}, {-60, 5});
+    ASSERT_TRUE(w.layoutRules().moveMiddleSplitter(l, 1, pixelsToTwips(-60, w.logicalDpiX())));
+    EXPECT_EQ(w.currentLayout().FrameLocal, l.FrameLocal);
+    EXPECT_EQ(w.FrameLocal->width(), local.width() - 60);
+    // The compare button now sits 400 twips left of the bar's frame.
+    EXPECT_EQ(w.cmdCompare->x(), px(l.FrameResizeLocServ.left() - 400));
+    expectPlacedAt(w, l, [this](const QRectF &t) { return pixels(t); });
+}
+
+TEST_F(Bands, AResizeAfterAMovePutsEveryBandBack)
+{
+    frmconc &w = shownAt(1024, 768);
+    const QList<QRect> computed = geometries(w);
+    release(w.picResizeHaut, Qt::LeftButton, {5, 2}, {5, 45});
+    release(w.picResizeLocServ, Qt::LeftButton, {2, 5}, {80, 5});
+    ASSERT_NE(geometries(w), computed);
+    w.resize(1000, 760);
+    w.resize(1024, 768);
+    QApplication::processEvents();
+    EXPECT_EQ(geometries(w), computed);
+}
+
+TEST_F(Bands, TheBarsShowTheSizingPointer)
+{
+    frmconc &w = shownAt(1024, 768);
+    EXPECT_EQ(w.picResizeHaut->cursor().shape(), Qt::SizeVerCursor);
+    EXPECT_EQ(w.picResizeBas->cursor().shape(), Qt::SizeVerCursor);
+    EXPECT_EQ(w.picResizeLocServ->cursor().shape(), Qt::SizeHorCursor);
+    EXPECT_GT(w.picResizeLocServ->height(), 50);
+}
+
+TEST_F(Bands, TheWaitPanelStraddlesTheBarAboveTheQueue)
+{
+    frmconc &w = shownAt(1024, 768);
+    w.ShowQueueWait(true);
+    ASSERT_TRUE(w.picLineAttente->isVisible());
+    const QRect panel = w.picLineAttente->geometry();
+    EXPECT_NEAR(panel.center().x(), px(w.currentLayout().FrameResizeLocServ.left()), 1);
+    EXPECT_EQ(panel.top(), py(w.currentLayout().ListView3.top() - 620));
+    w.ShowQueueWait(false);
+    EXPECT_FALSE(w.picLineAttente->isVisible());
+}
+
+// Before start-up has finished the window keeps to its normal size.
+TEST_F(Bands, BeforeStartUpEndsAResizeIsUndone)
+{
+    window = std::make_unique<frmconc>();
+    frmconc &w = *window;
+    ASSERT_FALSE(bLoaded);
+    w.setWindowState(Qt::WindowMaximized);
+    w.show();
+    QApplication::processEvents();
+    EXPECT_FALSE(w.windowState() & Qt::WindowMaximized);
+
+    // Nothing saved yet: a resize stays. A press on the window's surface
+    // saves its size, and the next resize goes back to it.
+    w.resize(700, 500);
+    EXPECT_EQ(w.size(), QSize(700, 500));
+    QTest::mousePress(w.Frame16, Qt::LeftButton, Qt::NoModifier, QPoint(1, 1));
+    QTest::mouseRelease(w.Frame16, Qt::LeftButton, Qt::NoModifier, QPoint(1, 1));
+    w.resize(900, 650);
+    EXPECT_EQ(w.size(), QSize(700, 500));
+}
+
+TEST_F(Bands, TheWindowStartsMaximisedAndLaidOut)
+{
+    frmconc &w = startWindow();
+    QApplication::processEvents();
+    EXPECT_TRUE(w.windowState() & Qt::WindowMaximized);
+    EXPECT_GT(w.RTBHeader->width(), 0);
+    EXPECT_EQ(w.currentLayout().RTBHeader, expected().RTBHeader);
+}
+
+} // namespace
