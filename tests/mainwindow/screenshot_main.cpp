@@ -1,8 +1,10 @@
 // Starts the main window connected to a local FTP server with a few files and
-// folders, in the language given ("fr" or "en"), for the screenshots of the
-// README. Run it under xvfb-run; it prints READY once the window is shown and
-// stays until killed.
+// folders and a few rows in the queue, in the language given ("fr" or "en"),
+// for the screenshots of the README. Run it under xvfb-run. With
+// "--shot FILE.png" it saves the whole screen there once the window is shown
+// and ends; without, it prints READY and stays until killed.
 #include "FtpServer.h"
+#include "mainwindow/PaneModel.h"
 #include "mainwindow/frmconc.h"
 #include "platform/Paths.h"
 #include "session/SessionState.h"
@@ -10,11 +12,16 @@
 #include "sites/frmManager.h"
 
 #include <QApplication>
+#include <QCursor>
 #include <QDir>
 #include <QFile>
+#include <QItemSelectionModel>
 #include <QLineEdit>
+#include <QPixmap>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QTreeView>
 
 #include <cstdio>
 
@@ -45,6 +52,25 @@ void fillLocal(const QString &folder)
     writeFile(QDir(folder).filePath(QStringLiteral("report.pdf")), 248331);
     writeFile(QDir(folder).filePath(QStringLiteral("todo.txt")), 312);
     writeFile(QDir(folder).filePath(QStringLiteral("music.mp3")), 3145728);
+}
+
+// Selects exactly these rows (by name) of a pane.
+void select(QTreeView *list, const PaneModel &model, const QStringList &names)
+{
+    list->clearSelection();
+    for (const QString &name : names) {
+        const int r = model.findName(name);
+        if (r >= 0)
+            list->selectionModel()->select(model.index(r, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    }
+}
+
+QString shotPath(int argc, char **argv)
+{
+    for (int i = 1; i + 1 < argc; ++i)
+        if (QByteArray(argv[i]) == "--shot")
+            return QString::fromLocal8Bit(argv[i + 1]);
+    return QString();
 }
 
 } // namespace
@@ -84,9 +110,28 @@ int main(int argc, char **argv)
     manager->txtPass->setText(server.password());
     window.premier_Connect(true);
 
-    QTimer::singleShot(500, [] {
-        std::printf("READY\n");
-        std::fflush(stdout);
+    // A few rows waiting in the queue, both ways.
+    select(window.listviewServer, *window.serverModel(), {"index.html", "style.css", "site-2024.zip"});
+    window.DragDropManuel(false);
+    select(window.lvLocal, *window.localModel(), {"report.pdf", "todo.txt"});
+    window.DragDropManuel(true);
+    window.listviewServer->clearSelection();
+    window.lvLocal->clearSelection();
+
+    // The pointer out of the way, so that no button shows as hovered.
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    QCursor::setPos(screen.right(), screen.bottom());
+
+    const QString shot = shotPath(argc, argv);
+    // Time for the window to settle and paint before the picture.
+    QTimer::singleShot(1000, [shot] {
+        if (shot.isEmpty()) {
+            std::printf("READY\n");
+            std::fflush(stdout);
+            return;
+        }
+        const bool saved = QGuiApplication::primaryScreen()->grabWindow(0).save(shot);
+        QCoreApplication::exit(saved ? 0 : 1);
     });
     return app.exec();
 }
