@@ -10,6 +10,7 @@
 // scroll_100000: 100,000 rows in a pane, scrolled page by page to the end with
 //   every page painted: the slowest and the average page.
 
+#include "platform/TimeZone.h"
 #include "mainwindow/frmconc.h"
 #include "platform/Paths.h"
 #include "session/SessionState.h"
@@ -146,6 +147,7 @@ void benchScroll(frmconc &window)
 
 int main(int argc, char **argv)
 {
+    platform::pinLocalTimeZone(); // as both programs do at start
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QCommandLineParser parser;

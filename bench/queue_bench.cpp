@@ -12,6 +12,7 @@
 // folder expansion included. With QB_HIDE=1 the window is not shown: the
 // difference is what showing the run costs.
 
+#include "platform/TimeZone.h"
 #include "mainwindow/frmconc.h"
 #include "platform/Paths.h"
 #include "session/SessionState.h"
@@ -46,6 +47,7 @@ bool selectRow(QTreeView *list, const QString &name)
 
 int main(int argc, char **argv)
 {
+    platform::pinLocalTimeZone(); // as both programs do at start
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QCommandLineParser parser;

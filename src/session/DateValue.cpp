@@ -1,5 +1,6 @@
 #include "session/DateValue.h"
 
+#include <QHash>
 #include <QLocale>
 
 namespace {
@@ -39,10 +40,29 @@ QDateTime dateTimeFromDateValue(DateValue value)
     return QDateTime(naive.date(), naive.time(), Qt::LocalTime);
 }
 
+// A listing converts several times per entry; asking the system for the
+// local offset of every one is slow (it may even re-read the zone file each
+// time), so offsets are remembered per hour: zones change on whole hours.
+static int localOffsetAt(const QDateTime &utc)
+{
+    static QHash<qint64, int> offsets;
+    const qint64 hour = utc.toSecsSinceEpoch() / 3600 - (utc.toSecsSinceEpoch() % 3600 < 0 ? 1 : 0);
+    const auto it = offsets.constFind(hour);
+    if (it != offsets.cend())
+        return *it;
+    if (offsets.size() > 10000)
+        offsets.clear();
+    const int offset = QDateTime::fromSecsSinceEpoch(hour * 3600, Qt::UTC).toLocalTime().offsetFromUtc();
+    offsets.insert(hour, offset);
+    return offset;
+}
+
 DateValue FileTimeToDate(inet::FileTime fileTime)
 {
     const QDateTime utc = inet::dateTimeFromFileTime(fileTime);
-    return dateValueFromDateTime(utc.toLocalTime());
+    // The local wall-clock time as a naive value, then days since the epoch.
+    const QDateTime naiveLocal = QDateTime(utc.date(), utc.time(), Qt::UTC).addSecs(localOffsetAt(utc));
+    return double(epoch().msecsTo(naiveLocal)) / kMsPerDay;
 }
 
 QString formatGeneralDate(const QDateTime &local)

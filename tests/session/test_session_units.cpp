@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <ctime>
+
 TEST(cdEnum, KeysIgnoreCaseAndTheFirstEntryWins)
 {
     cdEnum list;
@@ -53,6 +55,26 @@ TEST(Dates, FileTimesBecomeLocalDateValues)
     const QDateTime zero = dateTimeFromDateValue(FileTimeToDate(0));
     EXPECT_EQ(zero.date().year(), 1601);
     EXPECT_NEAR(FileTimeToDate(0), -109205.0, 1.0);
+}
+
+// The per-hour offsets must agree with the system's own conversion, also
+// around daylight-saving changes.
+TEST(Dates, FileTimesFollowTheLocalZoneAcrossDaylightSaving)
+{
+    const QByteArray saved = qgetenv("TZ");
+    qputenv("TZ", "Europe/Paris");
+    tzset();
+    const QDateTime start(QDate(2024, 3, 30), QTime(22, 0), Qt::UTC);
+    for (int minutes = 0; minutes < 6 * 60; minutes += 17) {
+        const QDateTime utc = start.addSecs(minutes * 60);
+        EXPECT_NEAR(FileTimeToDate(inet::fileTimeFromDateTime(utc)), dateValueFromDateTime(utc.toLocalTime()), 1e-7)
+            << utc.toString(Qt::ISODate).toStdString();
+    }
+    if (saved.isNull())
+        qunsetenv("TZ");
+    else
+        qputenv("TZ", saved);
+    tzset();
 }
 
 TEST(Dates, GeneralTextRoundTrips)
