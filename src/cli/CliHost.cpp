@@ -127,16 +127,7 @@ bool CliHost::overWriteExist(const QString &fileName, bool isUp)
 
 QueueHeadRow CliHost::firstQueueRow()
 {
-    QueueHeadRow head;
-    if (m_model.count() == 0)
-        return head;
-    const QueueRow &r = m_model.row(0);
-    head.exists = true;
-    head.text = r.text[QueueRow::Name];
-    head.local = r.text[QueueRow::Local];
-    head.size = r.text[QueueRow::Size];
-    head.remoteDate = r.text[QueueRow::RemoteDate];
-    return head;
+    return m_model.headRow();
 }
 
 void CliHost::progressShown(qint64 current, qint64 total)

@@ -42,4 +42,13 @@ void applyTaggedCaptions(QWidget *window)
     }
 }
 
+QLabel *boldLabel(QWidget *parent)
+{
+    auto *label = new QLabel(parent);
+    QFont font = label->font();
+    font.setBold(true);
+    label->setFont(font);
+    return label;
+}
+
 } // namespace windowtext

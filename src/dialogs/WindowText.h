@@ -8,6 +8,7 @@
 
 #include <QString>
 
+class QLabel;
 class QWidget;
 
 namespace windowtext {
@@ -21,5 +22,8 @@ QString programVersion();
 void tag(QWidget *control, int frenchId);
 // Captions every tagged label and button inside `window` in the current language.
 void applyTaggedCaptions(QWidget *window);
+
+// A label in the bold face of its window (headlines, figures that matter).
+QLabel *boldLabel(QWidget *parent);
 
 } // namespace windowtext

@@ -214,14 +214,5 @@ bool frmconc::deleteItem(const QString &fileName, bool isUp)
 
 QueueHeadRow frmconc::firstQueueRow()
 {
-    QueueHeadRow head;
-    if (m_queue->count() == 0)
-        return head;
-    const QueueRow &row = m_queue->row(0);
-    head.exists = true;
-    head.text = row.text[QueueRow::Name];
-    head.local = row.text[QueueRow::Local];
-    head.size = row.text[QueueRow::Size];
-    head.remoteDate = row.text[QueueRow::RemoteDate];
-    return head;
+    return m_queue->headRow();
 }

@@ -119,6 +119,20 @@ bool QueueModel::containsName(const QString &name) const
                        [&](const QueueRow &r) { return r.text[QueueRow::Name] == name; });
 }
 
+QueueHeadRow QueueModel::headRow() const
+{
+    QueueHeadRow head;
+    if (m_rows.empty())
+        return head;
+    const QueueRow &r = m_rows.front();
+    head.exists = true;
+    head.text = r.text[QueueRow::Name];
+    head.local = r.text[QueueRow::Local];
+    head.size = r.text[QueueRow::Size];
+    head.remoteDate = r.text[QueueRow::RemoteDate];
+    return head;
+}
+
 void QueueModel::setIconProvider(std::function<QVariant(const QString &)> provider)
 {
     m_iconProvider = std::move(provider);

@@ -4,6 +4,8 @@
 // to transfer. The windows show it through a view; the engine (expansion,
 // runner, download) reads and changes the model, never a view.
 
+#include "session/SessionHost.h"
+
 #include <QAbstractTableModel>
 #include <QString>
 
@@ -57,6 +59,8 @@ public:
     void setCell(int row, int column, const QString &text);
     // True when a row has exactly this name as its text.
     bool containsName(const QString &name) const;
+    // What a download reads of the first row (the next file).
+    QueueHeadRow headRow() const;
 
     // The windows give the queue its pictures; the engine only keeps keys.
     void setIconProvider(std::function<QVariant(const QString &iconKey)> provider);

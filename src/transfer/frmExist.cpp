@@ -1,5 +1,6 @@
 #include "transfer/frmExist.h"
 
+#include "dialogs/WindowText.h"
 #include "platform/Yield.h"
 #include "platform/gui/Icons.h"
 #include "session/SessionState.h"
@@ -12,37 +13,26 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-namespace {
-QLabel *boldLabel(QWidget *parent)
-{
-    auto *label = new QLabel(parent);
-    QFont f = label->font();
-    f.setBold(true);
-    label->setFont(f);
-    return label;
-}
-} // namespace
-
 frmExist::frmExist(PaneRowSource *panes, QWidget *parent) : QDialog(parent), m_panes(panes)
 {
     setModal(true);
     auto *image = new QLabel(this);
     image->setPixmap(icons::named(QStringLiteral("exist")).pixmap(48, 48));
-    lblTitre = boldLabel(this);
+    lblTitre = windowtext::boldLabel(this);
     lblTitre->setWordWrap(true);
     lbl131 = new QLabel(this);
     lbl132 = new QLabel(this);
     lblsize1 = new QLabel(this);
     lbldate1 = new QLabel(this);
-    lbl654 = boldLabel(this);
-    lbl655 = boldLabel(this);
+    lbl654 = windowtext::boldLabel(this);
+    lbl655 = windowtext::boldLabel(this);
     lbl131b = new QLabel(this);
     lbl132b = new QLabel(this);
     lblsize2 = new QLabel(this);
     lbldate2 = new QLabel(this);
     picTimer = new QLabel(this);
     picTimer->setPixmap(icons::named(QStringLiteral("timer")).pixmap(24, 24));
-    lblTimer = boldLabel(this);
+    lblTimer = windowtext::boldLabel(this);
     cmdOver = new QPushButton(this);
     cmdAll = new QPushButton(this);
     cmdJump = new QPushButton(this);

@@ -29,14 +29,6 @@ public:
     void setAnimationRunning(bool) override {}
 };
 
-QLabel *boldLabel(QWidget *parent)
-{
-    auto *label = new QLabel(parent);
-    QFont f = label->font();
-    f.setBold(true);
-    label->setFont(f);
-    return label;
-}
 } // namespace
 
 frmViewUpdate::frmViewUpdate(clsFTPClient &ftp, UpdateHost &host, QWidget *parent)
@@ -74,10 +66,10 @@ void frmViewUpdate::buildWindow()
 {
     auto *picture = new QLabel(this);
     picture->setPixmap(icons::named(QStringLiteral("maj")).pixmap(48, 48));
-    lblTitre = boldLabel(this);
+    lblTitre = windowtext::boldLabel(this);
     lblInfo = new QLabel(this);
     lblInfo->setWordWrap(true);
-    lblNoUpdate = boldLabel(this);
+    lblNoUpdate = windowtext::boldLabel(this);
     lblNoUpdate->setWordWrap(true);
     lblNbrUpdate = new QLabel(this);
     pbProg = new QProgressBar(this);

@@ -35,19 +35,7 @@ public:
         return answer >= 3;
     }
     bool deleteItem(const QString &, bool) override { return false; }
-    QueueHeadRow firstQueueRow() override
-    {
-        QueueHeadRow head;
-        if (m_model.count() == 0)
-            return head;
-        const QueueRow &r = m_model.row(0);
-        head.exists = true;
-        head.text = r.text[QueueRow::Name];
-        head.local = r.text[QueueRow::Local];
-        head.size = r.text[QueueRow::Size];
-        head.remoteDate = r.text[QueueRow::RemoteDate];
-        return head;
-    }
+    QueueHeadRow firstQueueRow() override { return m_model.headRow(); }
 
     // QueueHost
     QString currentLocalFolder() override { return localFolder; }
