@@ -1,7 +1,6 @@
 // The options window and the start-up splash, driven like a user would.
-#include "DialogTestSupport.h"
+#include "WindowTestSupport.h"
 
-#include "platform/gui/Choosers.h"
 #include "settings/Options.h"
 #include "settings/StringTable.h"
 #include "settings/clsTraduction.h"
@@ -10,9 +9,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QPushButton>
 #include <QStackedWidget>
-#include <QTest>
 #include <QTreeWidget>
 
 namespace {
@@ -35,55 +32,45 @@ void store(const QString &key, const QString &value)
 
 class OptionsWindow : public WindowTest {
 protected:
-    void TearDown() override
-    {
-        platform::setChooserOverride({});
-        WindowTest::TearDown();
-    }
-
     // Shows the page of tree node `index` by clicking the node, as the user does.
-    void openPage(frmOption &window, int index)
+    static void openPage(frmOption &window, int index)
     {
         auto *tree = child<QTreeWidget>(&window, "tvOption");
         const QRect node = tree->visualItemRect(tree->topLevelItem(index));
         QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, node.center());
         EXPECT_EQ(child<QStackedWidget>(&window, "picOption")->currentIndex(), index);
     }
-    static void click(frmOption &window, const char *name) { clickOn(&window, name); }
+    // The start-up update, manager, keep-alive and sound boxes.
+    static QList<bool> boxes(const frmOption &window)
+    {
+        QList<bool> out;
+        for (const char *name : {"chkStartWithUpdate", "chkFtpManager", "chkKeepAlive", "chkVeuxSon"})
+            out << child<QCheckBox>(&window, name)->isChecked();
+        return out;
+    }
 };
 
-TEST_F(OptionsWindow, FirstOpenWithoutOptionsFileShowsTheDefaults)
+TEST_F(OptionsWindow, OpenShowsTheDefaultsOrTheStoredSettingsAndWritesNothing)
 {
-    frmOption window(nullptr, {});
-    EXPECT_TRUE(child<QCheckBox>(&window, "chkStartWithUpdate")->isChecked());
-    EXPECT_FALSE(child<QCheckBox>(&window, "chkFtpManager")->isChecked());
-    EXPECT_FALSE(child<QCheckBox>(&window, "chkKeepAlive")->isChecked());
-    EXPECT_FALSE(child<QCheckBox>(&window, "chkVeuxSon")->isChecked());
-    EXPECT_EQ(child<QComboBox>(&window, "cboLangue")->currentText(), "Francais");
-    EXPECT_EQ(window.windowTitle(), LoadResString(548));
-
-    auto *tree = child<QTreeWidget>(&window, "tvOption");
-    ASSERT_EQ(tree->topLevelItemCount(), 5);
-    EXPECT_EQ(tree->topLevelItem(0)->text(0), "Mise à jour");
-    EXPECT_EQ(tree->topLevelItem(4)->text(0), "Son");
-    EXPECT_EQ(tree->currentItem(), tree->topLevelItem(0));
-    EXPECT_EQ(child<QStackedWidget>(&window, "picOption")->currentIndex(), 0);
-    EXPECT_EQ(child<QAbstractButton>(&window, "Command2")->text(), "Annuler");
-    EXPECT_EQ(stored("Open"), "") << "loading must not write the start-window choice";
-}
-
-TEST_F(OptionsWindow, OpenShowsTheStoredSettingsInTheStoredLanguage)
-{
+    {
+        frmOption window(nullptr, {});
+        EXPECT_EQ(boxes(window), (QList<bool>{true, false, false, false}));
+        EXPECT_EQ(child<QComboBox>(&window, "cboLangue")->currentText(), "Francais");
+        auto *tree = child<QTreeWidget>(&window, "tvOption");
+        ASSERT_EQ(tree->topLevelItemCount(), 5);
+        EXPECT_EQ(tree->topLevelItem(0)->text(0), "Mise à jour");
+        EXPECT_EQ(tree->topLevelItem(4)->text(0), "Son");
+        EXPECT_EQ(tree->currentItem(), tree->topLevelItem(0));
+        EXPECT_EQ(child<QStackedWidget>(&window, "picOption")->currentIndex(), 0);
+        EXPECT_EQ(stored("Open"), "") << "loading must not write the start-window choice";
+    }
     store("Open", "01");
     store("SWU", "1");
     store("ka", "1");
     bVeuxSon = true;
     LanguageOffset = 1000;
     frmOption window(nullptr, {});
-    EXPECT_FALSE(child<QCheckBox>(&window, "chkStartWithUpdate")->isChecked());
-    EXPECT_TRUE(child<QCheckBox>(&window, "chkFtpManager")->isChecked());
-    EXPECT_TRUE(child<QCheckBox>(&window, "chkKeepAlive")->isChecked());
-    EXPECT_TRUE(child<QCheckBox>(&window, "chkVeuxSon")->isChecked());
+    EXPECT_EQ(boxes(window), (QList<bool>{false, true, true, true}));
     EXPECT_EQ(child<QComboBox>(&window, "cboLangue")->currentText(), "English");
     EXPECT_EQ(child<QCheckBox>(&window, "chkFtpManager")->text(), "Load site manager on start");
     EXPECT_EQ(stored("Open"), "01") << "loading leaves the start-window choice as it was";
@@ -95,34 +82,29 @@ TEST_F(OptionsWindow, EveryClickWritesItsKeyAtOnce)
     store("SWU", "1");
     frmOption window(nullptr, {});
     window.show();
-
-    openPage(window, 0);
-    click(window, "chkStartWithUpdate");
-    EXPECT_EQ(stored("SWU"), "0") << "checked means: check at start";
-    click(window, "chkStartWithUpdate");
-    EXPECT_EQ(stored("SWU"), "1");
-    click(window, "chkStartWithUpdate");
-    EXPECT_EQ(stored("SWU"), "0");
-
-    openPage(window, 1);
-    click(window, "chkFtpManager");
-    EXPECT_EQ(stored("Open"), "1");
-    click(window, "chkFtpManager");
-    EXPECT_EQ(stored("Open"), "0");
-
-    openPage(window, 2);
-    click(window, "chkKeepAlive");
-    EXPECT_EQ(stored("ka"), "1");
-    click(window, "chkKeepAlive");
-    EXPECT_EQ(stored("ka"), "0");
-
-    openPage(window, 4);
-    click(window, "chkVeuxSon");
-    EXPECT_EQ(stored("VSon"), "1");
-    EXPECT_TRUE(bVeuxSon);
-    click(window, "chkVeuxSon");
-    EXPECT_EQ(stored("Vson"), "0");
+    // Each click in turn, and the key and value it writes ("SWU": checked
+    // means check at start; the sound key is read back in both spellings).
+    const struct {
+        int page;
+        const char *box;
+        QStringList written;
+    } cases[] = {
+        {0, "chkStartWithUpdate", {"SWU=0", "SWU=1", "SWU=0"}},
+        {1, "chkFtpManager", {"Open=1", "Open=0"}},
+        {2, "chkKeepAlive", {"ka=1", "ka=0"}},
+        {4, "chkVeuxSon", {"VSon=1", "Vson=0"}},
+    };
+    for (const auto &c : cases) {
+        openPage(window, c.page);
+        for (const QString &written : c.written) {
+            clickOn(&window, c.box);
+            const QString key = written.section('=', 0, 0);
+            EXPECT_EQ(key + '=' + stored(key), written);
+        }
+    }
     EXPECT_FALSE(bVeuxSon);
+    clickOn(&window, "chkVeuxSon");
+    EXPECT_TRUE(bVeuxSon);
     EXPECT_TRUE(prompt.asked().isEmpty());
 }
 
@@ -155,37 +137,28 @@ TEST_F(OptionsWindow, ChoosingALanguageRecaptionsThisWindowAndTheMainWindow)
 
 TEST_F(OptionsWindow, SoundChooserWritesThePathOrTheDefaultSound)
 {
-    QString answer;
+    QString answer = "/music/bell.wav";
     QStringList kinds;
     platform::setChooserOverride([&](const QString &kind) { kinds << kind; return answer; });
     frmOption window(nullptr, {});
     window.show();
     openPage(window, 4);
-
-    answer = "/music/bell.wav";
-    click(window, "cmdSonChoix");
+    clickOn(&window, "cmdSonChoix");
     EXPECT_EQ(stored("Son"), "/music/bell.wav");
-
     answer.clear();
-    click(window, "cmdSonChoix");
+    clickOn(&window, "cmdSonChoix");
     EXPECT_EQ(stored("Son"), "recv.WAV") << "cancelling brings the program's own sound back";
     EXPECT_EQ(kinds, QStringList({"file", "file"}));
 }
 
-TEST_F(OptionsWindow, UpdateButtonRunsTheUpdateCheck)
+TEST_F(OptionsWindow, UpdateButtonChecksOkSaysARestartIsNeededCancelKeepsWhatWasWritten)
 {
     int checks = 0;
-    frmOption window(nullptr, [&] { ++checks; });
-    window.show();
-    click(window, "cmdUpdate");
-    EXPECT_EQ(checks, 1);
-}
-
-TEST_F(OptionsWindow, OkSaysARestartIsNeededAndCancelKeepsWhatWasWritten)
-{
-    frmOption ok(nullptr, {});
+    frmOption ok(nullptr, [&] { ++checks; });
     ok.show();
-    click(ok, "Command1");
+    clickOn(&ok, "cmdUpdate");
+    EXPECT_EQ(checks, 1);
+    clickOn(&ok, "Command1");
     ASSERT_EQ(prompt.asked().size(), 1);
     EXPECT_EQ(prompt.asked()[0].text, LoadResString(546));
     EXPECT_EQ(prompt.asked()[0].icon, platform::PromptIcon::Information);
@@ -195,8 +168,8 @@ TEST_F(OptionsWindow, OkSaysARestartIsNeededAndCancelKeepsWhatWasWritten)
     frmOption cancel(nullptr, {});
     cancel.show();
     openPage(cancel, 2);
-    click(cancel, "chkKeepAlive");
-    click(cancel, "Command2");
+    clickOn(&cancel, "chkKeepAlive");
+    clickOn(&cancel, "Command2");
     EXPECT_EQ(cancel.result(), QDialog::Rejected);
     EXPECT_FALSE(cancel.isVisible());
     EXPECT_EQ(prompt.asked().size(), 1);
@@ -205,34 +178,23 @@ TEST_F(OptionsWindow, OkSaysARestartIsNeededAndCancelKeepsWhatWasWritten)
 
 using Splash = WindowTest;
 
-QString expectedVersion()
+TEST_F(Splash, EnglishLogoOnlyWhenTheLanguageIsEnglishAndTheVersionAlways)
 {
-    return QStringLiteral("%1.%2.%3").arg(TARVO_VERSION_MAJOR).arg(TARVO_VERSION_MINOR).arg(TARVO_VERSION_PATCH);
-}
-
-TEST_F(Splash, EnglishLogoAndVersionWhenTheLanguageIsEnglish)
-{
-    ASSERT_TRUE(options::setLangue(1000));
-    frmloadup splash;
-    EXPECT_EQ(LanguageOffset, 1000);
-    EXPECT_TRUE(splash.showsEnglishLogo());
-    EXPECT_EQ(splash.versionText(), "Version : " + expectedVersion());
-    EXPECT_TRUE(splash.windowFlags() & Qt::FramelessWindowHint);
-}
-
-TEST_F(Splash, FrenchWhenTheLanguageIsMissingOrUnknown)
-{
-    {
+    const QString version = QStringLiteral("Version : %1.%2.%3")
+                                .arg(TARVO_VERSION_MAJOR).arg(TARVO_VERSION_MINOR).arg(TARVO_VERSION_PATCH);
+    // The stored language (none, English, unknown) and the offset it leads to.
+    const struct { QString stored; int offset; } cases[] = {{"", 0}, {"1000", 1000}, {"5", 0}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.stored.toStdString());
+        if (!c.stored.isEmpty())
+            store("Langue", c.stored);
+        LanguageOffset = 1000 - c.offset; // whatever it was before
         frmloadup splash;
-        EXPECT_EQ(LanguageOffset, 0);
-        EXPECT_FALSE(splash.showsEnglishLogo());
-        EXPECT_EQ(splash.versionText(), "Version : " + expectedVersion());
+        EXPECT_EQ(LanguageOffset, c.offset);
+        EXPECT_EQ(splash.showsEnglishLogo(), c.offset == 1000);
+        EXPECT_EQ(splash.versionText(), version);
+        EXPECT_TRUE(splash.windowFlags() & Qt::FramelessWindowHint);
     }
-    store("Langue", "5");
-    LanguageOffset = 1000;
-    frmloadup splash;
-    EXPECT_EQ(LanguageOffset, 0);
-    EXPECT_FALSE(splash.showsEnglishLogo());
 }
 
 } // namespace
