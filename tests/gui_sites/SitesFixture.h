@@ -1,56 +1,42 @@
 #pragma once
-// Common ground of the address book window suites: a temporary program
-// directory with the two address book files, scripted answers to questions and
-// choosers, and a helper that answers the new-name dialog.
+// Common ground of the address book window suites: the two address book files
+// in the temporary program directory, and a helper that answers the new-name
+// dialog.
 
-#include "ScriptedPrompt.h"
+#include "WindowTestSupport.h"
 #include "dialogs/frmnewdir.h"
-#include "platform/Paths.h"
-#include "platform/gui/Choosers.h"
-#include "session/SessionState.h"
 #include "settings/StringTable.h"
 #include "sites/clsGestionData.h"
 
-#include <QApplication>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTemporaryDir>
-#include <QTimer>
-#include <gtest/gtest.h>
 
-class SitesFixture : public ::testing::Test {
+class SitesFixture : public WindowTest {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(dir.isValid());
-        resetSessionState();
-        platform::setProgramDirectory(dir.path());
+        WindowTest::SetUp();
         clsGestionData().SetFirstData();
     }
     void TearDown() override
     {
-        platform::setChooserOverride({});
-        platform::setProgramDirectory(QString());
+        WindowTest::TearDown();
         clsGestionData().SetFirstData();
-        resetSessionState();
     }
 
     void put(const QString &name, const QByteArray &content) const
     {
-        QFile f(dir.filePath(name));
+        QFile f(programDir.filePath(name));
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
         f.write(content);
     }
     QByteArray bytes(const QString &name) const
     {
-        QFile f(dir.filePath(name));
+        QFile f(programDir.filePath(name));
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
-    QStringList siteLines() const
-    {
-        return QString::fromLatin1(bytes("ftp.tf")).split("\r\n", Qt::SkipEmptyParts);
-    }
+    QStringList siteLines() const { return QString::fromLatin1(bytes("ftp.tf")).split("\r\n", Qt::SkipEmptyParts); }
     // Three folders; site 1 active in folder 1, site 2 passive in folder 2.
     void putSampleBook() const
     {
@@ -63,18 +49,13 @@ protected:
     // Types name into the next new-name dialog and presses OK (empty: Cancel).
     static void answerNameDialog(const QString &name)
     {
-        QTimer::singleShot(0, [name] {
-            auto *dialog = qobject_cast<frmnewdir *>(QApplication::activeModalWidget());
+        whenModalShown([name](QWidget *modal) {
+            auto *dialog = qobject_cast<frmnewdir *>(modal);
             ASSERT_NE(dialog, nullptr);
-            if (name.isEmpty()) {
-                dialog->reject();
-                return;
-            }
+            if (name.isEmpty())
+                return dialog->reject();
             dialog->Text1->setText(name);
             dialog->findChild<QPushButton *>("cmdOk")->click();
         });
     }
-
-    QTemporaryDir dir;
-    ScriptedPrompt prompt;
 };
