@@ -1,58 +1,31 @@
 #pragma once
-// What the window suites share: a temporary program directory, a clean
-// program state and English captions per test, a prompt that answers message
-// boxes, a real transfer queue (with the engine's test host standing in for
-// the main window), and small helpers to drive windows.
+// What the tool window suites share beyond the window suites' common ground:
+// English captions, a real transfer queue (with the engine's test host
+// standing in for the main window), and small helpers to drive windows.
 
 #include "FtpServer.h"
-#include "ScriptedPrompt.h"
 #include "TestHosts.h"
-#include "platform/Paths.h"
-#include "session/SessionState.h"
+#include "WindowTestSupport.h"
 #include "session/clsFTPClient.h"
 #include "transfer/QueueModel.h"
 #include "transfer/TransferQueue.h"
 
-#include <QAbstractButton>
 #include <QAction>
-#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryDir>
-#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
-#include <QWidget>
-#include <gtest/gtest.h>
 
-#include <functional>
 #include <memory>
-#include <ostream>
 
-// Readable texts in failure messages.
-inline void PrintTo(const QString &text, std::ostream *os)
-{
-    *os << '"' << text.toStdString() << '"';
-}
-
-class WindowSuite : public ::testing::Test {
+class WindowSuite : public WindowTest {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(programDir.isValid());
-        platform::setProgramDirectory(programDir.path());
-        resetSessionState();
+        WindowTest::SetUp();
         LanguageOffset = 1000;
     }
-    void TearDown() override
-    {
-        resetSessionState();
-        platform::setProgramDirectory(QString());
-    }
-
-    QTemporaryDir programDir;
-    ScriptedPrompt prompt;
 };
 
 // The queue of the main window, as the engine keeps it.
@@ -115,23 +88,4 @@ inline void clickAction(QToolBar *bar, QAction *action)
     auto *button = qobject_cast<QToolButton *>(bar->widgetForAction(action));
     ASSERT_NE(button, nullptr);
     button->click();
-}
-
-// Runs `act` once `ready` holds, from the event loop (a modal dialog's own
-// loop included), checking again on each of a bounded number of turns.
-inline void whenReady(std::function<bool()> ready, std::function<void()> act, int turnsLeft = 2000)
-{
-    QTimer::singleShot(5, [ready = std::move(ready), act = std::move(act), turnsLeft]() mutable {
-        if (ready()) {
-            act();
-            return;
-        }
-        if (turnsLeft > 0)
-            whenReady(std::move(ready), std::move(act), turnsLeft - 1);
-        else {
-            ADD_FAILURE() << "the window never got ready";
-            if (QWidget *modal = QApplication::activeModalWidget())
-                modal->hide(); // ends its modal loop: the test goes on and fails
-        }
-    });
 }

@@ -144,15 +144,6 @@ TEST_F(UpdateWindow, AnUnreachableServerIsNeverUpToDate)
               "Updater was not able to connect to internet.\r\nEnsure that your internet connection is working properly");
 }
 
-TEST_F(UpdateWindow, SilentCheckTellsWhetherANewerVersionIsOut)
-{
-    serveVersion(versionText(+1));
-    EXPECT_TRUE(frmViewUpdate::silentCheck(ftp));
-    serveVersion(versionText(0));
-    EXPECT_FALSE(frmViewUpdate::silentCheck(ftp));
-    EXPECT_TRUE(prompt.asked().isEmpty());
-}
-
 TEST_F(UpdateWindow, StartUpBoxWritesTheInvertedOption)
 {
     const QString opt = options::optionsFilePath();
@@ -173,8 +164,9 @@ TEST_F(UpdateWindow, StartUpBoxWritesTheInvertedOption)
     EXPECT_FALSE(again.chkStartWithUpdate->isChecked());
 }
 
-TEST_F(UpdateWindow, StartWhileConnectedAnsweredCancelDoesNothing)
+TEST_F(UpdateWindow, StartWhileConnectedAsksAndDisconnectsFirstOnlyOnOk)
 {
+    serveVersion(versionText(+1));
     serveEmptyUpdate();
     bConnected = true;
     frmViewUpdate window(ftp, mainWindow);
@@ -190,15 +182,7 @@ TEST_F(UpdateWindow, StartWhileConnectedAnsweredCancelDoesNothing)
     EXPECT_FALSE(bUpdateLaunched);
     EXPECT_TRUE(window.isVisible());
     EXPECT_FALSE(QFileInfo::exists(programDir.filePath("upt.tf"))); // nothing was fetched
-}
 
-TEST_F(UpdateWindow, StartWhileConnectedAnsweredOkDisconnectsFirst)
-{
-    serveVersion(versionText(+1));
-    serveEmptyUpdate();
-    bConnected = true;
-    frmViewUpdate window(ftp, mainWindow);
-    window.show();
     prompt.push(platform::PromptAnswer::Ok);
     window.cmdStartUpdate->click();
     // Disconnected, checked again (ver.tf fetched anew), updated, then the
