@@ -2,18 +2,14 @@
 // Reads the session log back line by line, with the colour, emphasis and
 // indent each line was written in.
 
+#include "WindowTestSupport.h"
+
 #include <QColor>
 #include <QList>
 #include <QString>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextEdit>
-
-#include <ostream>
-
-// Readable failure messages for Qt's texts.
-inline void PrintTo(const QString &text, std::ostream *os) { *os << '"' << text.toStdString() << '"'; }
-inline void PrintTo(const QStringList &texts, std::ostream *os) { *os << '[' << texts.join(QStringLiteral(" | ")).toStdString() << ']'; }
 
 struct WrittenLine {
     QString text;

@@ -3,37 +3,39 @@
 // Desktop), questions answered by a ScriptedPrompt and whatever the window
 // opens with the desktop recorded instead of opened. The update window is not
 // shown at start-up (the options say so) and the update server is a closed
-// local port, unless a test says otherwise.
+// local port, unless a test says otherwise. PanesTest adds a real FTP server.
 
-#include "ScriptedPrompt.h"
+#include "FtpServer.h"
+#include "LogReader.h"
+#include "mainwindow/PaneModel.h"
 #include "mainwindow/frmconc.h"
-#include "platform/Paths.h"
-#include "platform/gui/Choosers.h"
-#include "session/SessionState.h"
 #include "settings/Options.h"
+#include "sites/frmManager.h"
+#include "transfer/frmExist.h"
 #include "update/UpdateConfig.h"
 #include "update/frmViewUpdate.h"
 
-#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QItemSelectionModel>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QDir>
-#include <QStringList>
-#include <QTemporaryDir>
-#include <QTimer>
-#include <gtest/gtest.h>
+#include <QTreeView>
 
-#include <functional>
 #include <memory>
+#include <optional>
 
-class MainWindowTest : public ::testing::Test {
+class MainWindowTest : public WindowTest {
 protected:
+    using Answer = std::function<void(QWidget *)>;
+
     void SetUp() override
     {
-        resetSessionState();
-        ASSERT_TRUE(programDir.isValid() && homeDir.isValid());
-        platform::setProgramDirectory(programDir.path());
+        WindowTest::SetUp();
+        ASSERT_TRUE(homeDir.isValid());
         savedHome = qgetenv("HOME");
         savedConfig = qgetenv("XDG_CONFIG_HOME");
         qputenv("HOME", homeDir.path().toUtf8());
@@ -50,12 +52,10 @@ protected:
     void TearDown() override
     {
         window.reset();
-        platform::setOpenOverride({});
-        platform::setChooserOverride({});
         update::setUpdateServerUrl(QString());
         qputenv("HOME", savedHome);
         qputenv("XDG_CONFIG_HOME", savedConfig);
-        resetSessionState();
+        WindowTest::TearDown();
     }
 
     // The window as the program starts it.
@@ -67,54 +67,155 @@ protected:
     }
 
     QString desktop() const { return QDir(homeDir.path()).filePath(QStringLiteral("Desktop")); }
+    QString onDesktop(const QString &name) const { return QDir(desktop()).filePath(name); }
 
-    // Answers the next modal window of ours by handing it to `answer`, which
-    // must close it; records its class name.
-    void answerNextModal(std::function<void(QWidget *)> answer, int turnsLeft = 500)
+    // Answers the coming modal windows in turn, each handed to its function,
+    // which must close it. Each window's class and title are recorded.
+    void answerModals(QList<Answer> answers)
     {
-        QTimer::singleShot(0, [this, answer, turnsLeft] {
-            QWidget *modal = QApplication::activeModalWidget();
-            if (!modal) {
-                if (turnsLeft > 0) // not shown yet: try again on the next turn
-                    answerNextModal(answer, turnsLeft - 1);
-                return;
-            }
+        if (answers.isEmpty())
+            return;
+        whenModalShown([this, answers](QWidget *modal) mutable {
             modalClasses << QString::fromLatin1(modal->metaObject()->className());
-            answer(modal);
+            modalTitles << modal->windowTitle();
+            answers.takeFirst()(modal);
+            answerModals(answers);
         });
     }
+    static void reject(QWidget *modal) { static_cast<QDialog *>(modal)->reject(); }
 
     // Hands the update window to `answer` once its check has given its
     // answer (the window shows its result line and may be closed); `answer`
     // must close it. Records "frmViewUpdate".
-    void answerUpdateWindow(std::function<void(frmViewUpdate *)> answer, int turnsLeft = 2000)
+    void answerUpdateWindow(std::function<void(frmViewUpdate *)> answer)
     {
-        QTimer::singleShot(5, [this, answer, turnsLeft] {
-            auto *update = qobject_cast<frmViewUpdate *>(QApplication::activeModalWidget());
-            const bool answered = update && update->lblNoUpdate->isVisible() && update->Command1->isEnabled()
-                                  && !update->Animation1->isVisible();
-            if (!answered) {
-                if (turnsLeft > 0)
-                    answerUpdateWindow(answer, turnsLeft - 1);
-                else
-                    ADD_FAILURE() << "the update window never answered";
-                return;
-            }
-            modalClasses << QStringLiteral("frmViewUpdate");
-            answer(update);
-        });
+        const auto update = [] { return qobject_cast<frmViewUpdate *>(QApplication::activeModalWidget()); };
+        whenReady([update] { return update() && update()->lblNoUpdate->isVisible() && update()->Command1->isEnabled()
+                                    && !update()->Animation1->isVisible(); },
+                  [this, update, answer] {
+                      modalClasses << QStringLiteral("frmViewUpdate");
+                      answer(update());
+                  });
     }
     void closeUpdateWindow()
     {
         answerUpdateWindow([](frmViewUpdate *update) { update->Command1->click(); });
     }
 
-    QTemporaryDir programDir;
+    static void writeLocal(const QString &path, const QByteArray &content)
+    {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(content);
+    }
+
+    QStringList log() const { return writtenTexts(window->RTBHeader); }
+    std::string logText() const { return log().join('\n').toStdString(); }
+    bool logContains(const QString &part) const { return !log().filter(part).isEmpty(); }
+    // The look of the first log line with exactly this text.
+    std::optional<WrittenLine> logLine(const QString &text) const
+    {
+        for (const WrittenLine &line : writtenLines(window->RTBHeader))
+            if (line.text == text)
+                return line;
+        return std::nullopt;
+    }
+
     QTemporaryDir homeDir;
     QByteArray savedHome;
     QByteArray savedConfig;
-    ScriptedPrompt prompt;
     std::unique_ptr<frmconc> window;
     QStringList opened;
     QStringList modalClasses;
+    QStringList modalTitles;
 };
+
+// The same, with a real FTP server (emptied for each test) to connect to.
+class PanesTest : public MainWindowTest {
+protected:
+    static void SetUpTestSuite() { server = std::make_unique<FtpServer>(); }
+    static void TearDownTestSuite() { server.reset(); }
+
+    void SetUp() override
+    {
+        MainWindowTest::SetUp();
+        ASSERT_TRUE(server->isRunning()) << server->errorText().toStdString();
+        server->clearRoot();
+    }
+
+    // Fills the manager's boxes as a quick connection typed by hand.
+    void typeQuickConnect(const QString &password, const QString &port = QString())
+    {
+        frmManager *m = window->manager();
+        m->TxtServer->setText(server->host());
+        m->TxtPort->setText(port.isNull() ? QString::number(server->port()) : port);
+        m->TxtUser->setText(server->user());
+        m->txtPass->setText(password);
+    }
+    bool connect()
+    {
+        typeQuickConnect(server->password());
+        window->premier_Connect(true);
+        return bConnected;
+    }
+
+    PaneModel &serverRows() const { return *window->serverModel(); }
+    PaneModel &localRows() const { return *window->localModel(); }
+
+    static int rowOf(const PaneModel &model, const QString &name) { return model.findName(name); }
+    static QModelIndex indexOf(const PaneModel &model, const QString &name)
+    {
+        return model.index(model.findName(name), 0);
+    }
+    static QString cell(const PaneModel &model, const QString &name, int column)
+    {
+        return model.text(model.findName(name), column);
+    }
+    // The rows' names as listed, or sorted (a server lists in its own order).
+    static QStringList names(const PaneModel &model, bool sorted = false)
+    {
+        QStringList out;
+        for (int r = 0; r < model.count(); ++r)
+            out << model.row(r).name;
+        if (sorted)
+            out.sort();
+        return out;
+    }
+
+    // Selects exactly these rows (by name) of a list.
+    static void select(QTreeView *list, const QStringList &rowNames)
+    {
+        auto *model = static_cast<PaneModel *>(list->model());
+        list->clearSelection();
+        for (const QString &name : rowNames) {
+            const int r = model->findName(name);
+            ASSERT_GE(r, 0) << name.toStdString();
+            list->selectionModel()->select(model->index(r, 0),
+                                           QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        }
+    }
+
+    // What a drag out of one of the panes carries.
+    static std::unique_ptr<QMimeData> paneDrag()
+    {
+        auto data = std::make_unique<QMimeData>();
+        data->setData(PaneModel::dragMimeType(), "x");
+        return data;
+    }
+
+    // Answers for the new-name dialog and the question window.
+    static Answer typeName(const QString &name)
+    {
+        return [name](QWidget *w) {
+            w->findChild<QLineEdit *>(QStringLiteral("Text1"))->setText(name);
+            w->findChild<QPushButton *>(QStringLiteral("cmdOk"))->click();
+        };
+    }
+    static Answer press(QPushButton *frmExist::*button)
+    {
+        return [button](QWidget *w) { (static_cast<frmExist *>(w)->*button)->click(); };
+    }
+
+    static std::unique_ptr<FtpServer> server;
+};
+inline std::unique_ptr<FtpServer> PanesTest::server;

@@ -1,18 +1,13 @@
 // The local pane on temporary folders: its rows, caption, walking and its
 // commands (create, rename, delete) with their questions and reports.
-#include "PanesFixture.h"
+#include "MainWindowFixture.h"
 #include "mainwindow/LocalListing.h"
-#include "session/SessionState.h"
 
-#include <QLabel>
 #include <QToolButton>
 
 namespace {
 
-class LocalPane : public PanesTest {
-protected:
-    QString onDesktop(const QString &name) const { return QDir(desktop()).filePath(name); }
-};
+using LocalPane = PanesTest;
 
 TEST_F(LocalPane, FoldersFirstThenFilesWithSizesTypesAndDates)
 {
@@ -62,35 +57,42 @@ TEST_F(LocalPane, CaptionShortensFrom31Characters)
     EXPECT_TRUE(window->Label11->text().endsWith("/Desktop/"));
 }
 
-TEST_F(LocalPane, WalksIntoFoldersUpAndStaysAtTheRoot)
+TEST_F(LocalPane, WalksIntoFoldersUpStaysAtTheRootAndBrowses)
 {
     QDir(desktop()).mkpath("Desktop"); // a folder named like its parent
+    writeLocal(onDesktop("notes.txt"), "x");
     startWindow();
-    window->openLocalEntry(localRows().index(rowOf(localRows(), "Desktop"), 0));
+    window->openLocalEntry(indexOf(localRows(), "Desktop"));
     EXPECT_EQ(window->localFolder(), onDesktop("Desktop"));
+    EXPECT_EQ(localRows().count(), 0);
     window->cmdUpLocal->click();
     EXPECT_EQ(window->localFolder(), desktop());
+    EXPECT_EQ(localRows().count(), 2);
 
-    window->setLocalFolder("/");
-    window->cmdUpLocal->click();
-    EXPECT_EQ(window->localFolder(), QStringLiteral("/"));
-    EXPECT_EQ(window->Label11->text(), QStringLiteral("/"));
-}
-
-TEST_F(LocalPane, SettingTheFolderShownReadsNothing)
-{
-    startWindow();
+    // Setting the folder shown reads nothing: a refresh does.
     writeLocal(onDesktop("later.txt"), "x");
     window->setLocalFolder(desktop());
     EXPECT_LT(rowOf(localRows(), "later.txt"), 0);
     window->Toolbar2_ButtonClick("refresh");
     EXPECT_GE(rowOf(localRows(), "later.txt"), 0);
+
+    window->setLocalFolder("/");
+    window->cmdUpLocal->click();
+    EXPECT_EQ(window->localFolder(), QStringLiteral("/"));
+    EXPECT_EQ(window->Label11->text(), QStringLiteral("/"));
+
+    platform::setChooserOverride([this](const QString &) { return homeDir.path(); });
+    window->cmdBrowseLocal->click();
+    EXPECT_EQ(window->localFolder(), homeDir.path());
 }
 
 TEST_F(LocalPane, CreateAndRenameFoldersAndFiles)
 {
     writeLocal(onDesktop("old.txt"), "x");
     startWindow();
+    window->mnuPop_LocalFile1_Click(1); // no row selected: the pop-up does nothing
+    EXPECT_TRUE(modalTitles.isEmpty());
+
     answerModals({typeName("made")});
     window->Toolbar2_ButtonClick("CreateDirectory");
     EXPECT_TRUE(QFileInfo(onDesktop("made")).isDir());
@@ -105,7 +107,7 @@ TEST_F(LocalPane, CreateAndRenameFoldersAndFiles)
     // The pop-up renames files only.
     select(window->lvLocal, {"made"});
     window->mnuPop_LocalFile1_Click(4);
-    EXPECT_TRUE(modalTitles.size() == 2);
+    EXPECT_EQ(modalTitles.size(), 2);
 
     // A name that leaves the folder is refused, with a line in the log.
     select(window->lvLocal, {"new.txt"});
@@ -124,14 +126,6 @@ TEST_F(LocalPane, CreateAndRenameFoldersAndFiles)
     QFile kept(onDesktop("other.txt"));
     ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
     EXPECT_EQ(kept.readAll(), QByteArray("keep"));
-}
-
-TEST_F(LocalPane, PopupDoesNothingWithoutASelectedRow)
-{
-    startWindow();
-    window->mnuPop_LocalFile1_Click(1);
-    EXPECT_TRUE(modalTitles.isEmpty());
-    EXPECT_TRUE(QDir(desktop()).entryList(QDir::Dirs | QDir::NoDotAndDotDot).isEmpty());
 }
 
 TEST_F(LocalPane, RemoveAllDeletesTheOtherFilesWithoutAskingAndLastRowFirst)
@@ -154,30 +148,17 @@ TEST_F(LocalPane, RemoveAllDeletesTheOtherFilesWithoutAskingAndLastRowFirst)
     EXPECT_FALSE(bDeleteAll);
 }
 
-TEST_F(LocalPane, NonEmptyFoldersAreRefusedAndReported)
-{
-    QDir(desktop()).mkpath("full/inside");
-    startWindow();
-    select(window->lvLocal, {"full"});
-    answerModals({press(&frmExist::cmdOver)});
-    window->mnuPop_LocalFile1_Click(5);
-    EXPECT_TRUE(QFileInfo(onDesktop("full/inside")).isDir());
-    EXPECT_TRUE(logContains("not empty")) << log().join('\n').toStdString();
-    EXPECT_GE(rowOf(localRows(), "full"), 0); // read again
-}
-
-TEST_F(LocalPane, DeleteLocalDirectoryAsksReportsAndSaysNothingWhenDeclined)
+TEST_F(LocalPane, FolderDeletionAsksReportsAndRefusesNonEmptyFolders)
 {
     QDir(desktop()).mkpath("gone");
-    QDir(desktop()).mkpath("kept/inside");
+    QDir(desktop()).mkpath("full/inside");
     startWindow();
     select(window->lvLocal, {"gone"});
     answerModals({press(&frmExist::cmdCancel)});
     window->DeleteLocalDirectory();
     EXPECT_TRUE(QFileInfo(onDesktop("gone")).isDir());
-    EXPECT_TRUE(log().isEmpty());
-    const QString question = QStringLiteral("Effacer le répertoire :") + onDesktop("gone") + " et son contenu ?";
-    EXPECT_EQ(modalTitles.last(), question);
+    EXPECT_TRUE(log().isEmpty()); // declined: nothing said
+    EXPECT_EQ(modalTitles.last(), QStringLiteral("Effacer le répertoire :") + onDesktop("gone") + " et son contenu ?");
 
     select(window->lvLocal, {"gone"});
     answerModals({press(&frmExist::cmdOver)});
@@ -185,10 +166,12 @@ TEST_F(LocalPane, DeleteLocalDirectoryAsksReportsAndSaysNothingWhenDeclined)
     EXPECT_FALSE(QFileInfo(onDesktop("gone")).exists());
     EXPECT_EQ(log().size(), 1);
 
-    select(window->lvLocal, {"kept"});
+    select(window->lvLocal, {"full"}); // through the pop-up this time
     answerModals({press(&frmExist::cmdOver)});
-    window->DeleteLocalDirectory();
-    EXPECT_TRUE(logContains("not empty"));
+    window->mnuPop_LocalFile1_Click(5);
+    EXPECT_TRUE(QFileInfo(onDesktop("full/inside")).isDir());
+    EXPECT_TRUE(logContains("not empty")) << logText();
+    EXPECT_GE(rowOf(localRows(), "full"), 0); // read again
 }
 
 } // namespace

@@ -1,30 +1,20 @@
 // The main window without a server: start-up as the options say, captions in
 // both languages, the tool bar's and menus' commands that need no connection.
-#include "LogReader.h"
 #include "MainWindowFixture.h"
-#include "transfer/QueueModel.h"
-#include "settings/Options.h"
 #include "settings/StringTable.h"
-#include "sites/frmManager.h"
-#include "update/UpdateConfig.h"
 
 #include <QAbstractItemModel>
 #include <QAction>
 #include <QCoreApplication>
 #include <QDialog>
-#include <QFile>
 #include <QFileInfo>
-#include <QLabel>
 #include <QLibraryInfo>
-#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTest>
 #include <QTextEdit>
-#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
-#include <QTreeView>
 
 namespace {
 
@@ -33,12 +23,12 @@ QString header(QTreeView *list, int column)
     return list->model()->headerData(column, Qt::Horizontal).toString();
 }
 
-QStringList texts(const QList<QAction *> &items)
+QString texts(const QList<QAction *> &items)
 {
     QStringList out;
     for (const QAction *item : items)
         out << item->text();
-    return out;
+    return out.join('|');
 }
 
 using StartUp = MainWindowTest;
@@ -56,78 +46,60 @@ TEST_F(StartUp, FirstStartWithoutOptionsIsFrenchOnTheDesktopWithTheUpdateWindowO
     EXPECT_TRUE(prompt.asked()[0].text.startsWith(LangStr(611)));
     EXPECT_EQ(w.localFolder(), desktop());
     EXPECT_EQ(w.txtLocalPath->text(), QDir::toNativeSeparators(desktop()));
-    EXPECT_EQ(w.listviewServer->model()->rowCount(), 0);
     EXPECT_FALSE(w.Toolbar1->isEnabled());
     EXPECT_FALSE(w.menuBar()->isVisible());
     EXPECT_FALSE(w.mnuFile1->menuAction()->isVisible());
     EXPECT_TRUE(w.windowState() & Qt::WindowMaximized);
-    EXPECT_TRUE(w.isVisible());
     EXPECT_TRUE(bLoaded);
-    EXPECT_FALSE(bInLoad);
     EXPECT_TRUE(w.timerMAJ->isActive());
     EXPECT_FALSE(w.timerKeepAlive->isActive());
     EXPECT_FALSE(w.toolbarButton(w.tbToolBar, QStringLiteral("maj"))->isVisible());
     // The program's own completion sound is put beside the options.
-    EXPECT_TRUE(QFileInfo(QDir(programDir.path()).filePath(QStringLiteral("recv.WAV"))).size() > 1000);
-    EXPECT_FALSE(w.windowIcon().isNull());
+    EXPECT_GT(QFileInfo(QDir(programDir.path()).filePath(QStringLiteral("recv.WAV"))).size(), 1000);
 }
 
-TEST_F(StartUp, FrenchCaptionsOnEveryBarListAndMenu)
+TEST_F(StartUp, LanguageMenuRelabelsBarsListsAndMenusAtOnceBothWays)
 {
     frmconc &w = startWindow();
-    const auto button = [&w](const char *key) { return w.toolbarButton(w.tbToolBar, QString::fromLatin1(key)); };
-    EXPECT_EQ(button("manag")->text(), QStringLiteral("Carnet"));
-    EXPECT_EQ(button("manag")->toolTip(), QStringLiteral("Carnet d'adresses"));
-    EXPECT_EQ(button("Transfer")->text(), QStringLiteral("Go/Transfert"));
-    EXPECT_EQ(button("tool")->text(), QStringLiteral("Option"));
-    EXPECT_EQ(w.toolbarButton(w.Toolbar1, QStringLiteral("updir"))->toolTip(), QStringLiteral("Remonter d'un répertoire"));
-    EXPECT_EQ(w.toolbarButton(w.Toolbar2, QStringLiteral("CreateDirectory"))->toolTip(), QStringLiteral("Créer un répertoire local"));
-    EXPECT_EQ(w.cmdBrowseLocal->toolTip(), QStringLiteral("Parcourir les répertoires locaux"));
-    EXPECT_EQ(w.cmdCompare->toolTip(), QStringLiteral("Comparaison des fichiers des répertoires"));
+    const auto tool = [&w](QToolBar *bar, const char *key) { return w.toolbarButton(bar, QString::fromLatin1(key)); };
+    const struct {
+        std::function<QString()> shown;
+        QString french, english;
+    } captions[] = {
+        {[&] { return tool(w.tbToolBar, "manag")->text(); }, "Carnet", "Address"},
+        {[&] { return tool(w.tbToolBar, "manag")->toolTip(); }, "Carnet d'adresses", "Site Manager"},
+        {[&] { return tool(w.Toolbar1, "updir")->toolTip(); }, "Remonter d'un répertoire", "Go in parent directory"},
+        {[&] { return tool(w.Toolbar2, "CreateDirectory")->toolTip(); }, "Créer un répertoire local",
+         "Create a local directory"},
+        {[&] { return w.cmdCompare->toolTip(); }, "Comparaison des fichiers des répertoires", "Compare files in folders"},
+        {[&] { return header(w.lvLocal, 0) + '|' + header(w.listviewServer, 3); }, "Nom|Date modifiée",
+         "Filename|Date modified"},
+        {[&] { return header(w.ListView3, 0) + '|' + header(w.ListView3, 6) + '|' + header(w.ListView3, 9); },
+         "Nom du fichier|Progrès|Temps restant", "Filename|Progress|Time left"},
+        {[&] { return w.mnuFile1->title(); }, "Fichier", "File"},
+        {[&] { return texts(w.mnuFile); },
+         "Carnet d'adresses|Connexion rapide|Reconnecter au serveur|Déconnecter du serveur|Fermer",
+         "Site Manager|Quick Connect|Reconnect|Disconnect|Exit"},
+        {[&] { return texts(w.mnupop_list1); }, "Transférer le(s) fichier(s)|Retirer de la liste|Tout effacer",
+         "Transfer Queue|Remove From Queue|Remove All"},
+        {[&] { return w.mnupop_stat1[0]->text(); }, "Effacer l'historique", "Clear log"},
+    };
+    const auto expectAll = [&](bool english) {
+        for (const auto &c : captions)
+            EXPECT_EQ(c.shown(), english ? c.english : c.french);
+    };
+    expectAll(false);
+    EXPECT_EQ(w.ListView3->model()->columnCount(), 11);
+    EXPECT_LE(w.ListView3->columnWidth(10), 1); // the remote date column stays out of sight
 
-    for (QTreeView *pane : {w.lvLocal, w.listviewServer}) {
-        EXPECT_EQ(header(pane, 0), QStringLiteral("Nom"));
-        EXPECT_EQ(header(pane, 2), QStringLiteral("Type"));
-        EXPECT_EQ(header(pane, 3), QStringLiteral("Date modifiée"));
-    }
-    ASSERT_EQ(w.ListView3->model()->columnCount(), 11);
-    EXPECT_EQ(header(w.ListView3, 0), QStringLiteral("Nom du fichier"));
-    EXPECT_EQ(header(w.ListView3, 6), QStringLiteral("Progrès"));
-    EXPECT_EQ(header(w.ListView3, 9), QStringLiteral("Temps restant"));
-    EXPECT_EQ(header(w.ListView3, 10), QStringLiteral("Date"));
-    EXPECT_LE(w.ListView3->columnWidth(10), 1);
-
-    EXPECT_EQ(texts(w.mnuFile), (QStringList{"Carnet d'adresses", "Connexion rapide", "Reconnecter au serveur",
-                                             "Déconnecter du serveur", "Fermer"}));
-    EXPECT_EQ(w.mnupop_stat1[0]->text(), QStringLiteral("Effacer l'historique"));
-    EXPECT_EQ(texts(w.mnupop_list1), (QStringList{"Transférer le(s) fichier(s)", "Retirer de la liste", "Tout effacer"}));
-    EXPECT_EQ(w.mnuPop_Server1[7]->text(), QStringLiteral("CHMOD"));
-    EXPECT_EQ(w.lblProgressqueue2->text(), QStringLiteral("Veuillez patienter"));
-}
-
-TEST_F(StartUp, LanguageMenuRelabelsEverythingAtOnceBothWays)
-{
-    frmconc &w = startWindow();
     w.mnuEdit3[0]->trigger(); // English
     EXPECT_EQ(LanguageOffset, 1000);
     EXPECT_EQ(options::langue().number().value_or(-1), 1000);
-    EXPECT_EQ(w.mnuFile1->title(), QStringLiteral("File"));
-    EXPECT_EQ(texts(w.mnuFile), (QStringList{"Site Manager", "Quick Connect", "Reconnect", "Disconnect", "Exit"}));
-    EXPECT_EQ(w.toolbarButton(w.tbToolBar, QStringLiteral("manag"))->text(), QStringLiteral("Address"));
-    EXPECT_EQ(w.toolbarButton(w.tbToolBar, QStringLiteral("manag"))->toolTip(), QStringLiteral("Site Manager"));
-    EXPECT_EQ(w.toolbarButton(w.Toolbar1, QStringLiteral("updir"))->toolTip(), QStringLiteral("Go in parent directory"));
-    EXPECT_EQ(header(w.lvLocal, 0), QStringLiteral("Filename"));
-    EXPECT_EQ(header(w.lvLocal, 2), QStringLiteral("Type"));
-    EXPECT_EQ(header(w.ListView3, 4), QStringLiteral("Size"));
-    EXPECT_EQ(w.mnupop_stat1[0]->text(), QStringLiteral("Clear log"));
-
-    // Tool tips follow the way back too: they do not keep the first language.
+    expectAll(true);
+    // And back: tool tips too do not keep the first language.
     w.mnuEdit3[1]->trigger();
-    EXPECT_EQ(LanguageOffset, 0);
     EXPECT_EQ(options::langue().number().value_or(-1), 0);
-    EXPECT_EQ(w.toolbarButton(w.tbToolBar, QStringLiteral("manag"))->toolTip(), QStringLiteral("Carnet d'adresses"));
-    EXPECT_EQ(w.toolbarButton(w.Toolbar1, QStringLiteral("updir"))->toolTip(), QStringLiteral("Remonter d'un répertoire"));
-    EXPECT_EQ(w.mnuFile1->title(), QStringLiteral("Fichier"));
+    expectAll(false);
 }
 
 TEST_F(StartUp, QtsOwnButtonsSpeakTheInterfacesLanguage)
@@ -143,55 +115,35 @@ TEST_F(StartUp, QtsOwnButtonsSpeakTheInterfacesLanguage)
     EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "&Yes"), QStringLiteral("&Oui"));
 }
 
-TEST_F(StartUp, SavedEnglishAndManagerChoiceAreHonoured)
+TEST_F(StartUp, SavedEnglishAndManagerChoiceAreHonouredWithoutTheUpdateWindow)
 {
     ASSERT_TRUE(options::setLangue(1000).ok());
     ASSERT_TRUE(options::setStartWindowChoice(1).ok());
-    answerNextModal([](QWidget *modal) { static_cast<QDialog *>(modal)->reject(); });
+    answerModals({reject});
     frmconc &w = startWindow();
     EXPECT_EQ(modalClasses, QStringList{"frmManager"});
     EXPECT_EQ(LanguageOffset, 1000);
-    EXPECT_EQ(w.toolbarButton(w.tbToolBar, QStringLiteral("Disconnect"))->text(), QStringLiteral("Disconnect"));
+    EXPECT_TRUE(prompt.asked().isEmpty());
     // The manager was shown before the update timer started: start-up ran to its end.
     EXPECT_TRUE(w.timerMAJ->isActive());
 }
 
 using Commands = MainWindowTest;
 
-TEST_F(Commands, HelpOpensThePageOfTheCurrentLanguage)
+TEST_F(Commands, HelpOpensThePageOfTheCurrentLanguageAndWebSiteTheVendors)
 {
     frmconc &w = startWindow();
     w.tbToolBar_ButtonClick(QStringLiteral("help"));
-    ASSERT_EQ(opened.size(), 1);
-    QFile french(opened[0]);
-    ASSERT_TRUE(french.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(french.readAll().contains("lang=\"fr\""));
-
     w.switchLanguage(true);
     w.mnuHelp2[0]->trigger();
-    ASSERT_EQ(opened.size(), 2);
-    QFile english(opened[1]);
-    ASSERT_TRUE(english.open(QIODevice::ReadOnly));
-    const QByteArray page = english.readAll();
-    EXPECT_TRUE(page.contains("lang=\"en\""));
-    EXPECT_TRUE(page.contains("Disconnect"));
-}
-
-TEST_F(Commands, WebSiteItemOpensTheVendorsAddress)
-{
-    frmconc &w = startWindow();
     w.mnuHelp2[1]->trigger();
-    EXPECT_EQ(opened, QStringList{update::vendorWebSiteUrl()});
-}
-
-TEST_F(Commands, DropBoxExplainsItselfWhenNotConnected)
-{
-    frmconc &w = startWindow();
-    w.tbToolBar_ButtonClick(QStringLiteral("DropIn"));
-    ASSERT_EQ(prompt.asked().size(), 1);
-    EXPECT_EQ(prompt.asked()[0].text, QStringLiteral("Vous devez êtres connecté à un serveur pour pouvoir utiliser ce panier"));
-    EXPECT_EQ(prompt.asked()[0].icon, platform::PromptIcon::Information);
-    EXPECT_EQ(prompt.asked()[0].title, QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName());
+    ASSERT_EQ(opened.size(), 3);
+    EXPECT_EQ(opened[2], update::vendorWebSiteUrl());
+    for (const char *lang : {"fr", "en"}) {
+        QFile page(opened[lang[0] == 'f' ? 0 : 1]);
+        ASSERT_TRUE(page.open(QIODevice::ReadOnly));
+        EXPECT_TRUE(page.readAll().contains("lang=\"" + QByteArray(lang) + '"')) << lang;
+    }
 }
 
 TEST_F(Commands, CommandsThatNeedAConnectionDoNothingWithoutOne)
@@ -217,42 +169,11 @@ TEST_F(Commands, ClearLogEmptiesTheLog)
 TEST_F(Commands, OptionsCommandAndAboutOpenTheirWindowsModal)
 {
     frmconc &w = startWindow();
-    const auto close = [](QWidget *modal) { static_cast<QDialog *>(modal)->reject(); };
-    answerNextModal(close);
-    w.tbToolBar_ButtonClick(QStringLiteral("tool"));
-    answerNextModal(close);
-    w.tbToolBar_ButtonClick(QStringLiteral("command"));
-    answerNextModal(close);
-    w.tbToolBar_ButtonClick(QStringLiteral("siteweb"));
-    EXPECT_EQ(modalClasses, (QStringList{"frmOption", "frmCommand", "frmAbout"}));
-}
-
-TEST_F(Commands, QueueMenuRemovesRowsOrExplainsAnEmptyQueue)
-{
-    frmconc &w = startWindow();
-    w.mnupop_list1[1]->trigger();
-    ASSERT_EQ(prompt.asked().size(), 1);
-    EXPECT_EQ(prompt.asked()[0].text, QStringLiteral("Aucun fichier en attente"));
-
-    QAbstractItemModel *queue = w.ListView3->model();
-    for (int r = 0; r < 5; ++r) {
-        QueueRow row;
-        row.text[QueueRow::Name] = QStringLiteral("f%1").arg(r + 1);
-        w.queueModel()->append(row);
+    for (const char *button : {"tool", "command", "siteweb"}) {
+        answerModals({reject});
+        w.tbToolBar_ButtonClick(QString::fromLatin1(button));
     }
-    w.ListView3->selectionModel()->select(queue->index(1, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
-    w.ListView3->selectionModel()->select(queue->index(3, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
-    w.mnupop_list1[1]->trigger();
-    ASSERT_EQ(queue->rowCount(), 3);
-    EXPECT_EQ(queue->index(0, 0).data().toString(), QStringLiteral("f1"));
-    EXPECT_EQ(queue->index(1, 0).data().toString(), QStringLiteral("f3"));
-    EXPECT_EQ(queue->index(2, 0).data().toString(), QStringLiteral("f5"));
-    EXPECT_TRUE(w.firstQueueRow().exists);
-    EXPECT_EQ(w.firstQueueRow().text, QStringLiteral("f1"));
-
-    w.mnupop_list1[2]->trigger();
-    EXPECT_EQ(queue->rowCount(), 0);
-    EXPECT_FALSE(w.firstQueueRow().exists);
+    EXPECT_EQ(modalClasses, (QStringList{"frmOption", "frmCommand", "frmAbout"}));
 }
 
 TEST_F(Commands, PressingAListRemembersWhichOne)
@@ -264,34 +185,6 @@ TEST_F(Commands, PressingAListRemembersWhichOne)
     EXPECT_EQ(w.sActiveList, QStringLiteral("bas"));
     QTest::mousePress(w.lvLocal->viewport(), Qt::LeftButton);
     EXPECT_EQ(w.sActiveList, QStringLiteral("local"));
-}
-
-TEST_F(Commands, LocalPaneWalksIntoFoldersAndUp)
-{
-    frmconc &w = startWindow();
-    QDir(desktop()).mkpath(QStringLiteral("projects/site"));
-    QFile file(QDir(desktop()).filePath(QStringLiteral("notes.txt")));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("hello");
-    file.close();
-    w.RefreshLocalDir();
-
-    QAbstractItemModel *local = w.lvLocal->model();
-    ASSERT_EQ(local->rowCount(), 2);
-    EXPECT_EQ(local->index(0, 0).data().toString(), QStringLiteral("projects")); // folders first
-    EXPECT_EQ(local->index(0, 2).data().toString(), QStringLiteral("<Dossier>"));
-    EXPECT_EQ(local->index(1, 0).data().toString(), QStringLiteral("notes.txt"));
-    EXPECT_EQ(local->index(1, 1).data().toString().trimmed(), QStringLiteral("5"));
-
-    emit w.lvLocal->doubleClicked(local->index(0, 0));
-    EXPECT_EQ(w.localFolder(), QDir(desktop()).filePath(QStringLiteral("projects")));
-    EXPECT_EQ(local->rowCount(), 1);
-    w.cmdUpLocal->click();
-    EXPECT_EQ(QDir(w.localFolder()), QDir(desktop()));
-
-    platform::setChooserOverride([this](const QString &) { return homeDir.path(); });
-    w.cmdBrowseLocal->click();
-    EXPECT_EQ(w.localFolder(), homeDir.path());
 }
 
 } // namespace

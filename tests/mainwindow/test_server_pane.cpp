@@ -1,6 +1,6 @@
 // The server pane against a real FTP server: its rows, walking its folders,
 // and its commands (create, rename, delete, move) with their messages and log.
-#include "PanesFixture.h"
+#include "MainWindowFixture.h"
 #include "platform/gui/Icons.h"
 #include "session/SessionState.h"
 #include "session/clsFTPClient.h"
@@ -14,6 +14,15 @@
 namespace {
 
 constexpr qint64 FiveGiB = 5LL * 1024 * 1024 * 1024;
+
+// A row as a server listing would give it.
+PaneRow listed(const char *name, bool isFolder = false)
+{
+    PaneRow row;
+    row.name = QString::fromLatin1(name);
+    row.isFolder = isFolder;
+    return row;
+}
 
 class ServerPane : public PanesTest {
 protected:
@@ -35,14 +44,7 @@ protected:
         window->listviewServer->resize(600, 400);
         QApplication::processEvents();
         window->listviewServer->doItemsLayout();
-        const QModelIndex index = serverRows().index(rowOf(serverRows(), name), 0);
-        return window->listviewServer->visualRect(index).center();
-    }
-    QMimeData *paneDrag() const
-    {
-        auto *data = new QMimeData;
-        data->setData(PaneModel::dragMimeType(), "x");
-        return data;
+        return window->listviewServer->visualRect(indexOf(serverRows(), name)).center();
     }
 };
 
@@ -67,16 +69,14 @@ TEST_F(ServerPane, RowsShowSizeTypeDateAndPicturesAsListed)
 
     // Pictures by kind; a name without extension is "no extension" in the
     // listing made while connecting, a plain file after a refresh.
-    const auto image = [&](const QString &name) {
-        return rows.data(rows.index(rowOf(rows, name), 0), PaneModel::ImageRole).toInt();
-    };
+    const auto image = [&](const QString &name) { return rows.data(indexOf(rows, name), PaneModel::ImageRole).toInt(); };
     EXPECT_EQ(image("k.zip"), 7);
     EXPECT_EQ(image("m.mp3"), 18);
     EXPECT_EQ(image("five.txt"), 25);
     EXPECT_EQ(image("docs"), 22);
     EXPECT_EQ(image("README"), 23);
-    const QIcon zipIcon = qvariant_cast<QIcon>(rows.data(rows.index(rowOf(rows, "k.zip"), 0), Qt::DecorationRole));
-    EXPECT_EQ(zipIcon.cacheKey(), icons::imageList6(7).cacheKey());
+    EXPECT_EQ(qvariant_cast<QIcon>(rows.data(indexOf(rows, "k.zip"), Qt::DecorationRole)).cacheKey(),
+              icons::imageList6(7).cacheKey());
 
     const QStringList before = names(rows);
     window->Toolbar1_ButtonClick("refresh");
@@ -91,19 +91,16 @@ TEST_F(ServerPane, DoubleClickOpensFoldersAndDotDotButNotFiles)
     startWindow();
     ASSERT_TRUE(connect());
     const int linesBefore = log().size();
-    window->openServerEntry(serverRows().index(rowOf(serverRows(), "five.txt"), 0));
+    window->openServerEntry(indexOf(serverRows(), "five.txt"));
     EXPECT_EQ(window->TxtRemotePath->text(), QStringLiteral("/"));
     EXPECT_EQ(log().size(), linesBefore); // no new listing
 
-    window->openServerEntry(serverRows().index(rowOf(serverRows(), "docs"), 0));
+    window->openServerEntry(indexOf(serverRows(), "docs"));
     EXPECT_EQ(window->TxtRemotePath->text(), QStringLiteral("/docs"));
     EXPECT_EQ(names(serverRows()), QStringList{"guide.txt"});
 
     // A server that lists ".." takes the user up with it.
-    std::vector<PaneRow> withParent(1);
-    withParent[0].name = "..";
-    withParent[0].isFolder = true;
-    serverRows().setRows(withParent);
+    serverRows().setRows({listed("..", true)});
     window->openServerEntry(serverRows().index(0, 0));
     EXPECT_EQ(window->TxtRemotePath->text(), QStringLiteral("/"));
     EXPECT_GE(rowOf(serverRows(), "docs"), 0);
@@ -122,7 +119,7 @@ TEST_F(ServerPane, CreateAndRenameTellTheUserAndLog)
     EXPECT_TRUE(QFileInfo(server->path("fresh")).isDir());
     ASSERT_FALSE(prompt.texts().isEmpty());
     EXPECT_EQ(prompt.texts().last(), QStringLiteral("Répertoire  fresh créé avec succès"));
-    EXPECT_TRUE(logContains("257")) << log().join('\n').toStdString();
+    EXPECT_TRUE(logContains("257")) << logText();
     EXPECT_GE(rowOf(serverRows(), "fresh"), 0);
 
     select(window->listviewServer, {"fresh"});
@@ -170,7 +167,7 @@ TEST_F(ServerPane, FoldersAreConfirmedOneByOneAndNonEmptyOnesStay)
     EXPECT_EQ(modalTitles, (QStringList{"one", "two"}));
     EXPECT_FALSE(QFileInfo::exists(server->path("one")));
     EXPECT_TRUE(QFileInfo::exists(server->path("two/keep.txt")));
-    EXPECT_TRUE(logContains("550")) << log().join('\n').toStdString();
+    EXPECT_TRUE(logContains("550")) << logText();
     EXPECT_GE(rowOf(serverRows(), "two"), 0);
 }
 
@@ -178,10 +175,7 @@ TEST_F(ServerPane, DotEntriesAreNeverDeleted)
 {
     startWindow();
     ASSERT_TRUE(connect());
-    std::vector<PaneRow> dots(2);
-    dots[0].name = ".";
-    dots[1].name = "..";
-    serverRows().setRows(dots);
+    serverRows().setRows({listed("."), listed("..")});
     select(window->listviewServer, {".", ".."});
     window->Toolbar1_ButtonClick("Delete");
     EXPECT_TRUE(modalTitles.isEmpty());
@@ -194,7 +188,7 @@ TEST_F(ServerPane, UpdirMovesTheSelectionUpOnlyWhenConfirmed)
     server->writeFile("sub/b.txt", "b");
     startWindow();
     ASSERT_TRUE(connect());
-    window->openServerEntry(serverRows().index(rowOf(serverRows(), "sub"), 0));
+    window->openServerEntry(indexOf(serverRows(), "sub"));
     select(window->listviewServer, {"a.txt", "b.txt"});
 
     window->Toolbar1_ButtonClick("updir"); // answered No
@@ -219,7 +213,7 @@ TEST_F(ServerPane, DragInsideThePaneMovesOntoAFolderRowOnly)
     server->writeFile("b.txt", "b");
     startWindow();
     ASSERT_TRUE(connect());
-    std::unique_ptr<QMimeData> data(paneDrag());
+    const auto data = paneDrag();
 
     select(window->listviewServer, {"a.txt"});
     window->listviewServer_OLEStartDrag();
@@ -239,11 +233,9 @@ TEST_F(ServerPane, NamesWithABackslashAreShownButNeverBecomeLocalPaths)
     server->writeFile("a\\b.txt", "x");
     startWindow();
     ASSERT_TRUE(connect());
-    const int row = rowOf(serverRows(), "a\\b.txt");
-    ASSERT_GE(row, 0);
-    window->openServerEntry(serverRows().index(row, 0));
-    EXPECT_TRUE(logHas(QStringLiteral(" - Nom refusé, dangereux comme chemin local : a\\b.txt")))
-        << log().join('\n').toStdString();
+    ASSERT_GE(rowOf(serverRows(), "a\\b.txt"), 0);
+    window->openServerEntry(indexOf(serverRows(), "a\\b.txt"));
+    EXPECT_TRUE(log().contains(QStringLiteral(" - Nom refusé, dangereux comme chemin local : a\\b.txt"))) << logText();
 }
 
 TEST_F(ServerPane, HeaderClicksSortByTextAndFlip)

@@ -29,116 +29,76 @@ protected:
     SessionLog log{&edit};
 };
 
-TEST_F(SessionLogTest, ReplyIsSplitAtEveryCrLfAndWrittenGreenPlain)
+TEST_F(SessionLogTest, EachStateAndMessageGivesItsLinesInTheirLooks)
 {
-    log.write(12, QStringLiteral("220-Welcome to the server\r\n220 Ready\r\n"));
-    EXPECT_EQ(texts(), (QStringList{" - 220-Welcome to the server", " - 220 Ready"}));
-    for (const WrittenLine &line : lines()) {
-        EXPECT_EQ(line.colour, Green);
-        EXPECT_FALSE(line.bold);
-        EXPECT_DOUBLE_EQ(line.indent, log.twipsToPixels(200));
-    }
-}
-
-TEST_F(SessionLogTest, SizeRepliesAndShortRemaindersAreLeftOut)
-{
-    log.write(12, QStringLiteral("213 1024\r\n200 Command okay\r\n213 5\r\nok"));
-    EXPECT_EQ(texts(), QStringList{" - 200 Command okay"});
-
-    edit.clear();
-    log.write(12, QStringLiteral("213 77\r\n")); // a lone size reply: nothing
-    EXPECT_TRUE(texts().isEmpty());
-
-    // A last line without CR LF is written like the others.
-    log.write(12, QStringLiteral("250 Done\r\nabc"));
-    EXPECT_EQ(texts(), (QStringList{" - 250 Done", " - abc"}));
-}
-
-TEST_F(SessionLogTest, TextWithoutCrLfIsWrittenWholeWhateverItBeginsWith)
-{
-    log.write(12, QStringLiteral("213 not a reply line"));
-    log.write(12, QStringLiteral("ab"));
-    EXPECT_EQ(texts(), (QStringList{" - 213 not a reply line", " - ab"}));
-    EXPECT_EQ(lines()[0].colour, Green);
-    EXPECT_DOUBLE_EQ(lines()[0].indent, log.twipsToPixels(100));
-}
-
-TEST_F(SessionLogTest, MessageWinsOverTheStateItCameWith)
-{
-    log.write(11, QStringLiteral("530 Login incorrect.\r\n"));
-    EXPECT_EQ(texts(), QStringList{" - 530 Login incorrect."});
-}
-
-TEST_F(SessionLogTest, StatusLinesAreBlueBoldWithTwoLeadingSpaces)
-{
-    log.write(0, QString());
-    log.write(1, QString());
-    log.write(2, QString());
-    log.write(4, QString());
-    log.write(10, QString());
-    EXPECT_EQ(texts(), (QStringList{"  Recherche serveur en cours",
-                                    "  Recherche du serveur Complété - ftp.example.org",
-                                    "  ftp.example.org - Est connecté", "  marie Connecté",
-                                    "  Transfert Terminé"}));
-    for (const WrittenLine &line : lines()) {
-        EXPECT_EQ(line.colour, Blue);
-        EXPECT_TRUE(line.bold);
-        EXPECT_DOUBLE_EQ(line.indent, 0.0);
-    }
-}
-
-TEST_F(SessionLogTest, EmptyMessageOfState12OrUnknownStatesWritesNothing)
-{
-    log.write(12, QString());
-    log.write(14, QString());
-    log.write(-1, QString());
-    EXPECT_TRUE(edit.toPlainText().isEmpty());
-}
-
-TEST_F(SessionLogTest, State13WritesActionDeniedInOrangeRedInTheCurrentLanguage)
-{
-    log.write(13, QString());
-    LanguageOffset = 1000;
-    log.write(13, QString());
-    EXPECT_EQ(texts(), (QStringList{"  Opération refusée", "  Action denied"}));
-    for (const WrittenLine &line : lines()) {
-        EXPECT_EQ(line.colour, OrangeRed);
-        EXPECT_TRUE(line.bold);
-    }
-}
-
-TEST_F(SessionLogTest, FailureBlockNamesTheServerBetweenTwoRulesOfSeventyDashes)
-{
-    LanguageOffset = 1000;
-    log.write(11, QString());
     const QString rule(70, QLatin1Char('-'));
-    EXPECT_EQ(texts(), (QStringList{rule, "failed to Connected To ftp.example.org", rule}));
-    for (const WrittenLine &line : lines()) {
-        EXPECT_EQ(line.colour, OrangeRed);
-        EXPECT_TRUE(line.bold);
+    const struct {
+        int state;
+        QString message;
+        QStringList texts;
+        QColor colour;
+        bool bold;
+        int indentTwips;
+    } cases[] = {
+        // A reply is split at every CR LF; size replies ("213") and remainders
+        // shorter than three characters are left out, a last line without CR LF kept.
+        {12, "220-Welcome to the server\r\n220 Ready\r\n", {" - 220-Welcome to the server", " - 220 Ready"}, Green, false, 200},
+        {12, "213 1024\r\n200 Command okay\r\n213 5\r\nok", {" - 200 Command okay"}, Green, false, 200},
+        {12, "213 77\r\n", {}, Green, false, 200},
+        {12, "250 Done\r\nabc", {" - 250 Done", " - abc"}, Green, false, 200},
+        // Text without CR LF is written whole, whatever it begins with.
+        {12, "213 not a reply line", {" - 213 not a reply line"}, Green, false, 100},
+        {12, "ab", {" - ab"}, Green, false, 100},
+        // A message wins over the State it came with.
+        {11, "530 Login incorrect.\r\n", {" - 530 Login incorrect."}, Green, false, 200},
+        // Status lines: blue, bold, two leading spaces.
+        {0, "", {"  Recherche serveur en cours"}, Blue, true, 0},
+        {1, "", {"  Recherche du serveur Complété - ftp.example.org"}, Blue, true, 0},
+        {2, "", {"  ftp.example.org - Est connecté"}, Blue, true, 0},
+        {4, "", {"  marie Connecté"}, Blue, true, 0},
+        {10, "", {"  Transfert Terminé"}, Blue, true, 0},
+        {13, "", {"  Opération refusée"}, OrangeRed, true, 0},
+        {11, "", {rule, "échec de connexion à ftp.example.org", rule}, OrangeRed, true, 0},
+        // No message with State 12, or an unknown State: nothing.
+        {12, "", {}, Green, false, 0},
+        {14, "", {}, Green, false, 0},
+        {-1, "", {}, Green, false, 0},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(QStringLiteral("%1 %2").arg(c.state).arg(c.message).toStdString());
+        log.clear();
+        log.write(c.state, c.message);
+        EXPECT_EQ(texts(), c.texts);
+        for (const WrittenLine &line : lines()) {
+            EXPECT_EQ(line.colour, c.colour);
+            EXPECT_EQ(line.bold, c.bold);
+            EXPECT_DOUBLE_EQ(line.indent, log.twipsToPixels(c.indentTwips));
+        }
     }
+    EXPECT_DOUBLE_EQ(log.twipsToPixels(1440), double(edit.logicalDpiX()));
 }
 
-TEST_F(SessionLogTest, LinesFollowEachOtherAndClearEmptiesTheLog)
+TEST_F(SessionLogTest, StatusTextsFollowTheCurrentLanguage)
+{
+    LanguageOffset = 1000;
+    log.write(13, QString());
+    log.write(11, QString());
+    EXPECT_EQ(texts().mid(0, 3), (QStringList{"  Action denied", QString(70, '-'), "failed to Connected To ftp.example.org"}));
+}
+
+TEST_F(SessionLogTest, LinesKeepTheirOwnLooksOneAfterTheOther)
 {
     log.write(0, QString());
     log.write(12, QStringLiteral("220 Hello\r\n"));
     log.write(12, QStringLiteral("message"));
-    // Each line keeps its own kind: the colours do not run into each other.
     const QList<WrittenLine> written = lines();
     ASSERT_EQ(written.size(), 3);
     EXPECT_EQ(written[0].colour, Blue);
+    EXPECT_TRUE(written[0].bold);
     EXPECT_EQ(written[1].colour, Green);
+    EXPECT_FALSE(written[1].bold);
     EXPECT_DOUBLE_EQ(written[1].indent, log.twipsToPixels(200));
     EXPECT_DOUBLE_EQ(written[2].indent, log.twipsToPixels(100));
-    log.clear();
-    EXPECT_TRUE(edit.toPlainText().isEmpty());
-}
-
-TEST_F(SessionLogTest, TwipsAreInchesOver1440)
-{
-    EXPECT_DOUBLE_EQ(log.twipsToPixels(1440), double(edit.logicalDpiX()));
-    EXPECT_DOUBLE_EQ(log.twipsToPixels(0), 0.0);
 }
 
 TEST_F(SessionLogTest, HeldLinesAreWrittenTogetherInOrderWithTheirLooks)
@@ -155,7 +115,7 @@ TEST_F(SessionLogTest, HeldLinesAreWrittenTogetherInOrderWithTheirLooks)
     log.write(12, QStringLiteral("third"));
     log.clear(); // what was held goes too
     log.hold(false);
-    EXPECT_TRUE(texts().isEmpty());
+    EXPECT_TRUE(edit.toPlainText().isEmpty());
     log.write(12, QStringLiteral("fourth"));
     EXPECT_EQ(texts(), QStringList{" - fourth"});
 }

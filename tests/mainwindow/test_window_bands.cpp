@@ -17,45 +17,6 @@
 
 namespace {
 
-class Bands : public MainWindowTest {
-protected:
-    frmconc &shownAt(int width, int height)
-    {
-        frmconc &w = startWindow();
-        w.setWindowState(Qt::WindowNoState);
-        w.resize(width, height);
-        QApplication::processEvents();
-        return w;
-    }
-
-    // Twips to whole pixels, as the window rounds them.
-    int px(double twips) const { return int(std::lround(twipsToPixels(twips, window->logicalDpiX()))); }
-    int py(double twips) const { return int(std::lround(twipsToPixels(twips, window->logicalDpiY()))); }
-    QRect pixels(const QRectF &t) const
-    {
-        return QRect(QPoint(px(t.left()), py(t.top())), QPoint(px(t.right()) - 1, py(t.bottom()) - 1));
-    }
-    // The layout the window should have now, from its outer size.
-    WindowLayout expected() const
-    {
-        const QRect outer = window->frameGeometry();
-        return window->layoutRules().compute(pixelsToTwips(outer.width(), window->logicalDpiX()),
-                                              pixelsToTwips(outer.height(), window->logicalDpiY()));
-    }
-    // Where a widget is in the band area.
-    QRect inBands(QWidget *widget) const
-    {
-        return QRect(widget->mapTo(window->Frame16, QPoint(0, 0)), widget->size());
-    }
-
-    static void release(SplitterBar *bar, Qt::MouseButton button, QPoint from, QPoint to)
-    {
-        QTest::mousePress(bar, button, Qt::NoModifier, from);
-        QTest::mouseMove(bar, to);
-        QTest::mouseRelease(bar, button, Qt::NoModifier, to);
-    }
-};
-
 // Every control the layout places, with its rectangle in the band area.
 struct Placed {
     QWidget *widget;
@@ -89,71 +50,97 @@ QList<Placed> placed(const frmconc &w, const WindowLayout &l)
     };
 }
 
-// Where every control is now.
-QList<QRect> geometries(const frmconc &w)
-{
-    QList<QRect> out;
-    for (const Placed &p : placed(w, w.currentLayout()))
-        out << QRect(p.widget->mapTo(w.Frame16, QPoint(0, 0)), p.widget->size());
-    return out;
-}
+class Bands : public MainWindowTest {
+protected:
+    frmconc &shownAt(int width, int height)
+    {
+        frmconc &w = startWindow();
+        w.setWindowState(Qt::WindowNoState);
+        w.resize(width, height);
+        QApplication::processEvents();
+        return w;
+    }
 
-void expectPlacedAt(const frmconc &w, const WindowLayout &l, const std::function<QRect(const QRectF &)> &pixels)
-{
-    for (const Placed &p : placed(w, l))
-        EXPECT_EQ(QRect(p.widget->mapTo(w.Frame16, QPoint(0, 0)), p.widget->size()), pixels(p.twips))
-            << p.widget->objectName().toStdString();
-}
+    // Twips to whole pixels, as the window rounds them.
+    int px(double twips) const { return int(std::lround(twipsToPixels(twips, window->logicalDpiX()))); }
+    int py(double twips) const { return int(std::lround(twipsToPixels(twips, window->logicalDpiY()))); }
+    QRect pixels(const QRectF &t) const
+    {
+        return QRect(QPoint(px(t.left()), py(t.top())), QPoint(px(t.right()) - 1, py(t.bottom()) - 1));
+    }
+    // The layout the window should have now, from its outer size.
+    WindowLayout expected() const
+    {
+        const QRect outer = window->frameGeometry();
+        return window->layoutRules().compute(pixelsToTwips(outer.width(), window->logicalDpiX()),
+                                              pixelsToTwips(outer.height(), window->logicalDpiY()));
+    }
+    // Where a widget is in the band area.
+    QRect inBands(QWidget *widget) const
+    {
+        return QRect(widget->mapTo(window->Frame16, QPoint(0, 0)), widget->size());
+    }
 
-TEST_F(Bands, EveryResizeLaysEveryBandOutFromTheWindowsOuterSize)
+    // Where every control is now, in the band area.
+    QList<QRect> geometries() const
+    {
+        QList<QRect> out;
+        for (const Placed &p : placed(*window, window->currentLayout()))
+            out << inBands(p.widget);
+        return out;
+    }
+    void expectPlacedAt(const WindowLayout &l) const
+    {
+        for (const Placed &p : placed(*window, l))
+            EXPECT_EQ(inBands(p.widget), pixels(p.twips)) << p.widget->objectName().toStdString();
+    }
+
+    static void release(SplitterBar *bar, Qt::MouseButton button, QPoint from, QPoint to)
+    {
+        QTest::mousePress(bar, button, Qt::NoModifier, from);
+        QTest::mouseMove(bar, to);
+        QTest::mouseRelease(bar, button, Qt::NoModifier, to);
+    }
+};
+
+TEST_F(Bands, TheStartAndEveryResizeLayEveryBandOutFromTheWindowsOuterSize)
 {
+    frmconc &w = startWindow();
+    QApplication::processEvents();
+    ASSERT_TRUE(w.windowState() & Qt::WindowMaximized);
+    EXPECT_EQ(w.currentLayout().RTBHeader, expected().RTBHeader);
+    w.setWindowState(Qt::WindowNoState);
     for (const QSize size : {QSize(1024, 768), QSize(1280, 800), QSize(900, 700), QSize(1024, 768)}) {
         SCOPED_TRACE(size.width());
-        frmconc &w = window ? *window : shownAt(size.width(), size.height());
         w.resize(size);
         QApplication::processEvents();
-        const double W = pixelsToTwips(w.frameGeometry().width(), w.logicalDpiX());
         WindowLayout l = expected();
         WindowLayoutRules::fitBottom(l, pixelsToTwips(w.Frame16->height(), w.logicalDpiY()));
         EXPECT_EQ(w.currentLayout().RTBHeader, l.RTBHeader);
-        EXPECT_NEAR(w.RTBHeader->width(), twipsToPixels(W - 350, w.logicalDpiX()), 1.0);
-        expectPlacedAt(w, l, [this](const QRectF &t) { return pixels(t); });
-
-        // Nothing overlaps, left to right and top to bottom, and all is inside.
-        EXPECT_LE(inBands(w.lvLocal).right(), inBands(w.Toolbar2).left());
-        EXPECT_LT(inBands(w.Toolbar2).right(), inBands(w.picResizeLocServ).left());
-        EXPECT_LT(inBands(w.lvLocal).right(), inBands(w.cmdCompare).left());
-        EXPECT_LE(inBands(w.cmdCompare).right(), inBands(w.picResizeLocServ).left());
-        EXPECT_LT(inBands(w.picResizeLocServ).right(), inBands(w.Toolbar1).left());
-        EXPECT_LT(inBands(w.Toolbar1).right(), inBands(w.listviewServer).left());
+        expectPlacedAt(l);
+        // Whatever room the window's frame takes, every band stays inside.
         EXPECT_LE(inBands(w.listviewServer).right(), w.Frame16->width());
-        EXPECT_LT(inBands(w.RTBHeader).bottom(), inBands(w.picResizeHaut).top());
-        EXPECT_LT(inBands(w.picResizeHaut).bottom(), inBands(w.txtLocalPath).top());
-        EXPECT_LT(inBands(w.txtLocalPath).bottom(), inBands(w.lvLocal).top());
-        EXPECT_LT(inBands(w.lvLocal).bottom(), inBands(w.picResizeBas).top());
-        EXPECT_LT(inBands(w.listviewServer).bottom(), inBands(w.picResizeBas).top());
-        EXPECT_LT(inBands(w.picResizeBas).bottom(), inBands(w.ListView3).top());
-        EXPECT_LT(inBands(w.ListView3).bottom(), inBands(w.StatusBar1).top());
         EXPECT_LE(inBands(w.StatusBar1).bottom(), w.Frame16->height() - 1);
-        // The two lists start and end where the log does.
-        EXPECT_EQ(inBands(w.lvLocal).left(), inBands(w.RTBHeader).left());
-        EXPECT_NEAR(inBands(w.listviewServer).right(), inBands(w.RTBHeader).right(), 1);
+        EXPECT_LT(inBands(w.ListView3).bottom(), inBands(w.StatusBar1).top());
     }
 }
 
-TEST_F(Bands, OnlyALeftButtonReleaseMovesABar)
+TEST_F(Bands, BarsShowTheSizingPointerAndOnlyALeftButtonReleaseMovesThem)
 {
     frmconc &w = shownAt(1024, 768);
-    const QList<QRect> before = geometries(w);
+    EXPECT_EQ(w.picResizeHaut->cursor().shape(), Qt::SizeVerCursor);
+    EXPECT_EQ(w.picResizeBas->cursor().shape(), Qt::SizeVerCursor);
+    EXPECT_EQ(w.picResizeLocServ->cursor().shape(), Qt::SizeHorCursor);
+    const QList<QRect> before = geometries();
     release(w.picResizeHaut, Qt::RightButton, {5, 2}, {5, 60});
     release(w.picResizeBas, Qt::RightButton, {5, 2}, {5, -60});
     release(w.picResizeLocServ, Qt::RightButton, {2, 5}, {90, 5});
     release(w.picResizeLocServ, Qt::MiddleButton, {2, 5}, {90, 5});
-    EXPECT_EQ(geometries(w), before);
+    EXPECT_EQ(geometries(), before);
     // Between the panes, a release within 200 twips of the bar is a click.
     release(w.picResizeLocServ, Qt::LeftButton, {2, 5}, {px(195), 5});
     release(w.picResizeLocServ, Qt::LeftButton, {2, 5}, {-px(195), 5});
-    EXPECT_EQ(geometries(w), before);
+    EXPECT_EQ(geometries(), before);
 }
 
 TEST_F(Bands, LeftReleasesMoveTheBandsAsTheRulesSay)
@@ -182,29 +169,20 @@ TEST_F(Bands, LeftReleasesMoveTheBandsAsTheRulesSay)
     EXPECT_EQ(w.FrameLocal->width(), local.width() - 60);
     // The compare button now sits 400 twips left of the bar's frame.
     EXPECT_EQ(w.cmdCompare->x(), px(l.FrameResizeLocServ.left() - 400));
-    expectPlacedAt(w, l, [this](const QRectF &t) { return pixels(t); });
+    expectPlacedAt(l);
 }
 
 TEST_F(Bands, AResizeAfterAMovePutsEveryBandBack)
 {
     frmconc &w = shownAt(1024, 768);
-    const QList<QRect> computed = geometries(w);
+    const QList<QRect> computed = geometries();
     release(w.picResizeHaut, Qt::LeftButton, {5, 2}, {5, 45});
     release(w.picResizeLocServ, Qt::LeftButton, {2, 5}, {80, 5});
-    ASSERT_NE(geometries(w), computed);
+    ASSERT_NE(geometries(), computed);
     w.resize(1000, 760);
     w.resize(1024, 768);
     QApplication::processEvents();
-    EXPECT_EQ(geometries(w), computed);
-}
-
-TEST_F(Bands, TheBarsShowTheSizingPointer)
-{
-    frmconc &w = shownAt(1024, 768);
-    EXPECT_EQ(w.picResizeHaut->cursor().shape(), Qt::SizeVerCursor);
-    EXPECT_EQ(w.picResizeBas->cursor().shape(), Qt::SizeVerCursor);
-    EXPECT_EQ(w.picResizeLocServ->cursor().shape(), Qt::SizeHorCursor);
-    EXPECT_GT(w.picResizeLocServ->height(), 50);
+    EXPECT_EQ(geometries(), computed);
 }
 
 TEST_F(Bands, TheWaitPanelStraddlesTheBarAboveTheQueue)
@@ -238,15 +216,6 @@ TEST_F(Bands, BeforeStartUpEndsAResizeIsUndone)
     QTest::mouseRelease(w.Frame16, Qt::LeftButton, Qt::NoModifier, QPoint(1, 1));
     w.resize(900, 650);
     EXPECT_EQ(w.size(), QSize(700, 500));
-}
-
-TEST_F(Bands, TheWindowStartsMaximisedAndLaidOut)
-{
-    frmconc &w = startWindow();
-    QApplication::processEvents();
-    EXPECT_TRUE(w.windowState() & Qt::WindowMaximized);
-    EXPECT_GT(w.RTBHeader->width(), 0);
-    EXPECT_EQ(w.currentLayout().RTBHeader, expected().RTBHeader);
 }
 
 } // namespace
