@@ -1,4 +1,5 @@
-// The session object against a real FTP server, in passive and in active mode.
+// The session object against a real FTP server, in passive and in active mode,
+// with MLSD and with LIST only.
 #include "FtpServer.h"
 #include "ScriptedPrompt.h"
 #include "session/SessionState.h"
@@ -23,11 +24,6 @@ struct Mode {
     bool mlsd;
 };
 
-std::string modeName(const ::testing::TestParamInfo<Mode> &info)
-{
-    return std::string(info.param.passive ? "Passive" : "Active") + (info.param.mlsd ? "Mlsd" : "List");
-}
-
 class SessionFtp : public ::testing::TestWithParam<Mode> {
 protected:
     static void SetUpTestSuite()
@@ -48,31 +44,29 @@ protected:
         resetSessionState();
         ASSERT_TRUE(server().isRunning()) << server().errorText().toStdString();
         server().clearRoot();
-        ftp = std::make_unique<clsFTPClient>();
-        ftp->setHost(&host);
-        ftp->setTimeouts({5000, 5000, 5000});
+        ftp.setHost(&host);
+        ftp.setTimeouts({5000, 5000, 5000});
     }
-    void TearDown() override
-    {
-        ftp.reset();
-        resetSessionState();
-    }
+    void TearDown() override { resetSessionState(); }
 
     FtpServer &server() { return GetParam().mlsd ? *mlsdServer : *listServer; }
     qint64 mode() const { return GetParam().passive ? 0x08000000 : 0; }
 
     bool connect(const QString &password = QString())
     {
-        return ftp->OpenConnection(server().host(), QString::number(server().port()), server().user(),
-                                   password.isNull() ? server().password() : password, mode());
+        return ftp.OpenConnection(server().host(), QString::number(server().port()), server().user(),
+                                  password.isNull() ? server().password() : password, mode());
     }
 
-    QStringList names(const cdEnum *list)
+    // The names of a listing, without the "." and ".." some servers add.
+    QStringList list(const QString &pattern = QStringLiteral("*.*"))
     {
         QStringList out;
-        if (list)
-            for (const cDItemAttribute &e : *list)
+        if (const cdEnum *entries = ftp.GetDirectoryListing(pattern))
+            for (const cDItemAttribute &e : *entries)
                 out << e.Filename;
+        out.removeAll(QStringLiteral("."));
+        out.removeAll(QStringLiteral(".."));
         return out;
     }
 
@@ -80,7 +74,7 @@ protected:
     static std::unique_ptr<FtpServer> listServer;
     RecordingHost host;
     ScriptedPrompt prompt;
-    std::unique_ptr<clsFTPClient> ftp;
+    clsFTPClient ftp;
 };
 
 std::unique_ptr<FtpServer> SessionFtp::mlsdServer;
@@ -91,32 +85,34 @@ TEST_P(SessionFtp, ConnectsLogsInAndEnablesKeepAlive)
     ASSERT_TRUE(connect()) << sLastError.toStdString();
     EXPECT_NE(hConnection, nullptr);
     EXPECT_TRUE(host.keepAlive);
-    ftp->ActionOut("");
+    ftp.ActionOut("");
     EXPECT_TRUE(sLastResponse.contains("Tarvo test server ready.")) << sLastResponse.toStdString();
-    EXPECT_EQ(ftp->GetFTPDirectory(), "/");
+    EXPECT_EQ(ftp.GetFTPDirectory(), "/");
 
     bConnected = true;
-    ftp->CloseConnection();
+    ftp.CloseConnection();
     EXPECT_EQ(hConnection, nullptr);
     EXPECT_FALSE(bConnected);
     EXPECT_FALSE(host.keepAlive);
 }
 
-TEST_P(SessionFtp, WrongPasswordShowsTheServersWords)
+TEST_P(SessionFtp, FailedConnectionsSayWhy)
 {
     EXPECT_FALSE(connect("wrong"));
-    EXPECT_EQ(hConnection, nullptr);
+    EXPECT_EQ(inet::lastError(), quint32(inet::ErrorIncorrectPassword));
     EXPECT_TRUE(sLastError.startsWith("530")) << sLastError.toStdString();
-    EXPECT_FALSE(host.keepAlive);
-}
 
-TEST_P(SessionFtp, ClosedPortAndUnknownHostFailWithText)
-{
-    EXPECT_FALSE(ftp->OpenConnection("127.0.0.1", "1", "u", "p", mode()));
-    EXPECT_FALSE(sLastError.isEmpty());
-    EXPECT_FALSE(ftp->OpenConnection("no-such-host.invalid", "21", "u", "p", mode()));
-    EXPECT_FALSE(sLastError.isEmpty());
+    const struct { const char *host, *port; quint32 error; } cases[] = {
+        {"127.0.0.1", "1", inet::ErrorCannotConnect},
+        {"no-such-host.invalid", "21", inet::ErrorNameNotResolved},
+    };
+    for (const auto &c : cases) {
+        EXPECT_FALSE(ftp.OpenConnection(c.host, c.port, "u", "p", mode())) << c.host;
+        EXPECT_EQ(inet::lastError(), c.error) << c.host;
+        EXPECT_FALSE(sLastError.isEmpty()) << c.host;
+    }
     EXPECT_EQ(hConnection, nullptr);
+    EXPECT_FALSE(host.keepAlive);
 }
 
 TEST_P(SessionFtp, ReconnectDropsTheOldConnectionEvenWhenTheNewOneFails)
@@ -129,38 +125,41 @@ TEST_P(SessionFtp, ReconnectDropsTheOldConnectionEvenWhenTheNewOneFails)
 
     // Closing while not connected still clears the handle and nothing else.
     bConnected = true;
-    ftp->CloseConnection();
+    ftp.CloseConnection();
     EXPECT_TRUE(bConnected);
     EXPECT_EQ(host.keepAliveCalls, 0);
 }
 
-TEST_P(SessionFtp, ListsEmptyOneAndManyEntries)
+TEST_P(SessionFtp, ListsEmptyOneAndManyEntriesAndPatterns)
 {
     ASSERT_TRUE(connect());
     const QString before = sLastError;
-    EXPECT_EQ(ftp->GetDirectoryListing("*.*"), nullptr); // empty folder: nothing, no error text
+    EXPECT_EQ(ftp.GetDirectoryListing("*.*"), nullptr); // empty folder: nothing, no error text
     EXPECT_EQ(sLastError, before);
-    EXPECT_EQ(ftp->Directory().Count(), 0);
+    EXPECT_EQ(ftp.Directory().Count(), 0);
 
     server().writeFile("one.txt", "12345");
-    const cdEnum *list = ftp->GetDirectoryListing("*.*");
-    ASSERT_NE(list, nullptr) << sLastError.toStdString();
-    QStringList got = names(list);
-    got.removeAll(".");
-    got.removeAll("..");
-    EXPECT_EQ(got, QStringList{"one.txt"});
-    EXPECT_EQ(list->Item("one.txt")->FileSize, 5);
-    EXPECT_TRUE(list->Item("ONE.TXT")->Normal);
+    EXPECT_EQ(list(), QStringList{"one.txt"});
+    EXPECT_EQ(ftp.Directory().Item("ONE.TXT")->FileSize, 5);
+    EXPECT_TRUE(ftp.Directory().Item("one.txt")->Normal);
     EXPECT_TRUE(bActivity);
+    EXPECT_EQ(ftp.GetFTPFileSize("one.txt"), 5);
+    EXPECT_EQ(ftp.GetFTPFileSize("absent.bin"), -1);
 
     for (int i = 0; i < 300; ++i)
         server().writeFile(QString("f%1.dat").arg(i, 3, 10, QChar('0')), QByteArray(i, 'x'));
-    server().makeDir("sub folder");
-    list = ftp->GetDirectoryListing("*.*");
-    ASSERT_NE(list, nullptr);
-    EXPECT_TRUE(list->Item("sub folder")->Directory);
-    EXPECT_EQ(list->Item("f299.dat")->FileSize, 299);
-    EXPECT_GE(list->Count(), 302);
+    server().writeFile("sub folder/inner.txt", "in");
+    EXPECT_EQ(list().size(), 302);
+    EXPECT_EQ(ftp.Directory().Item("f299.dat")->FileSize, 299);
+    EXPECT_EQ(list("f10?.dat").size(), 10);
+    // A pattern's folder is listed; a plain name is that one entry, never
+    // the content of a folder of that name.
+    EXPECT_EQ(list("sub folder/*.txt"), QStringList{"inner.txt"});
+    EXPECT_EQ(list("/sub folder/inner.txt"), QStringList{"inner.txt"});
+    ASSERT_EQ(list("sub folder"), QStringList{"sub folder"});
+    EXPECT_TRUE(ftp.Directory().Item("sub folder")->Directory);
+    EXPECT_EQ(ftp.GetDirectoryListing("missing.txt"), nullptr);
+    EXPECT_EQ(sLastError, before);
 }
 
 TEST_P(SessionFtp, NamesDifferingInCaseKeepTheFirstListed)
@@ -168,97 +167,93 @@ TEST_P(SessionFtp, NamesDifferingInCaseKeepTheFirstListed)
     server().writeFile("Makefile", "a");
     server().writeFile("makefile", "bb");
     ASSERT_TRUE(connect());
-    const cdEnum *list = ftp->GetDirectoryListing("*.*");
-    ASSERT_NE(list, nullptr);
-    QStringList got = names(list);
+    const QStringList got = list();
     EXPECT_EQ(got.count(QString("Makefile")) + got.count(QString("makefile")), 1);
 }
 
-TEST_P(SessionFtp, NonAsciiNamesSurviveListingAndRemoteOperations)
+TEST_P(SessionFtp, NamesWithSpacesAndNonAsciiSurviveListingAndRemoteOperations)
 {
-    server().writeFile(QString::fromUtf8("été à l'ombre.txt"), "x");
+    const QString accented = QString::fromUtf8("été à l'ombre.txt");
+    server().writeFile(accented, "x");
+    server().writeFile("with  two spaces.txt", "x");
     ASSERT_TRUE(connect());
-    const cdEnum *list = ftp->GetDirectoryListing("*.*");
-    ASSERT_NE(list, nullptr);
-    ASSERT_NE(list->Item(QString::fromUtf8("été à l'ombre.txt")), nullptr) << names(list).join('|').toStdString();
-    EXPECT_TRUE(ftp->RenameFTPFile(QString::fromUtf8("été à l'ombre.txt"), QString::fromUtf8("Ærø.txt")));
+    EXPECT_EQ(list().size(), 2);
+    ASSERT_NE(ftp.Directory().Item(accented), nullptr);
+    ASSERT_NE(ftp.Directory().Item("with  two spaces.txt"), nullptr);
+    EXPECT_TRUE(ftp.RenameFTPFile(accented, QString::fromUtf8("Ærø.txt")));
     EXPECT_TRUE(QFile::exists(server().path(QString::fromUtf8("Ærø.txt"))));
-    EXPECT_TRUE(ftp->DeleteFTPFile(QString::fromUtf8("Ærø.txt")));
+    EXPECT_TRUE(ftp.DeleteFTPFile(QString::fromUtf8("Ærø.txt")));
     EXPECT_FALSE(QFile::exists(server().path(QString::fromUtf8("Ærø.txt"))));
 }
 
 TEST_P(SessionFtp, CreatesEntersRemovesAndRenames)
 {
     ASSERT_TRUE(connect());
-    EXPECT_TRUE(ftp->CreateFTPDirectory("made"));
+    EXPECT_TRUE(ftp.CreateFTPDirectory("made"));
     EXPECT_TRUE(QDir(server().path("made")).exists());
     EXPECT_FALSE(sLastResponse.isEmpty());
-    EXPECT_TRUE(ftp->SetFTPDirectory("made"));
-    EXPECT_EQ(ftp->GetFTPDirectory(), "/made");
-    EXPECT_TRUE(ftp->SetFTPDirectory(".."));
-    EXPECT_EQ(ftp->GetFTPDirectory(), "/");
+    EXPECT_TRUE(ftp.SetFTPDirectory("made"));
+    EXPECT_EQ(ftp.GetFTPDirectory(), "/made");
+    EXPECT_TRUE(ftp.SetFTPDirectory(".."));
+    EXPECT_EQ(ftp.GetFTPDirectory(), "/");
 
     server().writeFile("made/inside.txt", "x");
     sLastError = "earlier failure";
-    EXPECT_FALSE(ftp->RemoveFTPDirectory("made")); // not empty
+    EXPECT_FALSE(ftp.RemoveFTPDirectory("made")); // not empty
     EXPECT_EQ(sLastError, "earlier failure");
-    EXPECT_TRUE(ftp->DeleteFTPFile("made/inside.txt"));
-    EXPECT_TRUE(ftp->RemoveFTPDirectory("made"));
+    EXPECT_TRUE(ftp.DeleteFTPFile("made/inside.txt"));
+    EXPECT_TRUE(ftp.RemoveFTPDirectory("made"));
     EXPECT_FALSE(QDir(server().path("made")).exists());
 
     server().writeFile("a.txt", "x");
-    EXPECT_TRUE(ftp->RenameFTPFile("a.txt", "b.txt"));
+    EXPECT_TRUE(ftp.RenameFTPFile("a.txt", "b.txt"));
     EXPECT_EQ(server().readFile("b.txt"), "x");
-    EXPECT_FALSE(ftp->DeleteFTPFile("a.txt"));
+    EXPECT_FALSE(ftp.DeleteFTPFile("a.txt"));
     EXPECT_TRUE(sLastError.startsWith("550")) << sLastError.toStdString();
 }
 
 TEST_P(SessionFtp, MissingFolderIsCreatedOnlyWhenAsked)
 {
     ASSERT_TRUE(connect());
-    EXPECT_FALSE(ftp->SetFTPDirectory("/nowhere"));
-    EXPECT_FALSE(sLastError.isEmpty());
+    EXPECT_FALSE(ftp.SetFTPDirectory("/nowhere"));
+    EXPECT_TRUE(sLastError.startsWith("550")) << sLastError.toStdString();
     bool create = true;
-    EXPECT_TRUE(ftp->SetFTPDirectory("/nowhere", create));
+    EXPECT_TRUE(ftp.SetFTPDirectory("/nowhere", create));
     EXPECT_FALSE(create);
-    EXPECT_EQ(ftp->GetFTPDirectory(), "/nowhere");
+    EXPECT_EQ(ftp.GetFTPDirectory(), "/nowhere");
 }
 
 TEST_P(SessionFtp, RawCommandsKeepTheirReplies)
 {
+    server().writeFile("x", "keep");
     ASSERT_TRUE(connect());
-    ftp->SetCHMOD("SYST");
+    ftp.SetCHMOD("SYST");
     EXPECT_TRUE(sCommandResponse.startsWith("215")) << sCommandResponse.toStdString();
     EXPECT_TRUE(sCommandResponse.endsWith(QChar(0)));
     const QString syst = sCommandResponse;
 
-    ftp->SetCHMOD("NOOP");
+    ftp.SetCHMOD("NOOP");
     EXPECT_EQ(sCommandResponse, syst); // the keep-alive never hides the user's reply
-    ftp->SetCHMOD("noop");
+    ftp.SetCHMOD("noop");
     EXPECT_TRUE(sCommandResponse.startsWith("200")) << sCommandResponse.toStdString();
 
-    ftp->SetCHMOD("BOGUS");
+    ftp.SetCHMOD("BOGUS");
     EXPECT_EQ(sCommandResponse, sLastError);
     EXPECT_TRUE(sLastError.startsWith("500")) << sLastError.toStdString();
 
     // A line break would smuggle a second command: refused, never sent.
-    ftp->SetCHMOD("NOOP\r\nDELE x");
+    ftp.SetCHMOD("NOOP\r\nDELE x");
     EXPECT_FALSE(sLastError.isEmpty());
     EXPECT_EQ(sCommandResponse, sLastError);
-    EXPECT_EQ(ftp->GetFTPDirectory(), "/"); // the connection still works
-}
-
-TEST_P(SessionFtp, FileSizeOfPresentMissingAndFailed)
-{
-    server().writeFile("sized.bin", QByteArray(1234, 'z'));
-    ASSERT_TRUE(connect());
-    EXPECT_EQ(ftp->GetFTPFileSize("sized.bin"), 1234);
-    EXPECT_EQ(ftp->GetFTPFileSize("absent.bin"), -1);
+    EXPECT_EQ(server().readFile("x"), "keep");
+    EXPECT_EQ(ftp.GetFTPDirectory(), "/"); // the connection still works
 }
 
 INSTANTIATE_TEST_SUITE_P(Modes, SessionFtp,
-                         ::testing::Values(Mode{true, true}, Mode{false, true}, Mode{true, false},
-                                           Mode{false, false}),
-                         modeName);
+                         ::testing::Values(Mode{true, true}, Mode{false, true}, Mode{true, false}, Mode{false, false}),
+                         [](const auto &info) {
+                             return std::string(info.param.passive ? "Passive" : "Active")
+                                 + (info.param.mlsd ? "Mlsd" : "List");
+                         });
 
 } // namespace

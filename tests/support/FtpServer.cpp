@@ -1,8 +1,5 @@
 #include "FtpServer.h"
-
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
+#include "TestFiles.h"
 
 #ifndef TARVO_TEST_SUPPORT_DIR
 #error "TARVO_TEST_SUPPORT_DIR must name tests/support"
@@ -11,15 +8,14 @@
 FtpServer::FtpServer(const FtpServerOptions &options)
     : m_options(options), m_process(std::make_unique<QProcess>())
 {
-    QStringList args{QStringLiteral(TARVO_TEST_SUPPORT_DIR "/ftpserver.py"),
-                     QStringLiteral("--root"), m_root.path(),
-                     QStringLiteral("--user"), options.user,
-                     QStringLiteral("--password"), options.password};
+    QStringList args{QStringLiteral(TARVO_TEST_SUPPORT_DIR "/ftpserver.py"), QStringLiteral("--root"), m_root.path(),
+                     QStringLiteral("--user"), options.user, QStringLiteral("--password"), options.password};
     if (options.anonymous)
         args << QStringLiteral("--anonymous");
     if (!options.mlsd)
         args << QStringLiteral("--no-mlsd");
-    m_process->setProcessChannelMode(QProcess::SeparateChannels);
+    if (options.rawNames)
+        args << QStringLiteral("--raw-names");
     // Debian's pyftpdlib belongs to the system interpreter, not to whatever
     // python3 comes first on PATH.
     m_process->start(QStringLiteral("/usr/bin/python3"), args);
@@ -36,13 +32,7 @@ FtpServer::FtpServer(const FtpServerOptions &options)
         m_error = QStringLiteral("ftp server did not start: ") + QString::fromLocal8Bit(line + m_process->readAllStandardError());
 }
 
-FtpServer::~FtpServer()
-{
-    if (m_process->state() != QProcess::NotRunning) {
-        m_process->kill();
-        m_process->waitForFinished(5000);
-    }
-}
+FtpServer::~FtpServer() { kill(); }
 
 void FtpServer::kill()
 {
@@ -52,18 +42,11 @@ void FtpServer::kill()
     }
 }
 
-QString FtpServer::path(const QString &relative) const
-{
-    return QDir(m_root.path()).filePath(relative);
-}
+QString FtpServer::path(const QString &relative) const { return QDir(m_root.path()).filePath(relative); }
 
 void FtpServer::writeFile(const QString &relative, const QByteArray &content) const
 {
-    const QString full = path(relative);
-    QDir().mkpath(QFileInfo(full).absolutePath());
-    QFile f(full);
-    if (f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        f.write(content);
+    testfiles::writeFile(path(relative), content);
 }
 
 QByteArray FtpServer::readFile(const QString &relative) const
@@ -72,19 +55,6 @@ QByteArray FtpServer::readFile(const QString &relative) const
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-void FtpServer::makeDir(const QString &relative) const
-{
-    QDir().mkpath(path(relative));
-}
+void FtpServer::makeDir(const QString &relative) const { QDir().mkpath(path(relative)); }
 
-void FtpServer::clearRoot() const
-{
-    QDir dir(m_root.path());
-    const auto entries = dir.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System);
-    for (const QFileInfo &info : entries) {
-        if (info.isDir() && !info.isSymLink())
-            QDir(info.absoluteFilePath()).removeRecursively();
-        else
-            QFile::remove(info.absoluteFilePath());
-    }
-}
+void FtpServer::clearRoot() const { testfiles::clearFolder(m_root.path()); }

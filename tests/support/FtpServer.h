@@ -11,6 +11,7 @@
 struct FtpServerOptions {
     bool anonymous = false;
     bool mlsd = true; // false: the server answers LIST only
+    bool rawNames = false; // true: names that are not UTF-8 keep their bytes
     QString user = QStringLiteral("tester");
     QString password = QStringLiteral("secret");
 };

@@ -1,17 +1,14 @@
 #include "HttpServer.h"
+#include "TestFiles.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QRegularExpression>
 
 HttpServer::HttpServer() : m_process(std::make_unique<QProcess>())
 {
     // Port 0: the system picks a free port and the server says which.
     m_process->start(QStringLiteral("/usr/bin/python3"),
-                     {QStringLiteral("-u"), QStringLiteral("-m"), QStringLiteral("http.server"),
-                      QStringLiteral("--bind"), QStringLiteral("127.0.0.1"), QStringLiteral("--directory"),
-                      m_root.path(), QStringLiteral("0")});
+                     {QStringLiteral("-u"), QStringLiteral("-m"), QStringLiteral("http.server"), QStringLiteral("--bind"),
+                      QStringLiteral("127.0.0.1"), QStringLiteral("--directory"), m_root.path(), QStringLiteral("0")});
     QByteArray out;
     static const QRegularExpression portRe(QStringLiteral("port (\\d+)"));
     while (m_port == 0 && m_process->waitForReadyRead(15000)) {
@@ -28,27 +25,11 @@ HttpServer::~HttpServer()
     m_process->waitForFinished(5000);
 }
 
-QString HttpServer::url(const QString &path) const
-{
-    return QStringLiteral("http://127.0.0.1:%1%2").arg(m_port).arg(path);
-}
+QString HttpServer::url(const QString &path) const { return QStringLiteral("http://127.0.0.1:%1%2").arg(m_port).arg(path); }
 
 void HttpServer::writeFile(const QString &relative, const QByteArray &content) const
 {
-    const QString full = QDir(m_root.path()).filePath(relative);
-    QDir().mkpath(QFileInfo(full).absolutePath());
-    QFile f(full);
-    if (f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        f.write(content);
+    testfiles::writeFile(QDir(m_root.path()).filePath(relative), content);
 }
 
-void HttpServer::clearRoot() const
-{
-    QDir dir(m_root.path());
-    for (const QFileInfo &info : dir.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot)) {
-        if (info.isDir())
-            QDir(info.absoluteFilePath()).removeRecursively();
-        else
-            QFile::remove(info.absoluteFilePath());
-    }
-}
+void HttpServer::clearRoot() const { testfiles::clearFolder(m_root.path()); }

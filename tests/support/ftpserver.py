@@ -31,6 +31,9 @@ def main():
     parser.add_argument("--password", default="secret")
     parser.add_argument("--anonymous", action="store_true")
     parser.add_argument("--no-mlsd", action="store_true", help="answer LIST only")
+    # pyftpdlib replaces undecodable bytes by default, which loses such names
+    # on the way out and back; surrogate escapes keep them.
+    parser.add_argument("--raw-names", action="store_true", help="keep names that are not UTF-8")
     parser.add_argument("--port", type=int, default=0)
     args = parser.parse_args()
 
@@ -52,6 +55,8 @@ def main():
     Handler.use_sendfile = True
     Handler.timeout = 120
     Handler.auth_failed_timeout = 0  # no 3-second penalty for the wrong-password tests
+    if args.raw_names:
+        Handler.unicode_errors = "surrogateescape"
     if args.no_mlsd:
         Handler.proto_cmds = {k: v for k, v in FTPHandler.proto_cmds.items()
                               if k not in ("MLSD", "MLST")}
