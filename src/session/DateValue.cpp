@@ -19,13 +19,18 @@ QDateTime asNaive(const QDateTime &local)
     return QDateTime(local.date(), local.time(), Qt::UTC);
 }
 
-QString shortDateFormat()
+const QString &shortDateFormat()
 {
-    QString f = QLocale::system().dateFormat(QLocale::ShortFormat);
-    // Two-digit years are ambiguous once dates cross centuries.
-    if (!f.contains(QLatin1String("yyyy")))
-        f.replace(QLatin1String("yy"), QLatin1String("yyyy"));
-    return f;
+    // The locale does not change while the program runs; asking it for every
+    // row of a large folder would.
+    static const QString format = [] {
+        QString f = QLocale::system().dateFormat(QLocale::ShortFormat);
+        // Two-digit years are ambiguous once dates cross centuries.
+        if (!f.contains(QLatin1String("yyyy")))
+            f.replace(QLatin1String("yy"), QLatin1String("yyyy"));
+        return f;
+    }();
+    return format;
 }
 } // namespace
 
@@ -85,12 +90,18 @@ QDateTime parseGeneralDate(const QString &text)
     const QString t = text.trimmed();
     if (t.isEmpty())
         return QDateTime();
-    const QString dateFormat = shortDateFormat();
-    for (const QString &format : {dateFormat + QStringLiteral(" HH:mm:ss"), dateFormat,
-                                  QStringLiteral("yyyy-MM-dd HH:mm:ss"), QStringLiteral("yyyy-MM-dd")}) {
-        QDateTime dt = QDateTime::fromString(t, format);
-        if (dt.isValid())
-            return QDateTime(dt.date(), dt.time(), Qt::LocalTime);
+    // "<date> HH:mm:ss", or the date alone at midnight.
+    QTime time(0, 0);
+    QString datePart = t;
+    const qsizetype n = t.size();
+    if (n > 9 && t.at(n - 9) == QLatin1Char(' ') && t.at(n - 6) == QLatin1Char(':') && t.at(n - 3) == QLatin1Char(':')) {
+        time = QTime::fromString(t.right(8), QStringLiteral("HH:mm:ss"));
+        datePart = t.left(n - 9);
     }
-    return QDateTime();
+    QDate date = QDate::fromString(datePart, shortDateFormat());
+    if (!date.isValid())
+        date = QDate::fromString(datePart, Qt::ISODate);
+    if (!date.isValid() || !time.isValid())
+        return QDateTime();
+    return QDateTime(date, time, Qt::LocalTime);
 }

@@ -3,6 +3,8 @@
 #include "session/SizeText.h"
 #include "transfer/QueueModel.h"
 
+#include <QMultiHash>
+
 namespace {
 
 // The panes write sizes with group spaces and an empty file differently
@@ -32,13 +34,18 @@ namespace comparison {
 
 QList<CompareFlags> compareRows(const QList<CompareRow> &rows, const QList<CompareRow> &other)
 {
+    // Every row of the other list with the same name counts; an index by
+    // name keeps large folders from costing rows x rows comparisons.
+    QMultiHash<QString, const CompareRow *> byName;
+    byName.reserve(other.size());
+    for (const CompareRow &o : other)
+        byName.insert(o.name, &o);
     QList<CompareFlags> out;
     out.reserve(rows.size());
     for (const CompareRow &r : rows) {
         CompareFlags flags;
-        for (const CompareRow &o : other) {
-            if (o.name != r.name)
-                continue;
+        for (auto it = byName.constFind(r.name); it != byName.cend() && it.key() == r.name; ++it) {
+            const CompareRow &o = **it;
             flags.found = true;
             // A folder's size and date say nothing about its content (the
             // local pane shows neither, the server a figure of its own), so
