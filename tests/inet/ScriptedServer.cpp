@@ -5,11 +5,20 @@
 #include <future>
 
 namespace {
+
 constexpr int kWaitMs = 5000;
+
+void closeSocket(std::unique_ptr<QTcpSocket> &socket)
+{
+    if (socket) {
+        socket->disconnectFromHost();
+        if (socket->state() != QAbstractSocket::UnconnectedState)
+            socket->waitForDisconnected(kWaitMs);
+    }
+    socket.reset();
 }
 
-ScriptPeer::ScriptPeer() = default;
-ScriptPeer::~ScriptPeer() = default;
+} // namespace
 
 void ScriptPeer::fail(const QString &why)
 {
@@ -102,21 +111,20 @@ bool ScriptPeer::expect(const QByteArray &prefix)
     return false;
 }
 
+bool ScriptPeer::answer(const QByteArray &prefix, const QByteArray &line)
+{
+    if (!expect(prefix))
+        return false;
+    reply(line);
+    return true;
+}
+
 bool ScriptPeer::login()
 {
     if (!acceptControl())
         return false;
     reply("220 scripted");
-    if (!expect("USER"))
-        return false;
-    reply("331 password please");
-    if (!expect("PASS"))
-        return false;
-    reply("230 in");
-    if (!expect("FEAT"))
-        return false;
-    reply("500 no features");
-    return true;
+    return answer("USER", "331 password please") && answer("PASS", "230 in") && answer("FEAT", "500 no features");
 }
 
 bool ScriptPeer::passive(bool epsv, const QByteArray &host)
@@ -125,11 +133,11 @@ bool ScriptPeer::passive(bool epsv, const QByteArray &host)
     m_dataServer->listen(m_address, 0);
     const quint16 port = m_dataServer->serverPort();
     QByteArray line = command();
+    if (line == "EPSV" && epsv) {
+        reply("229 Entering Extended Passive Mode (|||" + QByteArray::number(port) + "|)");
+        return true;
+    }
     if (line == "EPSV") {
-        if (epsv) {
-            reply("229 Entering Extended Passive Mode (|||" + QByteArray::number(port) + "|)");
-            return true;
-        }
         reply("500 EPSV not understood");
         line = command();
     }
@@ -144,17 +152,14 @@ bool ScriptPeer::passive(bool epsv, const QByteArray &host)
 
 bool ScriptPeer::active(const QByteArray &verb)
 {
-    const QByteArray line = command();
-    if (!line.startsWith(verb + ' ')) {
-        fail(QStringLiteral("expected %1, got '%2'").arg(QString::fromLatin1(verb), QString::fromUtf8(line)));
+    if (!expect(verb + ' '))
         return false;
-    }
-    const QByteArray arg = line.mid(verb.size() + 1);
+    const QByteArray arg = m_commands.constLast().toLatin1().mid(verb.size() + 1);
     if (verb == "PORT") {
         const QList<QByteArray> n = arg.split(',');
         m_activePort = n.size() == 6 ? quint16(n[4].toUInt() * 256 + n[5].toUInt()) : 0;
     } else {
-        const QList<QByteArray> f = arg.split(arg.left(1).at(0)); // "|2|::1|port|"
+        const QList<QByteArray> f = arg.split(arg.at(0)); // "|2|::1|port|"
         m_activePort = f.size() >= 4 ? quint16(f[3].toUInt()) : 0;
     }
     reply("200 " + verb + " ok");
@@ -192,34 +197,29 @@ void ScriptPeer::sendData(const QByteArray &bytes)
     }
 }
 
-QByteArray ScriptPeer::readAllData()
+void ScriptPeer::closeData() { closeSocket(m_data); }
+
+void ScriptPeer::closeControl() { closeSocket(m_control); }
+
+bool ScriptPeer::startRetr()
 {
-    QByteArray all;
-    while (m_data && m_data->state() == QAbstractSocket::ConnectedState && m_data->waitForReadyRead(kWaitMs))
-        all += m_data->readAll();
-    if (m_data)
-        all += m_data->readAll();
-    return all;
+    if (!answer("TYPE I", "200 binary") || !passive() || !expect("RETR") || !acceptData())
+        return false;
+    reply("150 sending");
+    return true;
 }
 
-void ScriptPeer::closeData()
+bool ScriptPeer::serveList(bool passive, const QByteArray &listing)
 {
-    if (m_data) {
-        m_data->disconnectFromHost();
-        if (m_data->state() != QAbstractSocket::UnconnectedState)
-            m_data->waitForDisconnected(kWaitMs);
-    }
-    m_data.reset();
-}
-
-void ScriptPeer::closeControl()
-{
-    if (m_control) {
-        m_control->disconnectFromHost();
-        if (m_control->state() != QAbstractSocket::UnconnectedState)
-            m_control->waitForDisconnected(kWaitMs);
-    }
-    m_control.reset();
+    if (!expect("LIST") || (passive && !acceptData()))
+        return false;
+    reply("150 here it comes");
+    if (!passive && !connectData())
+        return false;
+    sendData(listing);
+    closeData();
+    reply("226 done");
+    return true;
 }
 
 ScriptedServer::ScriptedServer(Script script, const QHostAddress &address)
@@ -240,8 +240,9 @@ ScriptedServer::ScriptedServer(Script script, const QHostAddress &address)
 
 ScriptedServer::~ScriptedServer() { finish(); }
 
-void ScriptedServer::finish()
+QString ScriptedServer::finish()
 {
     if (m_thread && m_thread->isRunning())
         m_thread->wait();
+    return m_peer->failure();
 }

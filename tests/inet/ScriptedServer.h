@@ -18,14 +18,12 @@ class QThread;
 
 class ScriptPeer {
 public:
-    ScriptPeer();
-    ~ScriptPeer();
-
     bool acceptControl();
     void reply(const QByteArray &line);           // CR LF added
     void replyBytewise(const QByteArray &line);   // one byte per packet
     QByteArray command();                          // next command line ("" on failure)
     bool expect(const QByteArray &prefix);         // next command starts with prefix
+    bool answer(const QByteArray &prefix, const QByteArray &line); // expect(prefix), then reply(line)
     // Greeting, USER, PASS (230) and FEAT (no features).
     bool login();
 
@@ -37,12 +35,17 @@ public:
     bool connectData();
     bool acceptData();
     void sendData(const QByteArray &bytes);
-    QByteArray readAllData();
     void closeData();
     void closeControl();
 
+    // TYPE I, passive mode and RETR, answered with 150 over an open data connection.
+    bool startRetr();
+    // Answers LIST with `listing`, 150 and 226, over the data connection that
+    // passive() offered or, in active mode, that active() was told of.
+    bool serveList(bool passive, const QByteArray &listing);
+
     void fail(const QString &why);
-    // Lets the test go on at a point of the script (see ScriptedServer::waitFor).
+    // Lets the test go on at a point of the script (see ScriptedServer::waitForSignal).
     void signal() { m_signal.release(); }
     bool waitForSignal(int ms) { return m_signal.try_acquire_for(std::chrono::milliseconds(ms)); }
     QStringList commands() const;
@@ -72,12 +75,12 @@ public:
     ~ScriptedServer();
 
     quint16 port() const { return m_port; }
-    // Waits for the script to end; then commands() and failure() are final.
-    void finish();
+    // Waits for the script to end and gives what went wrong in it ("" for nothing);
+    // then commands() is final.
+    QString finish();
     // Waits until the script called signal().
     bool waitForSignal(int ms = 5000) { return m_peer->waitForSignal(ms); }
     QStringList commands() const { return m_peer->commands(); }
-    QString failure() const { return m_peer->failure(); }
 
 private:
     std::unique_ptr<ScriptPeer> m_peer;

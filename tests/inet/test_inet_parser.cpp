@@ -184,12 +184,3 @@ TEST(ListParser, NoiseAtEveryPositionNeverBreaksTheCleanLines)
         }
     }
 }
-
-TEST(ListParser, InvalidUtf8NamesKeepTheirBytes)
-{
-    FindRecord rec;
-    ASSERT_TRUE(parseListLine("-rw-r--r-- 1 u g 1 Jan 1 2020 bad\xff\xfename", rec, now()));
-    EXPECT_EQ(encodeName(rec.name), QByteArray("bad\xff\xfename"));
-    ASSERT_TRUE(parseMlsdLine("type=file;size=1; x\xc3(", rec));
-    EXPECT_EQ(encodeName(rec.name), QByteArray("x\xc3("));
-}
