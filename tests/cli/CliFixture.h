@@ -4,12 +4,8 @@
 // every run that the password never shows in its output.
 
 #include "FtpServer.h"
+#include "TestFiles.h"
 
-#include <QCryptographicHash>
-#include <QDir>
-#include <QDirIterator>
-#include <QFile>
-#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -32,31 +28,9 @@ struct CliRun {
     QString err;
 };
 
-inline QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-inline void writeAll(const QString &path, const QByteArray &data)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
-    if (f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        f.write(data);
-}
-
-// Relative path -> content hash of every file below a folder.
-inline QMap<QString, QByteArray> treeOf(const QString &root)
-{
-    QMap<QString, QByteArray> out;
-    QDirIterator it(root, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        out.insert(QDir(root).relativeFilePath(path), QCryptographicHash::hash(readAll(path), QCryptographicHash::Sha1).toHex());
-    }
-    return out;
-}
+using testfiles::readFile;
+using testfiles::treeOf;
+using testfiles::writeFile;
 
 class CliProgram : public ::testing::Test {
 protected:
@@ -82,15 +56,18 @@ protected:
         return QStringLiteral("open 127.0.0.1 %1 %2 %3").arg(server->port()).arg(server->user(), server->password());
     }
 
-    // Runs the program with the test's folders and options before `args`.
-    CliRun run(const QStringList &args, const QByteArray &input = QByteArray(), const QString &workDir = QString())
+    // Runs the program with the test's folders and options before `args`;
+    // `password` comes through the environment when given.
+    CliRun run(const QStringList &args, const QByteArray &input = QByteArray(), const QString &password = QString())
     {
         QProcess p;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.remove(QStringLiteral("TARVOFTP_HOME"));
         env.remove(QStringLiteral("TARVOFTP_PASSWORD"));
+        if (!password.isEmpty())
+            env.insert(QStringLiteral("TARVOFTP_PASSWORD"), password);
         p.setProcessEnvironment(env);
-        p.setWorkingDirectory(workDir.isEmpty() ? local.path() : workDir);
+        p.setWorkingDirectory(local.path());
         p.start(QStringLiteral(TARVOFTP_CLI),
                 QStringList{"--data-dir", data.path(), "--lang", "en", "--timeout", "10"} + args);
         CliRun r;

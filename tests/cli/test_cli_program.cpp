@@ -2,21 +2,14 @@
 // session log, against a real FTP server.
 #include "CliFixture.h"
 
-#include <QRandomGenerator>
-#include <QTcpServer>
-#include <algorithm>
 #include <QRegularExpression>
+#include <QTcpServer>
+
+#include <algorithm>
 
 namespace {
 
-QByteArray randomBytes(int size, quint32 seed)
-{
-    QRandomGenerator gen(seed);
-    QByteArray bytes(size, Qt::Uninitialized);
-    for (int i = 0; i < size; ++i)
-        bytes[i] = char(gen.generate() & 0xff);
-    return bytes;
-}
+using testfiles::randomBytes;
 
 // Hex of each character's byte, upper case: the address book's password
 // encoding is this applied twice.
@@ -57,7 +50,7 @@ TEST_F(CliProgram, TimeoutOptionBoundsEveryWait)
     EXPECT_TRUE(r.err.contains("tarvoftp-cli: open: The operation timed out.")) << r;
 }
 
-TEST_F(CliProgram, CloseReopenHelpAndQuit)
+TEST_F(CliProgram, CloseReopenAndQuit)
 {
     server->writeFile("a.txt", "a");
     const CliRun r = session("get -q a.txt; " + openCommand() + "; queue; close; lpwd; pwd");
@@ -66,24 +59,23 @@ TEST_F(CliProgram, CloseReopenHelpAndQuit)
     EXPECT_TRUE(r.out.startsWith("The are no files in queue.\n" + local.path() + "\n")) << r;
     EXPECT_TRUE(r.err.contains("tarvoftp-cli: pwd: You are not connected to a server")) << r;
 
-    const CliRun help = run({"-c", "help; quit; lpwd"});
-    EXPECT_EQ(help.status, 0) << help;
-    EXPECT_TRUE(help.out.contains("compare the local and the server folder")) << help;
-    EXPECT_FALSE(help.out.contains(local.path())) << "quit must end the run";
+    const CliRun quit = run({"-c", "lpwd; quit; lpwd"});
+    EXPECT_EQ(quit.status, 0) << quit;
+    EXPECT_EQ(quit.out, local.path() + "\n") << "quit must end the run";
 }
 
 TEST_F(CliProgram, TransferTypeAndModeFromTheSiteOrTheOptions)
 {
     server->writeFile("lines.txt", "one\ntwo\n");
-    writeAll(data.filePath("TypeFtp.tf"), "1|Sites|\r\n");
+    writeFile(data.filePath("TypeFtp.tf"), "1|Sites|\r\n");
     // ASCII transfers ("2") in active mode ("1").
-    writeAll(data.filePath("ftp.tf"), "1|Text|127.0.0.1|" + QByteArray::number(server->port()) + "|tester|"
-                                          + QByteArray(Password).toHex().toUpper().toHex().toUpper() + "|2|1||1|\r\n");
+    writeFile(data.filePath("ftp.tf"), "1|Text|127.0.0.1|" + QByteArray::number(server->port()) + "|tester|"
+                                          + hexOf(hexOf(Password)) + "|2|1||1|\r\n");
     ASSERT_EQ(run({"-c", "open Text; get lines.txt"}).status, 0);
-    EXPECT_EQ(readAll(local.filePath("lines.txt")), "one\r\ntwo\r\n");
+    EXPECT_EQ(readFile(local.filePath("lines.txt")), "one\r\ntwo\r\n");
     // An option given on the command line wins over the site.
     ASSERT_EQ(run({"--binary", "--passive", "--exists", "overwrite", "-c", "open Text; get lines.txt"}).status, 0);
-    EXPECT_EQ(readAll(local.filePath("lines.txt")), "one\ntwo\n");
+    EXPECT_EQ(readFile(local.filePath("lines.txt")), "one\ntwo\n");
 }
 
 TEST_F(CliProgram, RemoteCommands)
@@ -136,8 +128,8 @@ TEST_F(CliProgram, RemoteCommands)
 
 TEST_F(CliProgram, LocalCommands)
 {
-    writeAll(local.filePath("sub/inner.txt"), "12345");
-    writeAll(local.filePath("top.bin"), "");
+    writeFile(local.filePath("sub/inner.txt"), "12345");
+    writeFile(local.filePath("top.bin"), "");
     const CliRun r = run({"-c", "lpwd; lls; lcd sub; lpwd; lls; lcd ~; lpwd"});
     ASSERT_EQ(r.status, 0) << r;
     const QStringList out = r.out.split('\n');
@@ -157,11 +149,11 @@ TEST_F(CliProgram, LocalCommands)
 TEST_F(CliProgram, FolderRoundTripByteForByte)
 {
     // Names with spaces, an empty file, folders three levels deep.
-    writeAll(local.filePath("tree/a b.txt"), "with a space\r\n");
-    writeAll(local.filePath("tree/empty"), "");
-    writeAll(local.filePath("tree/one/big.bin"), randomBytes(300 * 1024 + 7, 1));
-    writeAll(local.filePath("tree/one/two/deep.dat"), randomBytes(4097, 2));
-    writeAll(local.filePath("single.txt"), "single\n");
+    writeFile(local.filePath("tree/a b.txt"), "with a space\r\n");
+    writeFile(local.filePath("tree/empty"), "");
+    writeFile(local.filePath("tree/one/big.bin"), randomBytes(300 * 1024 + 7, 1));
+    writeFile(local.filePath("tree/one/two/deep.dat"), randomBytes(4097, 2));
+    writeFile(local.filePath("single.txt"), "single\n");
     const CliRun up = session("mkdir up; cd up; put tree single.txt; ls");
     ASSERT_EQ(up.status, 0) << up;
     EXPECT_EQ(treeOf(server->path("up/tree")), treeOf(local.filePath("tree")));
@@ -174,7 +166,7 @@ TEST_F(CliProgram, FolderRoundTripByteForByte)
     const CliRun down = run({"-c", openCommand() + "; cd up; lcd " + back.path() + "; get tree \"single.txt\"; pwd; lpwd"});
     ASSERT_EQ(down.status, 0) << down;
     EXPECT_EQ(treeOf(back.filePath("tree")), treeOf(local.filePath("tree")));
-    EXPECT_EQ(readAll(back.filePath("single.txt")), "single\n");
+    EXPECT_EQ(readFile(back.filePath("single.txt")), "single\n");
     EXPECT_TRUE(down.out.endsWith("/up\n" + back.path() + "\n")) << down;
 }
 
@@ -185,11 +177,11 @@ TEST_F(CliProgram, WildcardsAndQuotedNames)
     server->writeFile("y.log", "3");
     const CliRun r = session("get x*.txt");
     ASSERT_EQ(r.status, 0) << r;
-    EXPECT_EQ(readAll(local.filePath("x1.txt")), "1");
-    EXPECT_EQ(readAll(local.filePath("x2.txt")), "22");
+    EXPECT_EQ(readFile(local.filePath("x1.txt")), "1");
+    EXPECT_EQ(readFile(local.filePath("x2.txt")), "22");
     EXPECT_FALSE(QFileInfo::exists(local.filePath("y.log")));
 
-    writeAll(local.filePath("my notes;v2.txt"), "notes");
+    writeFile(local.filePath("my notes;v2.txt"), "notes");
     const CliRun q = session("put \"my notes;v2.txt\"");
     ASSERT_EQ(q.status, 0) << q;
     EXPECT_EQ(server->readFile("my notes;v2.txt"), "notes");
@@ -209,19 +201,19 @@ TEST_F(CliProgram, QueueRunAndClear)
     EXPECT_EQ(out.at(3), "The are no files in queue.");
     EXPECT_EQ(out.at(4), "The are no files in queue.");
     EXPECT_FALSE(QFileInfo::exists(local.filePath("a.txt")));
-    EXPECT_EQ(readAll(local.filePath("b.txt")), "bbbb");
+    EXPECT_EQ(readFile(local.filePath("b.txt")), "bbbb");
 }
 
 TEST_F(CliProgram, FailingLineStopsTheScriptUnlessKeepGoing)
 {
     server->writeFile("ok.txt", "ok");
     const QString script = local.filePath("job.txt");
-    writeAll(script, (openCommand() + "\r\n# a comment\r\nget ok.txt\r\nget missing.txt\r\nmkdir after\r\n").toUtf8());
+    writeFile(script, (openCommand() + "\r\n# a comment\r\nget ok.txt\r\nget missing.txt\r\nmkdir after\r\n").toUtf8());
 
     const CliRun stop = run({script});
     EXPECT_EQ(stop.status, 1) << stop;
     EXPECT_TRUE(stop.err.contains("tarvoftp-cli: get: no such file or folder on the server: missing.txt")) << stop;
-    EXPECT_EQ(readAll(local.filePath("ok.txt")), "ok");
+    EXPECT_EQ(readFile(local.filePath("ok.txt")), "ok");
     EXPECT_FALSE(QFileInfo::exists(server->path("after")));
     EXPECT_FALSE(stop.err.contains("tarvoftp> mkdir")) << stop;
 
@@ -249,8 +241,8 @@ TEST_F(CliProgram, FailedTransfersFailTheCommand)
 
     // An upload the server refuses: a folder has that name there.
     server->makeDir("taken");
-    writeAll(local.filePath("taken"), "file");
-    writeAll(local.filePath("fine.txt"), "fine");
+    writeFile(local.filePath("taken"), "file");
+    writeFile(local.filePath("fine.txt"), "fine");
     const CliRun up = session("put taken fine.txt; queue");
     EXPECT_EQ(up.status, 1) << up;
     EXPECT_TRUE(up.err.contains("tarvoftp-cli: put: ")) << up;
@@ -266,37 +258,30 @@ TEST_F(CliProgram, RefusedServerNamesFailTheCommand)
     const CliRun r = session("get dir");
     EXPECT_EQ(r.status, 1) << r;
     EXPECT_TRUE(r.err.contains("tarvoftp-cli: get: Name refused, unsafe as a local path: bad\\name.txt")) << r;
-    EXPECT_EQ(readAll(local.filePath("dir/ok.txt")), "ok");
+    EXPECT_EQ(readFile(local.filePath("dir/ok.txt")), "ok");
     EXPECT_EQ(QDir(local.filePath("dir")).entryList(QDir::Files), QStringList{"ok.txt"});
 }
 
 TEST_F(CliProgram, ExistsPolicies)
 {
-    const auto reset = [&]() {
-        server->writeFile("a.txt", "server");
-        writeAll(local.filePath("a.txt"), "local");
+    server->writeFile("a.txt", "server");
+    writeFile(local.filePath("a.txt"), "local");
+    const struct { const char *command; QStringList options; int status; const char *localNow, *serverNow; } cases[] = {
+        {"get a.txt", {"--exists", "skip"}, 0, "local", "server"},
+        {"put a.txt", {"--exists", "skip"}, 0, "local", "server"},
+        {"get a.txt", {"--exists", "cancel"}, 1, "local", "server"},
+        {"put a.txt", {"--exists", "cancel"}, 1, "local", "server"},
+        {"get a.txt", {}, 1, "local", "server"}, // without a terminal, ask means cancel
+        {"get a.txt", {"--exists", "overwrite"}, 0, "server", "server"},
     };
-    reset();
-    EXPECT_EQ(session("get a.txt", {"--exists", "skip"}).status, 0);
-    EXPECT_EQ(readAll(local.filePath("a.txt")), "local");
-    EXPECT_EQ(session("put a.txt", {"--exists", "skip"}).status, 0);
-    EXPECT_EQ(server->readFile("a.txt"), "server");
-
-    const CliRun cancel = session("get a.txt", {"--exists", "cancel"});
-    EXPECT_EQ(cancel.status, 1) << cancel;
-    EXPECT_TRUE(cancel.err.contains("transfer cancelled: a.txt")) << cancel;
-    EXPECT_EQ(readAll(local.filePath("a.txt")), "local");
-    EXPECT_EQ(session("put a.txt", {"--exists", "cancel"}).status, 1);
-    EXPECT_EQ(server->readFile("a.txt"), "server");
-    // Without a terminal, ask means cancel.
-    EXPECT_EQ(session("get a.txt").status, 1);
-    EXPECT_EQ(readAll(local.filePath("a.txt")), "local");
-
-    EXPECT_EQ(session("get a.txt", {"--exists", "overwrite"}).status, 0);
-    EXPECT_EQ(readAll(local.filePath("a.txt")), "server");
-    reset();
-    // What the server then holds is checked by OverwritingUploadsStoreTheNewContent.
-    EXPECT_EQ(session("put a.txt", {"--exists=overwrite"}).status, 0);
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.command + (" " + c.options.join(' ')).toStdString());
+        const CliRun r = session(c.command, c.options);
+        EXPECT_EQ(r.status, c.status) << r;
+        EXPECT_EQ(r.err.contains("transfer cancelled: a.txt"), c.status == 1) << r;
+        EXPECT_EQ(readFile(local.filePath("a.txt")), c.localNow);
+        EXPECT_EQ(server->readFile("a.txt"), c.serverNow);
+    }
 }
 
 // The upload first probes the remote file with a download that it aborts; a
@@ -308,9 +293,9 @@ TEST_F(CliProgram, OverwritingUploadsStoreTheNewContent)
     for (int i = 0; i < 10; ++i) {
         const QString name = QStringLiteral("over%1.txt").arg(i);
         server->writeFile(name, "server");
-        writeAll(local.filePath(name), "local " + QByteArray::number(i));
+        writeFile(local.filePath(name), "local " + QByteArray::number(i));
     }
-    ASSERT_EQ(session("put over*.txt", {"--exists", "overwrite"}).status, 0);
+    ASSERT_EQ(session("put over*.txt", {"--exists=overwrite"}).status, 0);
     for (int i = 0; i < 10; ++i)
         EXPECT_EQ(server->readFile(QStringLiteral("over%1.txt").arg(i)), "local " + QByteArray::number(i)) << i;
 }
@@ -321,15 +306,15 @@ TEST_F(CliProgram, OpenSiteFromTheAddressBook)
     const QString siteLocal = local.filePath("site-local");
     // The address book as the site manager writes it: Windows-1252, CR LF,
     // the password hex-encoded twice; passive mode, binary transfers.
-    writeAll(data.filePath("TypeFtp.tf"), "3|Work|\r\n");
-    writeAll(data.filePath("ftp.tf"),
+    writeFile(data.filePath("TypeFtp.tf"), "3|Work|\r\n");
+    writeFile(data.filePath("ftp.tf"),
              "7|Test site|127.0.0.1|" + QByteArray::number(server->port()) + "|tester|" + hexOf(hexOf(Password))
                  + "|1|2|/pub|3|" + siteLocal.toUtf8() + "\r\n");
     const CliRun r = run({"-c", "sites; open \"Test site\"; pwd; lpwd; get readme.txt"});
     ASSERT_EQ(r.status, 0) << r;
     EXPECT_TRUE(r.out.startsWith("Work\n    Test site  (127.0.0.1:" + QString::number(server->port()) + ")\n")) << r;
     EXPECT_TRUE(r.out.contains("/pub\n" + siteLocal + "\n")) << r;
-    EXPECT_EQ(readAll(siteLocal + "/readme.txt"), "read me");
+    EXPECT_EQ(readFile(siteLocal + "/readme.txt"), "read me");
 
     // site-add writes a site the address book reads back.
     const CliRun added = run({"--active", "-c", QStringLiteral("site-add Demo \"My server\" 127.0.0.1 %1 tester %2 /pub; sites; open \"My server\"; pwd")
@@ -338,11 +323,11 @@ TEST_F(CliProgram, OpenSiteFromTheAddressBook)
     ASSERT_EQ(added.status, 0) << added;
     EXPECT_TRUE(added.out.contains("Demo\n    My server  (127.0.0.1:")) << added;
     EXPECT_TRUE(added.out.endsWith("/pub\n")) << added;
-    const QByteArray sites = readAll(data.filePath("ftp.tf"));
+    const QByteArray sites = readFile(data.filePath("ftp.tf"));
     EXPECT_TRUE(sites.contains("|My server|127.0.0.1|" + QByteArray::number(server->port()) + "|tester|"
                                + hexOf(hexOf(Password)) + "|1|1|/pub|4|\r\n"))
         << sites.toStdString();
-    EXPECT_TRUE(readAll(data.filePath("TypeFtp.tf")).endsWith("4|Demo|\r\n"));
+    EXPECT_TRUE(readFile(data.filePath("TypeFtp.tf")).endsWith("4|Demo|\r\n"));
 }
 
 TEST_F(CliProgram, CompareMarksMissingSizeAndDate)
@@ -351,10 +336,10 @@ TEST_F(CliProgram, CompareMarksMissingSizeAndDate)
     server->writeFile("sized.txt", "server size");
     server->writeFile("dated.txt", "four");
     server->writeFile("server-only.txt", "x");
-    writeAll(local.filePath("same.txt"), "same");
-    writeAll(local.filePath("sized.txt"), "local");
-    writeAll(local.filePath("dated.txt"), "FOUR");
-    writeAll(local.filePath("local-only.txt"), "y");
+    writeFile(local.filePath("same.txt"), "same");
+    writeFile(local.filePath("sized.txt"), "local");
+    writeFile(local.filePath("dated.txt"), "FOUR");
+    writeFile(local.filePath("local-only.txt"), "y");
     QFile dated(local.filePath("dated.txt"));
     ASSERT_TRUE(dated.open(QIODevice::ReadWrite));
     ASSERT_TRUE(dated.setFileTime(QDateTime(QDate(2001, 2, 3), QTime(4, 5)), QFileDevice::FileModificationTime));
@@ -399,35 +384,29 @@ TEST_F(CliProgram, BadInputIsRefusedWithStatusTwo)
     EXPECT_EQ(r.status, 2) << r;
     EXPECT_EQ(server->readFile("x"), "keep");
     // In a script: the bad line ends the run like any failure.
-    writeAll(local.filePath("bad.txt"), "lpwd\nnope\nlpwd\n");
+    writeFile(local.filePath("bad.txt"), "lpwd\nnope\nlpwd\n");
     const CliRun script = run({local.filePath("bad.txt")});
     EXPECT_EQ(script.status, 2) << script;
     EXPECT_EQ(script.out.count('\n'), 1) << script;
 }
 
+// The fixture checks every run's output for the password; these are the
+// runs that hold it: a raw PASS command and a password from the environment.
 TEST_F(CliProgram, PasswordsNeverShown)
 {
-    // The login echo, the raw PASS command and a failed login: only stars.
     const CliRun r = session("quote PASS " + QString::fromLatin1(Password), {"--keep-going"});
     EXPECT_TRUE(r.err.contains("tarvoftp> quote PASS ****")) << r;
-    const CliRun piped = run({}, (openCommand() + "\n").toUtf8());
-    EXPECT_EQ(piped.status, 0) << piped;
-    EXPECT_TRUE(piped.err.contains(" tester ****\n")) << piped;
-    // The password from the environment when there is no terminal to ask.
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("TARVOFTP_PASSWORD", QString::fromLatin1(Password));
-    p.setProcessEnvironment(env);
-    p.start(TARVOFTP_CLI, {"--data-dir", data.path(), "--lang", "en", "-c",
-                           QStringLiteral("open 127.0.0.1 %1 tester; pwd").arg(server->port())});
-    p.closeWriteChannel();
-    ASSERT_TRUE(p.waitForFinished(30000));
-    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
-    EXPECT_FALSE(p.readAll().contains(Password));
+    const CliRun env = run({"-c", QStringLiteral("open 127.0.0.1 %1 tester; pwd").arg(server->port())}, {},
+                           QString::fromLatin1(Password));
+    EXPECT_EQ(env.status, 0) << env;
+    EXPECT_EQ(env.out, "/\n") << env;
 }
 
 TEST_F(CliProgram, HelpVersionAndFrench)
 {
+    const CliRun command = run({"-c", "help"});
+    EXPECT_EQ(command.status, 0) << command;
+    EXPECT_TRUE(command.out.contains("compare the local and the server folder")) << command;
     const CliRun help = run({"--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_TRUE(help.out.contains("adds the rows to the queue,\n                                  then runs the queue")) << help;
