@@ -9,21 +9,31 @@
 #include "LogReader.h"
 #include "mainwindow/PaneModel.h"
 #include "mainwindow/frmconc.h"
+#include "session/clsFTPClient.h"
 #include "settings/Options.h"
+#include "settings/StringTable.h"
 #include "sites/frmManager.h"
+#include "transfer/QueueModel.h"
 #include "transfer/frmExist.h"
 #include "update/UpdateConfig.h"
 #include "update/frmViewUpdate.h"
 
+#include <QAction>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTextEdit>
+#include <QToolBar>
+#include <QToolButton>
 #include <QTreeView>
+#include <QTreeWidget>
+#include <QUrl>
 
 #include <memory>
 #include <optional>
@@ -157,6 +167,11 @@ protected:
         typeQuickConnect(server->password());
         window->premier_Connect(true);
         return bConnected;
+    }
+    bool startConnected()
+    {
+        startWindow();
+        return connect();
     }
 
     PaneModel &serverRows() const { return *window->serverModel(); }

@@ -3,8 +3,6 @@
 #include "MainWindowFixture.h"
 #include "mainwindow/LocalListing.h"
 
-#include <QToolButton>
-
 namespace {
 
 using LocalPane = PanesTest;

@@ -1,20 +1,13 @@
 // The main window without a server: start-up as the options say, captions in
 // both languages, the tool bar's and menus' commands that need no connection.
 #include "MainWindowFixture.h"
-#include "settings/StringTable.h"
 
 #include <QAbstractItemModel>
-#include <QAction>
 #include <QCoreApplication>
 #include <QDialog>
-#include <QFileInfo>
 #include <QLibraryInfo>
 #include <QMenu>
 #include <QMenuBar>
-#include <QTest>
-#include <QTextEdit>
-#include <QToolBar>
-#include <QToolButton>
 
 namespace {
 

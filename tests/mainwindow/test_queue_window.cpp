@@ -2,14 +2,7 @@
 // of adding rows, drags between the panes that run the queue, the pop-up, the
 // progress bar over the running row, and Stop.
 #include "MainWindowFixture.h"
-#include "session/clsFTPClient.h"
-#include "transfer/QueueModel.h"
 #include "transfer/TransferQueue.h"
-
-#include <QMimeData>
-#include <QProgressBar>
-#include <QTextEdit>
-#include <QUrl>
 
 namespace {
 
@@ -38,6 +31,16 @@ protected:
             out << q(r, QueueRow::Name);
         return out;
     }
+    // The first row of this name: local, remote, host, size, status and remote date.
+    QString queued(const QString &name) const
+    {
+        QStringList cells;
+        const int r = queueNames().indexOf(name);
+        for (int c : {QueueRow::Local, QueueRow::Remote, QueueRow::Host, QueueRow::Size, QueueRow::Status,
+                      QueueRow::RemoteDate})
+            cells << (r < 0 ? QString() : q(r, c));
+        return cells.join('|');
+    }
 };
 
 TEST_F(QueueWindow, LocalSelectionAddsUploadRowsWithFoldersExpanded)
@@ -46,17 +49,8 @@ TEST_F(QueueWindow, LocalSelectionAddsUploadRowsWithFoldersExpanded)
     select(window->lvLocal, {"site", "up.txt"});
     window->Toolbar2_ButtonClick("sendlist");
     ASSERT_EQ(queue().count(), 3);
-    const int up = queueNames().indexOf("up.txt");
-    ASSERT_GE(up, 0);
-    EXPECT_EQ(q(up, QueueRow::Local), onDesktop("up.txt"));
-    EXPECT_EQ(q(up, QueueRow::Remote), QStringLiteral("/"));
-    EXPECT_EQ(q(up, QueueRow::Host), server->host());
-    EXPECT_EQ(q(up, QueueRow::Size), QStringLiteral("  5"));
-    EXPECT_EQ(q(up, QueueRow::Status), QStringLiteral("Upload"));
-    EXPECT_EQ(q(up, QueueRow::RemoteDate), QString());
-    const int page = queueNames().indexOf("page.html");
-    EXPECT_EQ(q(page, QueueRow::Remote), QStringLiteral("/site/sub"));
-    EXPECT_EQ(q(page, QueueRow::Local), onDesktop("site/sub/page.html"));
+    EXPECT_EQ(queued("up.txt"), onDesktop("up.txt") + "|/|" + server->host() + "|  5|Upload|");
+    EXPECT_EQ(queued("page.html"), onDesktop("site/sub/page.html") + "|/site/sub|" + server->host() + "|  3|Upload|");
     EXPECT_FALSE(window->picLineAttente->isVisible()); // the wait panel went again
 }
 
@@ -66,16 +60,10 @@ TEST_F(QueueWindow, ServerSelectionAddsDownloadRowsWithTheirDates)
     select(window->listviewServer, {"docs", "readme.txt"});
     window->mnuPop_Server1_Click(0);
     ASSERT_EQ(queue().count(), 3);
-    const int readme = queueNames().indexOf("readme.txt");
-    EXPECT_EQ(q(readme, QueueRow::Local), desktop());
-    EXPECT_EQ(q(readme, QueueRow::Remote), QStringLiteral("/"));
-    EXPECT_EQ(q(readme, QueueRow::Size), cell(serverRows(), "readme.txt", PaneModel::SizeColumn));
-    EXPECT_EQ(q(readme, QueueRow::Status), QStringLiteral("Download"));
-    EXPECT_EQ(q(readme, QueueRow::RemoteDate), cell(serverRows(), "readme.txt", PaneModel::DateColumn));
-    EXPECT_FALSE(q(readme, QueueRow::RemoteDate).isEmpty());
-    const int inner = queueNames().indexOf("inner.txt");
-    EXPECT_EQ(q(inner, QueueRow::Local), onDesktop("docs/deep"));
-    EXPECT_EQ(q(inner, QueueRow::Remote), QStringLiteral("/docs/deep"));
+    const QString date = cell(serverRows(), "readme.txt", PaneModel::DateColumn);
+    ASSERT_FALSE(date.isEmpty());
+    EXPECT_EQ(queued("readme.txt"), desktop() + "|/|" + server->host() + "|  5|Download|" + date);
+    EXPECT_TRUE(queued("inner.txt").startsWith(onDesktop("docs/deep") + "|/docs/deep|")) << queued("inner.txt").toStdString();
     EXPECT_EQ(window->TxtRemotePath->text(), QStringLiteral("/")); // the pane stayed
 }
 
@@ -83,15 +71,11 @@ TEST_F(QueueWindow, DoubleClicksAddOneRowAndRunNothing)
 {
     ASSERT_TRUE(connect());
     window->openServerEntry(indexOf(serverRows(), "readme.txt"));
-    ASSERT_EQ(queue().count(), 1);
-    EXPECT_EQ(q(0, QueueRow::Status), QStringLiteral("Download"));
-    EXPECT_EQ(q(0, QueueRow::Size), QStringLiteral("  5"));
-    EXPECT_EQ(q(0, QueueRow::RemoteDate), QString()); // keeps the time of its writing
-
+    // No remote date: the file keeps the time of its writing.
+    EXPECT_EQ(queued("readme.txt"), desktop() + "|/|" + server->host() + "|  5|Download|");
     select(window->lvLocal, {"up.txt"});
     window->openLocalEntry(indexOf(localRows(), "up.txt"));
-    ASSERT_EQ(queue().count(), 2);
-    EXPECT_EQ(q(1, QueueRow::Local), onDesktop("up.txt"));
+    EXPECT_EQ(queueNames(), (QStringList{"readme.txt", "up.txt"}));
     EXPECT_FALSE(QFile::exists(server->path("up.txt")));
 }
 
@@ -119,7 +103,7 @@ TEST_F(QueueWindow, DragsBetweenThePanesRunTheQueue)
     EXPECT_GE(rowOf(serverRows(), "up.txt"), 0);
 }
 
-TEST_F(QueueWindow, DropsOnTheQueueFollowTheListPressedLast)
+TEST_F(QueueWindow, DropsOnTheQueueFollowTheListPressedLastAndFilesNeedALocalRow)
 {
     ASSERT_TRUE(connect());
     const auto data = paneDrag();
@@ -131,11 +115,10 @@ TEST_F(QueueWindow, DropsOnTheQueueFollowTheListPressedLast)
     window->sActiveList = "server";
     window->ListView3_OLEDragDrop(data.get(), QPoint());
     EXPECT_EQ(queueNames(), (QStringList{"up.txt", "readme.txt"}));
-}
 
-TEST_F(QueueWindow, FilesFromTheFileManagerNeedASelectedLocalRow)
-{
-    ASSERT_TRUE(connect());
+    // Files from the file manager are queued only with a local row selected,
+    // and on the server pane they are queued, not sent.
+    queue().clear();
     writeLocal(QDir(homeDir.path()).filePath("dropped.txt"), "dropped");
     QMimeData files;
     files.setUrls({QUrl::fromLocalFile(QDir(homeDir.path()).filePath("dropped.txt"))});
@@ -144,11 +127,8 @@ TEST_F(QueueWindow, FilesFromTheFileManagerNeedASelectedLocalRow)
     EXPECT_EQ(queue().count(), 0);
     select(window->lvLocal, {"up.txt"});
     window->ListView3_OLEDragDrop(&files, QPoint());
-    EXPECT_EQ(queueNames(), QStringList{"dropped.txt"});
-
-    // On the server pane they are queued, not sent.
     window->listviewServer_OLEDragDrop(&files, QPoint());
-    EXPECT_EQ(queue().count(), 2);
+    EXPECT_EQ(queueNames(), (QStringList{"dropped.txt", "dropped.txt"}));
     EXPECT_FALSE(QFile::exists(server->path("dropped.txt")));
 }
 
@@ -197,32 +177,24 @@ TEST_F(QueueWindow, TheProgressBarSitsInTheFirstRowsProgressCell)
     EXPECT_FALSE(window->ProgressBar1->isVisible());
 }
 
-TEST_F(QueueWindow, FiveGibibytesShowAsSuchInTheRowAndTheBar)
+TEST_F(QueueWindow, TheBarScalesSizesBeyondThirtyTwoBits)
 {
-    QFile big(server->path("huge.iso"));
-    ASSERT_TRUE(big.open(QIODevice::WriteOnly));
-    ASSERT_TRUE(big.resize(5LL << 30));
-    big.close();
-    ASSERT_TRUE(connect());
-    select(window->listviewServer, {"huge.iso"});
-    window->DragDropManuel(false);
-    ASSERT_EQ(queue().count(), 1);
-    EXPECT_EQ(q(0, QueueRow::Size), QStringLiteral("5 368 709 120"));
     window->setProgressMaximum(5LL << 30);
     window->setProgressValue(5LL << 29);
     EXPECT_NEAR(double(window->ProgressBar1->value()) / window->ProgressBar1->maximum(), 0.5, 0.001);
 }
 
-TEST_F(QueueWindow, StopEndsADownloadRunWithItsRowStillQueued)
+TEST_F(QueueWindow, StopEndsADownloadRunKeepingItsRowsAndAnUploadRunWithTheCompletionLine)
 {
     server->writeFile("big.bin", QByteArray(2000000, 'b'));
+    writeLocal(onDesktop("large.bin"), QByteArray(2000000, 'u'));
     ASSERT_TRUE(connect());
     QObject::connect(window->mFTP, &clsFTPClient::FileTransferProgress, window.get(),
                      [&] { window->tbToolBar_ButtonClick("Stop"); });
-    select(window->listviewServer, {"big.bin"});
-    window->DragDropManuel(false);
-    select(window->listviewServer, {"readme.txt"});
-    window->DragDropManuel(false);
+    for (const char *name : {"big.bin", "readme.txt"}) {
+        select(window->listviewServer, {name});
+        window->DragDropManuel(false);
+    }
     window->tbToolBar_ButtonClick("Transfer");
     EXPECT_EQ(queueNames(), (QStringList{"big.bin", "readme.txt"}));
     EXPECT_FALSE(bQueueBusy);
@@ -230,15 +202,9 @@ TEST_F(QueueWindow, StopEndsADownloadRunWithItsRowStillQueued)
     EXPECT_FALSE(log().contains("  Transfert Terminé"));
     EXPECT_FALSE(QFile::exists(onDesktop("readme.txt")));
     EXPECT_LT(QFileInfo(onDesktop("big.bin")).size(), 2000000); // the partial file stays
-}
 
-TEST_F(QueueWindow, StopEndsAnUploadRunWithTheCompletionLine)
-{
-    writeLocal(onDesktop("large.bin"), QByteArray(2000000, 'u'));
-    ASSERT_TRUE(connect());
+    queue().clear();
     window->RefreshLocalDir();
-    QObject::connect(window->mFTP, &clsFTPClient::FileTransferProgress, window.get(),
-                     [&] { window->tbToolBar_ButtonClick("Stop"); });
     select(window->lvLocal, {"large.bin", "up.txt"});
     window->Toolbar2_ButtonClick("upload");
     EXPECT_EQ(queueNames().first(), QStringLiteral("large.bin"));

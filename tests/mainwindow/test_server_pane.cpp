@@ -2,14 +2,6 @@
 // and its commands (create, rename, delete, move) with their messages and log.
 #include "MainWindowFixture.h"
 #include "platform/gui/Icons.h"
-#include "session/SessionState.h"
-#include "session/clsFTPClient.h"
-
-#include <QAction>
-#include <QLabel>
-#include <QMimeData>
-#include <QToolBar>
-#include <QToolButton>
 
 namespace {
 
@@ -51,8 +43,7 @@ protected:
 TEST_F(ServerPane, RowsShowSizeTypeDateAndPicturesAsListed)
 {
     makeFiles();
-    startWindow();
-    ASSERT_TRUE(connect());
+    ASSERT_TRUE(startConnected());
     const PaneModel &rows = serverRows();
     EXPECT_EQ(cell(rows, "empty.bin", PaneModel::SizeColumn), QStringLiteral("0"));
     EXPECT_EQ(cell(rows, "five.txt", PaneModel::SizeColumn), QStringLiteral("  5"));
@@ -88,8 +79,7 @@ TEST_F(ServerPane, DoubleClickOpensFoldersAndDotDotButNotFiles)
 {
     makeFiles();
     server->writeFile("docs/guide.txt", "guide");
-    startWindow();
-    ASSERT_TRUE(connect());
+    ASSERT_TRUE(startConnected());
     const int linesBefore = log().size();
     window->openServerEntry(indexOf(serverRows(), "five.txt"));
     EXPECT_EQ(window->TxtRemotePath->text(), QStringLiteral("/"));
@@ -112,8 +102,7 @@ TEST_F(ServerPane, DoubleClickOpensFoldersAndDotDotButNotFiles)
 
 TEST_F(ServerPane, CreateAndRenameTellTheUserAndLog)
 {
-    startWindow();
-    ASSERT_TRUE(connect());
+    ASSERT_TRUE(startConnected());
     answerModals({typeName("  fresh  ")});
     window->Toolbar1_ButtonClick("CreateDirectory");
     EXPECT_TRUE(QFileInfo(server->path("fresh")).isDir());
@@ -142,8 +131,7 @@ TEST_F(ServerPane, RemoveAllAtTheFirstQuestionDeletesTheOtherFilesWithoutAsking)
 {
     for (const char *name : {"a.txt", "b.txt", "c.txt"})
         server->writeFile(name, "x");
-    startWindow();
-    ASSERT_TRUE(connect());
+    ASSERT_TRUE(startConnected());
     select(window->listviewServer, {"a.txt", "b.txt", "c.txt"});
     answerModals({press(&frmExist::cmdAll)});
     window->Toolbar1_ButtonClick("Delete");
@@ -159,8 +147,7 @@ TEST_F(ServerPane, FoldersAreConfirmedOneByOneAndNonEmptyOnesStay)
     server->makeDir("one");
     server->makeDir("two");
     server->writeFile("two/keep.txt", "x");
-    startWindow();
-    ASSERT_TRUE(connect());
+    ASSERT_TRUE(startConnected());
     select(window->listviewServer, {"one", "two"});
     answerModals({press(&frmExist::cmdAll), press(&frmExist::cmdAll)});
     window->listviewServer_KeyDown(); // the Delete key
@@ -173,8 +160,7 @@ TEST_F(ServerPane, FoldersAreConfirmedOneByOneAndNonEmptyOnesStay)
 
 TEST_F(ServerPane, DotEntriesAreNeverDeleted)
 {
-    startWindow();
-    ASSERT_TRUE(connect());
+    ASSERT_TRUE(startConnected());
     serverRows().setRows({listed("."), listed("..")});
     select(window->listviewServer, {".", ".."});
     window->Toolbar1_ButtonClick("Delete");
@@ -186,8 +172,7 @@ TEST_F(ServerPane, UpdirMovesTheSelectionUpOnlyWhenConfirmed)
     server->makeDir("sub");
     server->writeFile("sub/a.txt", "a");
     server->writeFile("sub/b.txt", "b");
-    startWindow();
-    ASSERT_TRUE(connect());
+    ASSERT_TRUE(startConnected());
     window->openServerEntry(indexOf(serverRows(), "sub"));
     select(window->listviewServer, {"a.txt", "b.txt"});
 
@@ -211,8 +196,7 @@ TEST_F(ServerPane, DragInsideThePaneMovesOntoAFolderRowOnly)
     server->makeDir("target");
     server->writeFile("a.txt", "a");
     server->writeFile("b.txt", "b");
-    startWindow();
-    ASSERT_TRUE(connect());
+    ASSERT_TRUE(startConnected());
     const auto data = paneDrag();
 
     select(window->listviewServer, {"a.txt"});
@@ -231,8 +215,7 @@ TEST_F(ServerPane, DragInsideThePaneMovesOntoAFolderRowOnly)
 TEST_F(ServerPane, NamesWithABackslashAreShownButNeverBecomeLocalPaths)
 {
     server->writeFile("a\\b.txt", "x");
-    startWindow();
-    ASSERT_TRUE(connect());
+    ASSERT_TRUE(startConnected());
     ASSERT_GE(rowOf(serverRows(), "a\\b.txt"), 0);
     window->openServerEntry(indexOf(serverRows(), "a\\b.txt"));
     EXPECT_TRUE(log().contains(QStringLiteral(" - Nom refusé, dangereux comme chemin local : a\\b.txt"))) << logText();
@@ -242,8 +225,7 @@ TEST_F(ServerPane, HeaderClicksSortByTextAndFlip)
 {
     for (const char *name : {"b.txt", "a.txt", "c.txt"})
         server->writeFile(name, "x");
-    startWindow();
-    ASSERT_TRUE(connect());
+    ASSERT_TRUE(startConnected());
     window->sortListByColumn(window->listviewServer, 0);
     EXPECT_EQ(names(serverRows()), (QStringList{"c.txt", "b.txt", "a.txt"}));
     window->sortListByColumn(window->listviewServer, 0);
@@ -258,8 +240,7 @@ TEST_F(ServerPane, TheCountdownOfTheExistQuestionSkipsAndShowsThePanesFigures)
 {
     server->writeFile("a.txt", "12345");
     writeLocal(QDir(desktop()).filePath("a.txt"), "1234567");
-    startWindow();
-    ASSERT_TRUE(connect());
+    ASSERT_TRUE(startConnected());
     answerModals({[](QWidget *w) {
         auto *question = static_cast<frmExist *>(w);
         EXPECT_EQ(question->lblsize1->text(), QStringLiteral("  7")); // the local file that exists

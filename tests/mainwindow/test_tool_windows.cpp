@@ -3,18 +3,8 @@
 // while connected (the main window stepping aside meanwhile), the update
 // window at start-up as the options say, the silent check of timerMAJ against
 // a local HTTP server, and the three other ways into the update window.
-#include "HttpServer.h"
 #include "MainWindowFixture.h"
-#include "settings/StringTable.h"
-#include "transfer/QueueModel.h"
-#include "update/UpdateService.h"
-
-#include <QCryptographicHash>
-#include <QLabel>
-#include <QTest>
-#include <QToolBar>
-#include <QToolButton>
-#include <QTreeWidget>
+#include "UpdateServing.h"
 
 namespace {
 
@@ -37,26 +27,11 @@ protected:
         http->clearRoot();
     }
 
-    void useUpdateServer() { update::setUpdateServerUrl(http->url()); }
-    static QString versionText(int majorDelta)
-    {
-        ProgramVersion v = ProgramVersion::running();
-        v.major += majorDelta;
-        return v.text();
-    }
+    // The update check asks the local HTTP server, which offers this version.
     void serveVersion(const QString &v) const
     {
-        http->writeFile("ver.tf", "[Version]\r\nTarvo Ftp.exe=" + v.toLatin1() + "\r\n");
-    }
-    // An updater that only leaves a mark, and a list with nothing to fetch.
-    void serveEmptyUpdate() const
-    {
-        const QByteArray script = "#!/bin/sh\ntouch \"" + programDir.path().toUtf8() + "/updater-ran\"\n";
-        const QByteArray sha = QCryptographicHash::hash(script, QCryptographicHash::Sha256).toHex();
-        http->writeFile("TUpdate.exe", script);
-        http->writeFile("verupt.tf", "[ver]\r\nver=2.0\r\nsha256=" + sha + "\r\n");
-        for (const char *list : {"frupt.tf", "enupt.tf"})
-            http->writeFile(list, "[Update]\r\nNbrDl=0\r\n");
+        update::setUpdateServerUrl(http->url());
+        ::serveVersion(*http, v);
     }
 
     // Wide enough for the whole tool bar and the notice at its end.
@@ -79,20 +54,13 @@ protected:
                 out << w->windowTitle();
         return out;
     }
-    static QStringList rowNames(const QList<CompareRow> &rows)
+    // Each row of one side of the comparison, by name, with its mark.
+    static QMap<QString, CompareMark> marked(const QList<CompareRow> &rows, const QList<CompareFlags> &flags)
     {
-        QStringList out;
-        for (const CompareRow &row : rows)
-            out << row.name;
-        return out;
-    }
-    static CompareMark markOf(const QList<CompareRow> &rows, const QList<CompareFlags> &flags, const QString &name)
-    {
+        QMap<QString, CompareMark> out;
         for (int i = 0; i < rows.size(); ++i)
-            if (rows[i].name == name)
-                return flags.value(i).mark();
-        ADD_FAILURE() << "no row " << name.toStdString();
-        return CompareMark::None;
+            out.insert(rows[i].name, flags.value(i).mark());
+        return out;
     }
 
     static std::unique_ptr<HttpServer> http;
@@ -109,23 +77,19 @@ TEST_F(ToolWindows, CompareButtonComparesWhatThePanesShow)
     writeLocal(onDesktop("same.txt"), "12345");
     writeLocal(onDesktop("differs.txt"), "abc");
     writeLocal(onDesktop("local-only.txt"), "l");
-    startWindow();
-    ASSERT_TRUE(connect());
+    ASSERT_TRUE(startConnected());
 
     window->cmdCompare->click();
     frmCompare *compare = window->compareWindow();
     ASSERT_NE(compare, nullptr);
     EXPECT_TRUE(compare->isVisible());
     EXPECT_FALSE(compare->isModal());
-    EXPECT_EQ(rowNames(compare->localRows()), names(localRows()));
-    EXPECT_EQ(rowNames(compare->serverRows()).size(), 3); // the server pane without "." and ".."
-    for (const QString &name : rowNames(compare->serverRows()))
-        EXPECT_GE(rowOf(serverRows(), name), 0) << name.toStdString();
-    const CompareResult &marks = compare->marks();
-    EXPECT_EQ(markOf(compare->localRows(), marks.local, "local-only.txt"), CompareMark::Missing);
-    EXPECT_EQ(markOf(compare->localRows(), marks.local, "differs.txt"), CompareMark::SizeDiffers);
-    EXPECT_EQ(markOf(compare->localRows(), marks.local, "same.txt"), CompareMark::None);
-    EXPECT_EQ(markOf(compare->serverRows(), marks.server, "server-only.txt"), CompareMark::Missing);
+    // Every row of both panes (the server's without "." and ".."), marked.
+    using M = CompareMark;
+    EXPECT_EQ(marked(compare->localRows(), compare->marks().local),
+              (QMap<QString, M>{{"differs.txt", M::SizeDiffers}, {"local-only.txt", M::Missing}, {"same.txt", M::None}}));
+    EXPECT_EQ(marked(compare->serverRows(), compare->marks().server),
+              (QMap<QString, M>{{"differs.txt", M::SizeDiffers}, {"same.txt", M::None}, {"server-only.txt", M::Missing}}));
 
     // The button brings the open window forward rather than opening another.
     window->cmdCompare->click();
@@ -137,19 +101,6 @@ TEST_F(ToolWindows, CompareButtonComparesWhatThePanesShow)
     EXPECT_EQ(compare->windowTitle(), LoadResString(1684));
     window->close();
     EXPECT_TRUE(visibleTopLevels("frmCompare").isEmpty());
-}
-
-TEST_F(ToolWindows, CompareWithoutAConnectionShowsTheLocalPaneAlone)
-{
-    writeLocal(onDesktop("alone.txt"), "a");
-    startWindow();
-    window->cmdCompare->click();
-    frmCompare *compare = window->compareWindow();
-    ASSERT_NE(compare, nullptr);
-    EXPECT_EQ(rowNames(compare->localRows()), QStringList{"alone.txt"});
-    EXPECT_TRUE(compare->serverRows().isEmpty());
-    EXPECT_EQ(compare->marks().local.value(0).mark(), CompareMark::Missing);
-    compare->close();
 }
 
 // ---- the drop-in basket ------------------------------------------------------------
@@ -191,8 +142,7 @@ TEST_F(ToolWindows, DropInOpensOnlyWhenConnectedAndSetsTheMainWindowAsideMeanwhi
 
 TEST_F(ToolWindows, ClosingTheMainWindowClosesTheBasketFirst)
 {
-    startWindow();
-    ASSERT_TRUE(connect());
+    ASSERT_TRUE(startConnected());
     window->tbToolBar_ButtonClick(QStringLiteral("DropIn"));
     QPointer<frmDropIn> basket = window->dropInWindow();
     ASSERT_TRUE(basket && basket->isVisible());
@@ -206,7 +156,6 @@ TEST_F(ToolWindows, ClosingTheMainWindowClosesTheBasketFirst)
 
 TEST_F(ToolWindows, TimerTickShowsTheNoticeOnlyForANewerVersionAndTheNoticeOpensTheUpdateWindow)
 {
-    useUpdateServer();
     serveVersion(versionText(0));
     startWindow();
     widen();
@@ -236,7 +185,6 @@ TEST_F(ToolWindows, TimerTickShowsTheNoticeOnlyForANewerVersionAndTheNoticeOpens
 
 TEST_F(ToolWindows, OptionsUpdateButtonClosesTheOptionsThenOpensTheUpdateWindow)
 {
-    useUpdateServer();
     serveVersion(versionText(0));
     startWindow();
     answerModals({[this](QWidget *options) {
@@ -251,9 +199,8 @@ TEST_F(ToolWindows, OptionsUpdateButtonClosesTheOptionsThenOpensTheUpdateWindow)
 
 TEST_F(ToolWindows, AnUpdaterStartedAtStartUpEndsTheStartUp)
 {
-    useUpdateServer();
     serveVersion(versionText(+1));
-    serveEmptyUpdate();
+    serveEmptyUpdate(*http, programDir.path());
     ASSERT_TRUE(options::setCheckUpdateAtStart(true).ok());
     ASSERT_TRUE(options::setStartWindowChoice(1).ok()); // the manager would come next
     answerUpdateWindow([](frmViewUpdate *update) { update->cmdStartUpdate->click(); });

@@ -5,13 +5,7 @@
 #include "MainWindowFixture.h"
 #include "mainwindow/SplitterBar.h"
 
-#include <QLineEdit>
 #include <QStatusBar>
-#include <QTest>
-#include <QTextEdit>
-#include <QToolBar>
-#include <QToolButton>
-#include <QTreeView>
 
 #include <cmath>
 

@@ -1,7 +1,7 @@
 // The update window over a local HTTP server: the result of a check for a
 // newer, an equal and an older version, an unreachable server, the start-up
 // option box, and starting the update while connected.
-#include "HttpServer.h"
+#include "UpdateServing.h"
 #include "WindowFixture.h"
 #include "settings/OptionStore.h"
 #include "settings/Options.h"
@@ -9,7 +9,6 @@
 #include "update/frmViewUpdate.h"
 
 #include <QCheckBox>
-#include <QCryptographicHash>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -30,20 +29,6 @@ public:
     QStringList events;
 };
 
-QString sha(const QByteArray &data)
-{
-    return QString::fromLatin1(QCryptographicHash::hash(data, QCryptographicHash::Sha256).toHex());
-}
-
-QString versionText(int majorDelta, int minor = -1)
-{
-    ProgramVersion v = ProgramVersion::running();
-    v.major += majorDelta;
-    if (minor >= 0)
-        v.minor = minor;
-    return v.text();
-}
-
 class UpdateWindow : public WindowSuite {
 protected:
     static void SetUpTestSuite() { http = std::make_unique<HttpServer>(); }
@@ -58,16 +43,8 @@ protected:
         update::setVendorWebSiteUrl(http->url());
     }
 
-    void serveVersion(const QString &v) { http->writeFile("ver.tf", "[Version]\r\nTarvo Ftp.exe=" + v.toLatin1() + "\r\n"); }
-
-    // An updater that only leaves a mark, and a list with nothing to fetch.
-    void serveEmptyUpdate()
-    {
-        const QByteArray script = "#!/bin/sh\ntouch \"" + programDir.path().toUtf8() + "/updater-ran\"\n";
-        http->writeFile("TUpdate.exe", script);
-        http->writeFile("verupt.tf", "[ver]\r\nver=2.0\r\nsha256=" + sha(script).toLatin1() + "\r\n");
-        http->writeFile("enupt.tf", "[Update]\r\nNbrDl=0\r\n");
-    }
+    void serveVersion(const QString &v) const { ::serveVersion(*http, v); }
+    void serveEmptyUpdate() const { ::serveEmptyUpdate(*http, programDir.path()); }
 
     bool verFileExists() const { return QFileInfo::exists(programDir.filePath("ver.tf")); }
 

@@ -1,18 +1,12 @@
 // The queue engine and the transfer primitives against a real FTP server.
 #include "FtpServer.h"
 #include "ScriptedPrompt.h"
+#include "TestFiles.h"
 #include "TestHosts.h"
-#include "platform/LocalFile.h"
 #include "session/SizeText.h"
 #include "session/clsFTPClient.h"
 #include "transfer/TransferQueue.h"
 
-#include <QCryptographicHash>
-#include <QDir>
-#include <QDirIterator>
-#include <QFile>
-#include <QFileInfo>
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -20,41 +14,10 @@
 
 namespace {
 
-QByteArray randomBytes(int size, quint32 seed)
-{
-    QRandomGenerator gen(seed);
-    QByteArray data(size, Qt::Uninitialized);
-    for (int i = 0; i < size; ++i)
-        data[i] = char(gen.generate() & 0xff);
-    return data;
-}
-
-QByteArray readLocal(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-}
-
-void writeLocal(const QString &path, const QByteArray &data)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(data);
-}
-
-// Relative path -> content hash of every file below a folder.
-QMap<QString, QByteArray> treeOf(const QString &root)
-{
-    QMap<QString, QByteArray> out;
-    QDirIterator it(root, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        out.insert(QDir(root).relativeFilePath(path),
-                   QCryptographicHash::hash(readLocal(path), QCryptographicHash::Md5).toHex());
-    }
-    return out;
-}
+using testfiles::randomBytes;
+using testfiles::readFile;
+using testfiles::treeOf;
+using testfiles::writeFile;
 
 using Events = QList<QPair<qint64, qint64>>;
 
@@ -70,13 +33,17 @@ protected:
         server->clearRoot();
         ftp.setHost(&host);
         ftp.setTimeouts({5000, 5000, 5000});
-        ASSERT_TRUE(ftp.OpenConnection(server->host(), QString::number(server->port()), server->user(),
-                                       server->password(), GetParam() ? 0x08000000 : 0))
-            << sLastError.toStdString();
-        bConnected = true;
+        ASSERT_TRUE(open(*server));
         host.localFolder = local.path();
         QObject::connect(&ftp, &clsFTPClient::FileTransferProgress,
                          [this](qint64 cur, qint64 total) { events << qMakePair(cur, total); });
+    }
+    bool open(const FtpServer &to)
+    {
+        bConnected = ftp.OpenConnection(to.host(), QString::number(to.port()), to.user(), to.password(),
+                                        GetParam() ? 0x08000000 : 0);
+        EXPECT_TRUE(bConnected) << sLastError.toStdString();
+        return bConnected;
     }
     void TearDown() override
     {
@@ -117,7 +84,7 @@ TEST_P(TransferEngine, BlockAndProgressEdgeCasesBothWays)
         SCOPED_TRACE(c.size);
         const QByteArray data = randomBytes(c.size, quint32(c.size) + 1);
         const QString name = QString("file%1.bin").arg(c.size);
-        writeLocal(local.filePath(name), data);
+        writeFile(local.filePath(name), data);
 
         events.clear();
         QString localPath = local.filePath(name);
@@ -131,7 +98,7 @@ TEST_P(TransferEngine, BlockAndProgressEdgeCasesBothWays)
         queueDownload(name, c.size);
         ASSERT_TRUE(ftp.FTPDownloadFile(local.filePath(name), name)) << sLastError.toStdString();
         model.removeFirst();
-        EXPECT_EQ(readLocal(local.filePath(name)), data);
+        EXPECT_EQ(readFile(local.filePath(name)), data);
         EXPECT_EQ(events, c.down);
     }
 }
@@ -139,10 +106,13 @@ TEST_P(TransferEngine, BlockAndProgressEdgeCasesBothWays)
 TEST_P(TransferEngine, RunnerMovesFilesByteForByteAndLogsEachOutcome)
 {
     const QByteArray big = randomBytes(700 * 1024 + 17, 7);
-    writeLocal(local.filePath("big.bin"), big);
-    writeLocal(local.filePath("small.txt"), "hello\r\nworld\n");
+    writeFile(local.filePath("big.bin"), big);
+    writeFile(local.filePath("small.txt"), "hello\r\nworld\n");
     ASSERT_TRUE(queue.menuupload(local.filePath("big.bin"), QString()));
+    EXPECT_FALSE(queue.menuupload(local.filePath("vanished.txt"), QString())); // reported, not queued
     ASSERT_TRUE(queue.menuupload(local.filePath("small.txt"), QString()));
+    EXPECT_EQ(host.log.filter("vanished.txt").size(), 1);
+    host.log.clear();
     EXPECT_EQ(model.row(0).text[QueueRow::Remote], "/");
     EXPECT_EQ(model.row(0).text[QueueRow::Size], " 716 817");
     EXPECT_EQ(model.row(0).text[QueueRow::Status], "Upload");
@@ -165,8 +135,8 @@ TEST_P(TransferEngine, RunnerMovesFilesByteForByteAndLogsEachOutcome)
     EXPECT_EQ(model.row(0).text[QueueRow::Local], back.path());
     queue.RunTransferQueue();
     EXPECT_EQ(model.count(), 0);
-    EXPECT_EQ(readLocal(back.filePath("big.bin")), big);
-    EXPECT_EQ(readLocal(back.filePath("small.txt")), "hello\r\nworld\n");
+    EXPECT_EQ(readFile(back.filePath("big.bin")), big);
+    EXPECT_EQ(readFile(back.filePath("small.txt")), "hello\r\nworld\n");
 }
 
 TEST_P(TransferEngine, ConflictsOverwriteSkipCancelAndOverwriteAll)
@@ -175,9 +145,9 @@ TEST_P(TransferEngine, ConflictsOverwriteSkipCancelAndOverwriteAll)
     server->writeFile("b.txt", "server b");
     server->writeFile("c.txt", "server c");
     ftp.GetDirectoryListing("*.*");
-    writeLocal(local.filePath("a.txt"), "local a");
-    writeLocal(local.filePath("b.txt"), "local b");
-    writeLocal(local.filePath("c.txt"), "local c");
+    writeFile(local.filePath("a.txt"), "local a");
+    writeFile(local.filePath("b.txt"), "local b");
+    writeFile(local.filePath("c.txt"), "local c");
 
     // Skip the first, overwrite the second, the third is asked too.
     for (const char *n : {"a.txt", "b.txt", "c.txt"})
@@ -185,13 +155,13 @@ TEST_P(TransferEngine, ConflictsOverwriteSkipCancelAndOverwriteAll)
     host.answers = {2, 3, 1};
     queue.RunTransferQueue();
     EXPECT_EQ(host.asked, QStringList({"a.txt", "b.txt", "c.txt"}));
-    EXPECT_EQ(readLocal(local.filePath("a.txt")), "local a");
-    EXPECT_EQ(readLocal(local.filePath("b.txt")), "server b");
+    EXPECT_EQ(readFile(local.filePath("a.txt")), "local a");
+    EXPECT_EQ(readFile(local.filePath("b.txt")), "server b");
     // Cancel ended the run: its row stays, no completion line.
     ASSERT_EQ(model.count(), 1);
     EXPECT_EQ(model.row(0).text[0], "c.txt");
     EXPECT_NE(host.log.last(), "10|");
-    EXPECT_EQ(readLocal(local.filePath("c.txt")), "local c");
+    EXPECT_EQ(readFile(local.filePath("c.txt")), "local c");
 
     // Overwrite all: asked once, then never again in this run.
     model.clear();
@@ -201,15 +171,15 @@ TEST_P(TransferEngine, ConflictsOverwriteSkipCancelAndOverwriteAll)
     host.answers = {4};
     queue.RunTransferQueue();
     EXPECT_EQ(host.asked, QStringList({"a.txt"}));
-    EXPECT_EQ(readLocal(local.filePath("a.txt")), "server a");
-    EXPECT_EQ(readLocal(local.filePath("c.txt")), "server c");
+    EXPECT_EQ(readFile(local.filePath("a.txt")), "server a");
+    EXPECT_EQ(readFile(local.filePath("c.txt")), "server c");
     EXPECT_FALSE(bOverwriteAll); // the end of a run forgets it
 
     // Uploads: a skipped file drops its row and the run goes on.
     host.asked.clear();
     host.askedUp.clear();
-    writeLocal(local.filePath("a.txt"), "new a");
-    writeLocal(local.filePath("d.txt"), "new d");
+    writeFile(local.filePath("a.txt"), "new a");
+    writeFile(local.filePath("d.txt"), "new d");
     queue.menuupload(local.filePath("a.txt"), QString());
     queue.menuupload(local.filePath("d.txt"), QString());
     host.answers = {2};
@@ -224,8 +194,8 @@ TEST_P(TransferEngine, ConflictsOverwriteSkipCancelAndOverwriteAll)
 
 TEST_P(TransferEngine, StopDuringUploadEndsTheRunWithTheRowKept)
 {
-    writeLocal(local.filePath("up.bin"), randomBytes(200 * 1024, 3));
-    writeLocal(local.filePath("next.bin"), "x");
+    writeFile(local.filePath("up.bin"), randomBytes(200 * 1024, 3));
+    writeFile(local.filePath("next.bin"), "x");
     queue.menuupload(local.filePath("up.bin"), QString());
     queue.menuupload(local.filePath("next.bin"), QString());
     QObject::connect(&ftp, &clsFTPClient::FileTransferProgress, [] { bStopTransfer = true; });
@@ -236,7 +206,7 @@ TEST_P(TransferEngine, StopDuringUploadEndsTheRunWithTheRowKept)
     EXPECT_FALSE(bStopTransfer);
     EXPECT_EQ(host.log.last(), "10|");
     EXPECT_EQ(host.played.size(), 1);
-    EXPECT_EQ(readLocal(local.filePath("up.bin")).size(), 200 * 1024); // local file untouched
+    EXPECT_EQ(readFile(local.filePath("up.bin")).size(), 200 * 1024); // local file untouched
 }
 
 TEST_P(TransferEngine, StopDuringDownloadKeepsThePartialFile)
@@ -260,8 +230,8 @@ TEST_P(TransferEngine, UploadsIntoOneFolderChangeFolderOnceAndCreateLevels)
 {
     ASSERT_TRUE(ftp.CreateFTPDirectory("/a"));
     ASSERT_TRUE(ftp.SetFTPDirectory("/a"));
-    writeLocal(local.filePath("one.txt"), "1");
-    writeLocal(local.filePath("two.txt"), "2");
+    writeFile(local.filePath("one.txt"), "1");
+    writeFile(local.filePath("two.txt"), "2");
     queue.menuupload(local.filePath("one.txt"), QString());
     queue.menuupload(local.filePath("two.txt"), QString());
     ASSERT_EQ(model.row(1).text[QueueRow::Remote], "/a");
@@ -271,7 +241,7 @@ TEST_P(TransferEngine, UploadsIntoOneFolderChangeFolderOnceAndCreateLevels)
     EXPECT_EQ(server->readFile("a/two.txt"), "2");
     EXPECT_EQ(host.localRefreshes, 2); // one folder change, plus the final refresh
 
-    writeLocal(local.filePath("deep.txt"), "deep");
+    writeFile(local.filePath("deep.txt"), "deep");
     queue.menuupload(local.filePath("deep.txt"), "/x/y/z");
     EXPECT_EQ(model.row(0).text[QueueRow::Remote], "/x/y/z");
     queue.RunTransferQueue();
@@ -281,11 +251,11 @@ TEST_P(TransferEngine, UploadsIntoOneFolderChangeFolderOnceAndCreateLevels)
 TEST_P(TransferEngine, FolderTreesBothWays)
 {
     const QString tree = local.filePath("proj");
-    writeLocal(tree + "/readme.txt", "top");
-    writeLocal(tree + "/src/main.c", randomBytes(5000, 9));
-    writeLocal(tree + "/src/lib/util.c", "util");
+    writeFile(tree + "/readme.txt", "top");
+    writeFile(tree + "/src/main.c", randomBytes(5000, 9));
+    writeFile(tree + "/src/lib/util.c", "util");
     QDir().mkpath(tree + "/empty");
-    writeLocal(tree + "/.hidden", "hidden");
+    writeFile(tree + "/.hidden", "hidden");
     queue.addLocalSelection({{"proj", true}});
     EXPECT_TRUE(host.waitShown);
     ASSERT_EQ(model.count(), 3); // files only, hidden files left out
@@ -319,77 +289,48 @@ TEST_P(TransferEngine, DotEntriesAndHostileNamesNeverBecomeLocalPaths)
     EXPECT_TRUE(host.log.filter("evil\\name.txt").size() == 1) << host.log.join('\n').toStdString();
 }
 
-TEST_P(TransferEngine, UnreadableLocalFileIsSkippedOthersQueued)
-{
-    writeLocal(local.filePath("good.txt"), "g");
-    EXPECT_FALSE(queue.menuupload(local.filePath("vanished.txt"), QString()));
-    EXPECT_TRUE(queue.menuupload(local.filePath("good.txt"), QString()));
-    EXPECT_EQ(model.count(), 1);
-    EXPECT_EQ(host.log.filter("vanished.txt").size(), 1);
-}
-
-TEST_P(TransferEngine, GrownAndShrunkRemoteFilesArriveAsTheyAreNow)
+// The listed size and date are from when the pane was filled: the file comes
+// as the server has it now, and takes the listed date.
+TEST_P(TransferEngine, GrownAndShrunkRemoteFilesArriveWholeWithTheListedDate)
 {
     server->writeFile("grown.bin", randomBytes(5000, 11));
     server->writeFile("shrunk.bin", randomBytes(100, 12));
     ftp.GetDirectoryListing("*.*");
-    queueDownload("grown.bin", 1000);
+    const QDateTime when(QDate(2020, 5, 17), QTime(10, 20, 30), Qt::LocalTime);
+    queueDownload("grown.bin", 1000, formatGeneralDate(when));
     queueDownload("shrunk.bin", 5000);
     queue.RunTransferQueue();
-    EXPECT_EQ(readLocal(local.filePath("grown.bin")), server->readFile("grown.bin"));
-    EXPECT_EQ(readLocal(local.filePath("shrunk.bin")), server->readFile("shrunk.bin"));
+    EXPECT_EQ(readFile(local.filePath("grown.bin")), server->readFile("grown.bin"));
+    EXPECT_EQ(readFile(local.filePath("shrunk.bin")), server->readFile("shrunk.bin"));
+    EXPECT_EQ(QFileInfo(local.filePath("grown.bin")).lastModified(), when);
     EXPECT_EQ(host.log.last(), "10|");
 }
 
-TEST_P(TransferEngine, DownloadedFileTakesTheRemoteDate)
-{
-    server->writeFile("dated.txt", "d");
-    ftp.GetDirectoryListing("*.*");
-    const QDateTime when(QDate(2020, 5, 17), QTime(10, 20, 30), Qt::LocalTime);
-    queueDownload("dated.txt", 1, formatGeneralDate(when));
-    queue.RunTransferQueue();
-    EXPECT_EQ(QFileInfo(local.filePath("dated.txt")).lastModified(), when);
-}
-
-INSTANTIATE_TEST_SUITE_P(Modes, TransferEngine, ::testing::Values(true, false),
-                         [](const auto &info) { return info.param ? "Passive" : "Active"; });
-
 // A server that dies in the middle of a download: a failure, never "done",
 // and the partial file stays.
-TEST(TransferFaults, ServerDyingMidDownloadIsAFailure)
+TEST_P(TransferEngine, ServerDyingMidDownloadIsAFailure)
 {
-    resetSessionState();
-    FtpServer server;
-    ASSERT_TRUE(server.isRunning());
-    server.writeFile("huge.bin", randomBytes(8 * 1024 * 1024, 5));
-    QTemporaryDir local;
-    clsFTPClient ftp;
-    QueueModel model;
-    TestHost host(model);
-    TransferQueue queue(ftp, model, host, host);
-    ftp.setHost(&host);
-    ftp.setTimeouts({5000, 5000, 5000});
-    ASSERT_TRUE(ftp.OpenConnection(server.host(), QString::number(server.port()), server.user(),
-                                   server.password(), 0x08000000));
-    bConnected = true;
-    host.localFolder = local.path();
+    FtpServer dying;
+    ASSERT_TRUE(dying.isRunning());
+    dying.writeFile("huge.bin", randomBytes(8 * 1024 * 1024, 5));
+    ASSERT_TRUE(open(dying));
     ftp.GetDirectoryListing("*.*");
-    queue.addRemoteSelection({{"huge.bin", formatSizeText(8 * 1024 * 1024), ""}});
+    queueDownload("huge.bin", 8 * 1024 * 1024);
     bool killed = false;
-    QObject::connect(&ftp, &clsFTPClient::FileTransferProgress, [&] {
-        if (!killed) {
-            killed = true;
-            server.kill();
-        }
+    const auto link = QObject::connect(&ftp, &clsFTPClient::FileTransferProgress, [&] {
+        if (!std::exchange(killed, true))
+            dying.kill();
     });
     queue.RunTransferQueue();
+    QObject::disconnect(link);
     EXPECT_TRUE(killed);
     EXPECT_EQ(model.count(), 1);
     EXPECT_NE(host.log.last(), "10|");
     EXPECT_FALSE(bQueueBusy);
     EXPECT_LT(QFileInfo(local.filePath("huge.bin")).size(), 8 * 1024 * 1024);
-    ftp.CloseConnection();
-    resetSessionState();
 }
+
+INSTANTIATE_TEST_SUITE_P(Modes, TransferEngine, ::testing::Values(true, false),
+                         [](const auto &info) { return info.param ? "Passive" : "Active"; });
 
 } // namespace
