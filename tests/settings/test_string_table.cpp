@@ -25,44 +25,25 @@ struct Quoted {
     const char16_t *english;  // nullptr: only the French text is fixed
 };
 
-// Texts exactly as the program must show them, spacing and spelling included.
+// Texts whose spacing, spelling or use (file names, column words) a tidy-up
+// could break; each must stay exactly as the program has always shown it.
 const Quoted QuotedTexts[] = {
-    {101, u"Connexion rapide", u"Quick Connect"},
     {102, u"Usager : ", u"Username : "},
     {105, u"Nom serveur/IP :  ", u"Hostname/IP :  "},
-    {106, u"Carnet d'adresses", u"Address Book"},
     {108, u"Nom d'usager pour le site ", u"username "},
-    {110, u"Mot de passe pour le site ", u"Password "},
     {130, u"Nom", u"Filename"},
     {133, u"Nom du fichier", u"Filename"},
-    {138, u"Action", u"Status"},
     {141, u"À propos de", u"About "},
-    {150, u"Transfert binaire", u"Binary Transfer"},
-    {153, u"Mode passif", u"Passive Mode"},
-    {180, u"Connexion", u"Connect"},
-    {184, u"Annuler", u"Cancel"},
     {201, u"Carnet d'adresses", u"Site Manager"},
-    {205, u"Fermer", u"Exit"},
-    {211, u"Tout sélectionner", u"Select &All"},
-    {212, u"Option", u"Setting"},
     {218, u"Français", u"Francais"},
     {219, u"Vous devez redémarrer l'application pour que les changements soient effectués", u"You need to restart the application to complete your request"},
-    {260, u"Transférer le(s) fichier(s)", u"Transfer Queue"},
-    {262, u"Tout effacer", u"Remove All"},
-    {270, u"Effacer l'historique", u"Clear log"},
-    {420, u"Sauvegarder", u"Save"},
-    {501, u"Choisissez un site .", u"Choose a Site."},
     {503, u"Êtes-vous sûr de vouloir effacer :", u"are you sure you want to Delete :"},
-    {504, u"du carnet d'adresses ?", u"from the site manager?"},
-    {506, u"Effacer le répertoire :", u"Delete the folder :"},
     {507, u"et son contenu ?", u"and is content ?"},
     {511, u"Recherche du serveur Complété", u"Connection host resolved"},
     {514, u"Connecté", u"logged"},
     {516, u"Connexion des fichiers Complété", u"Data connection Establishing"},
     {521, u"Ceci va annuler votre transfert et vous déconnecter , voulez-vous continuer ?", u"This will stop your current transfer and disconnect you , are you sure you want to continue?"},
-    {523, u"Répertoire", u"Directory"},
     {527, u"créé avec succès", u"was successfully created."},
-    {528, u"Entrez un nouveau nom.", u"Enter a new name."},
     {532, u"échec de connexion à", u"failed to Connected To"},
     {534, u"Aucun fichier en attente", u"The are no files in queue."},
     {539, u"KB de", u"KB of"},
@@ -71,41 +52,25 @@ const Quoted QuotedTexts[] = {
     {554, u"Déposez vos fichiers ou répertoires à envoyé dans la fenêtre ci-dessous", u"Drop your files or folder to upload here"},
     {556, u"Vous devez êtres connecté à un serveur pour pouvoir utiliser ce panier", u"You must be connected to a server to upload file(s)"},
     {562, u"Vitesse ", u"Speed : "},
-    {563, u"Lecture", u"&Read"},
-    {567, u"Administrateur", u"Owner"},
-    {571, u"Exécuteur de commande FTP", u"Ftp command"},
     {575, u"Le fichier existe déjà", u"The file already exist"},
     {578, u"Tout remplacer", u"OverWrite All"},
-    {579, u"Êtes-vous certain de vouloir effacer : ", u"Are you sure you want to delete : "},
-    {580, u"Oui", u"Yes"},
     {586, u"Détail", u"Detail "},
-    {590, u"Son quand le transfert est terminé", u"Sound when transfer end"},
     {601, u"Vérifier si une mise à jour est disponible", u"Chek for a Tarvo FTP update"},
-    {606, u"Veuillez ajouter une catégorie pour pouvoir ajouter un serveur", u"Please add a group first"},
     {620, u"Vérifier si une mise à jour est disponible à l'ouverture.", u"Chek for a Tarvo FTP update at start"},
-    {625, u"Assistant-créateur de connexion Tarvo FTP", u"Tarvo FTP connection wizard"},
     {629, u"Bienvenue dans le créateur de connexion TarvoFTP . Veuillez entrer les informations nécessaires pour pouvoir effectuer une connexion au site désiré", u"Welcome to Tarvo FTP connection manager . Please fill the required information to connect to the site."},
     {631, u"Entrez le nom que vous souhaitez utiliser pour désigner le nouveau site. Vous pouvez utiliser n'importe quel nom .", u"Enter the name that will identify this site . any name is good "},
     {632, u"Entrez l'adresse hôte du site que vous désirez effectuer la connexion (Adresse ftp du serveur) . ", u"Enter the host address for the new connection (ftp server adresse ) . "},
     {634, u"Utiliser une connexion anonyme", u"Anonymous connection "},
     {637, u"Vous avez terminé d'entrer les informations nécessaires à la connexion du nouveau site. Le nouveau site sera visible dans la liste du carnet d'adresses.", u"Completed ! you have finished to enter all the required informations . the new site will be visible in the site manager."},
-    {640, u"Exemple : Mon site personnel", u"Example: My Website"},
-    {647, u"Permission d'accès sur fichier/dossier", u"File/folder permission"},
-    {650, u"Détail", u"Detail"},
     {653, u"frupt.tf", u"enupt.tf"},
     {654, u"Désirez-vous remplacer le fichier existant ?", u"Would you like to replace the existing file ?"},
     {659, u"Tarvo FTP à la possibilité d'être mis à jour avec cette fonction, vous devez être connecté à Internet", u"Tarvo FTP can be update with this option , you need to be connected on internet"},
     {663, u"Passer", u"Skip"},
-    {666, u"Connectez-vous à Internet et réessayez", u"Connect to the internet and try again"},
     {670, u"Suprimmer", u"Delete"},
     {671, u"Envoie des fichiers dans la liste d'attente", u"Transfering file "},
-    {674, u"Opération refusée", u"Action denied"},
-    {680, u"Go/Transfert", u"Go"},
     {686, u"Envoyer les fichiers : ", u"Upload files :"},
-    {690, u"Télécharger les fichiers :", u"Download files :"},
     {697, u"Remonter les fichiers sélectionnés dans le répertoire supérieur ?", u"Send all selected files in parent folder ?"},
     {698, u"<Dossier>", u"<Folder>"},
-    {699, u"Version", u"Version"},
     {291, u"Créer un répertoire local", nullptr},
     {583, u"Effacer le(s) (fichier/dossier) sélectionné", nullptr},
     {585, u"Télécharger le(s) (fichier/dossier sélectionné)", nullptr},
@@ -123,53 +88,34 @@ public:
 
 } // namespace
 
-TEST(StringTableFormat, EscapesKeepSpacesBreaksAndBackslashes)
+TEST(StringTableFormat, EscapesAndBadLines)
 {
     QStringList problems;
-    const auto t = parseStringTable("# c\n\n1\t\\sa b\\s\\s\r\n2\tx\\ny\\t\\\\z  \n", &problems);
+    auto t = parseStringTable("# c\n\n1\t\\sa b\\s\\s\r\n2\tx\\ny\\t\\\\z  \n", &problems);
     EXPECT_TRUE(problems.isEmpty()) << problems.join('\n').toStdString();
     EXPECT_EQ(t.value(1), " a b  ");
     EXPECT_EQ(t.value(2), "x\ny\t\\z");
-}
-
-TEST(StringTableFormat, BadLinesAreReportedAndLeftOut)
-{
-    QStringList problems;
-    const auto t = parseStringTable("1\tone\nx\tbad\nno tab\n1\tagain\n3\tbad \\q escape\n", &problems);
+    // Bad lines are reported and left out; the first of a repeated id wins.
+    t = parseStringTable("1\tone\nx\tbad\nno tab\n1\tagain\n3\tbad \\q escape\n", &problems);
     EXPECT_EQ(t.size(), 1);
     EXPECT_EQ(t.value(1), "one");
     EXPECT_EQ(problems.size(), 4);
 }
 
-TEST(StringTable, TheCompiledTableReadsWithoutProblems)
+TEST(StringTable, TheCompiledTableIsWholeInBothLanguagesAndExact)
 {
     QFile file(":/strings.txt");
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     QStringList problems;
     parseStringTable(QString::fromUtf8(file.readAll()), &problems);
     EXPECT_TRUE(problems.isEmpty()) << problems.join('\n').toStdString();
-}
-
-TEST(StringTable, EveryIdExistsInBothLanguages)
-{
     for (const auto &[first, last] : FrenchRanges) {
         for (int id = first; id <= last; ++id) {
             EXPECT_TRUE(HasResString(id) && !LoadResString(id).isEmpty()) << "French " << id;
             EXPECT_TRUE(HasResString(id + 1000) && !LoadResString(id + 1000).isEmpty()) << "English " << id;
         }
     }
-    for (int id : {1566, 1573, 10001, 10002, 10003})
-        EXPECT_TRUE(HasResString(id)) << id;
-    EXPECT_EQ(LoadResString(1566), "CHMOD");
-    EXPECT_EQ(LoadResString(1573), "Option");
-    EXPECT_EQ(LoadResString(10001), "Delete selected file(s) ?");
-    EXPECT_EQ(LoadResString(10002), u"Effacer le(s) fichier(s) sélectionné(s) ?");
-    EXPECT_EQ(LoadResString(10003), "Type");
     EXPECT_GE(AllResStringIds().size(), 2 * 280 + 5);
-}
-
-TEST(StringTable, QuotedTextsAreExact)
-{
     for (const Quoted &q : QuotedTexts) {
         if (q.french) {
             EXPECT_EQ(LoadResString(q.id), QString::fromUtf16(q.french)) << q.id;
@@ -178,6 +124,10 @@ TEST(StringTable, QuotedTextsAreExact)
             EXPECT_EQ(LoadResString(q.id + 1000), QString::fromUtf16(q.english)) << q.id + 1000;
         }
     }
+    EXPECT_EQ(LoadResString(1573), "Option");
+    EXPECT_EQ(LoadResString(10001), "Delete selected file(s) ?");
+    EXPECT_EQ(LoadResString(10002), u"Effacer le(s) fichier(s) sélectionné(s) ?");
+    EXPECT_EQ(LoadResString(10003), "Type");
 }
 
 TEST(StringTable, LookupAddsTheOffsetAndAMissingIdShowsItsNumber)
@@ -194,39 +144,14 @@ TEST(StringTable, LookupAddsTheOffsetAndAMissingIdShowsItsNumber)
     resetSessionState();
 }
 
-class LanguageTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        resetSessionState();
-        platform::setProgramDirectory(dir.path());
-        traduction.setMenuCaptioner(&captioner);
-    }
-    void TearDown() override
-    {
-        platform::setProgramDirectory(QString());
-        resetSessionState();
-    }
+TEST(Language, LoadResKeepsTheOffsetOnABadValueAndCaptionsTheMenusOnAGoodOne)
+{
+    resetSessionState();
     QTemporaryDir dir;
+    platform::setProgramDirectory(dir.path());
     Captioner captioner;
     clsTraduction traduction;
-};
-
-TEST_F(LanguageTest, LoadResTakesTheOffsetAndCaptionsTheMenus)
-{
-    ASSERT_TRUE(options::setLangue(1000));
-    EXPECT_TRUE(traduction.LoadRes());
-    EXPECT_EQ(LanguageOffset, 1000);
-    ASSERT_TRUE(options::setLangue(0));
-    EXPECT_TRUE(traduction.LoadRes());
-    EXPECT_EQ(LanguageOffset, 0);
-    EXPECT_EQ(captioner.calls, QList<qint16>({1000, 0}));
-    traduction.LoadResMenu();
-    EXPECT_EQ(captioner.calls.size(), 3);
-}
-
-TEST_F(LanguageTest, LoadResKeepsTheOldOffsetOnABadValue)
-{
+    traduction.setMenuCaptioner(&captioner);
     LanguageOffset = 1000;
     EXPECT_FALSE(traduction.LoadRes()) << "no options file";
     OptionStore store;
@@ -236,4 +161,14 @@ TEST_F(LanguageTest, LoadResKeepsTheOldOffsetOnABadValue)
         EXPECT_EQ(LanguageOffset, 1000) << bad;
     }
     EXPECT_TRUE(captioner.calls.isEmpty());
+    for (int offset : {0, 1000}) {
+        ASSERT_TRUE(options::setLangue(offset));
+        EXPECT_TRUE(traduction.LoadRes());
+        EXPECT_EQ(LanguageOffset, offset);
+    }
+    EXPECT_EQ(captioner.calls, QList<qint16>({0, 1000}));
+    traduction.LoadResMenu();
+    EXPECT_EQ(captioner.calls.size(), 3);
+    platform::setProgramDirectory(QString());
+    resetSessionState();
 }
