@@ -1,6 +1,7 @@
 // Deleting the entries selected in either pane.
 #include "FtpServer.h"
 #include "ScriptedPrompt.h"
+#include "TestFiles.h"
 #include "session/DeleteSelection.h"
 #include "session/SessionState.h"
 #include "session/clsFTPClient.h"
@@ -36,12 +37,7 @@ public:
     int refreshes = 0;
 };
 
-void touch(const QString &path)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("x");
-}
+void touch(const QString &path) { ASSERT_TRUE(testfiles::writeFile(path, "x")); }
 
 class LocalDelete : public ::testing::Test {
 protected:
@@ -69,8 +65,12 @@ TEST_F(LocalDelete, LastRowFirstAndRemoveAllAtTheFirstQuestion)
     EXPECT_FALSE(bDeleteAll); // the next deletion asks again
 }
 
-TEST_F(LocalDelete, NonEmptyFolderIsRefusedAndReportedDeclinedRowsStay)
+TEST_F(LocalDelete, DotRowsAreNeverDeletedNonEmptyFoldersAreRefusedDeclinedRowsStay)
 {
+    DeleteLocalSelection({{0, ".", ""}, {1, "..", ""}}, dir.path(), ftp, host, remover);
+    EXPECT_TRUE(host.asked.isEmpty());
+    EXPECT_TRUE(removed.isEmpty());
+
     QDir(dir.path()).mkdir("full");
     touch(dir.filePath("full/inside.txt"));
     QDir(dir.path()).mkdir("empty");
@@ -85,13 +85,6 @@ TEST_F(LocalDelete, NonEmptyFolderIsRefusedAndReportedDeclinedRowsStay)
     ASSERT_EQ(host.log.size(), 1);
     EXPECT_TRUE(host.log.first().startsWith("12|")) << host.log.first().toStdString();
     EXPECT_GT(host.log.first().size(), 4);
-}
-
-TEST_F(LocalDelete, DotRowsAreNeverDeleted)
-{
-    DeleteLocalSelection({{0, ".", ""}, {1, "..", ""}}, dir.path(), ftp, host, remover);
-    EXPECT_TRUE(host.asked.isEmpty());
-    EXPECT_TRUE(removed.isEmpty());
 }
 
 class RemoteDelete : public ::testing::Test {

@@ -96,11 +96,16 @@ TEST_P(SessionFtp, ConnectsLogsInAndEnablesKeepAlive)
     EXPECT_FALSE(host.keepAlive);
 }
 
-TEST_P(SessionFtp, FailedConnectionsSayWhy)
+// A failed reconnect also drops the old connection, and leaves the keep-alive
+// timer as it was.
+TEST_P(SessionFtp, FailedConnectionsSayWhyAndDropTheOldOne)
 {
+    ASSERT_TRUE(connect());
+    host.keepAliveCalls = 0;
     EXPECT_FALSE(connect("wrong"));
     EXPECT_EQ(inet::lastError(), quint32(inet::ErrorIncorrectPassword));
     EXPECT_TRUE(sLastError.startsWith("530")) << sLastError.toStdString();
+    EXPECT_EQ(hConnection, nullptr);
 
     const struct { const char *host, *port; quint32 error; } cases[] = {
         {"127.0.0.1", "1", inet::ErrorCannotConnect},
@@ -112,25 +117,15 @@ TEST_P(SessionFtp, FailedConnectionsSayWhy)
         EXPECT_FALSE(sLastError.isEmpty()) << c.host;
     }
     EXPECT_EQ(hConnection, nullptr);
-    EXPECT_FALSE(host.keepAlive);
-}
 
-TEST_P(SessionFtp, ReconnectDropsTheOldConnectionEvenWhenTheNewOneFails)
-{
-    ASSERT_TRUE(connect());
-    host.keepAliveCalls = 0;
-    EXPECT_FALSE(connect("wrong"));
-    EXPECT_EQ(hConnection, nullptr);
-    EXPECT_EQ(host.keepAliveCalls, 0); // a failed reconnect leaves the timer as it was
-
-    // Closing while not connected still clears the handle and nothing else.
+    // Closing while not connected clears the handle and nothing else.
     bConnected = true;
     ftp.CloseConnection();
     EXPECT_TRUE(bConnected);
     EXPECT_EQ(host.keepAliveCalls, 0);
 }
 
-TEST_P(SessionFtp, ListsEmptyOneAndManyEntriesAndPatterns)
+TEST_P(SessionFtp, ListsEmptyOneAndManyEntriesPatternsAndNamesDifferingInCase)
 {
     ASSERT_TRUE(connect());
     const QString before = sLastError;
@@ -160,15 +155,13 @@ TEST_P(SessionFtp, ListsEmptyOneAndManyEntriesAndPatterns)
     EXPECT_TRUE(ftp.Directory().Item("sub folder")->Directory);
     EXPECT_EQ(ftp.GetDirectoryListing("missing.txt"), nullptr);
     EXPECT_EQ(sLastError, before);
-}
 
-TEST_P(SessionFtp, NamesDifferingInCaseKeepTheFirstListed)
-{
+    // Names differing only in case: the first listed is kept.
+    server().clearRoot();
     server().writeFile("Makefile", "a");
     server().writeFile("makefile", "bb");
-    ASSERT_TRUE(connect());
-    const QStringList got = list();
-    EXPECT_EQ(got.count(QString("Makefile")) + got.count(QString("makefile")), 1);
+    const QStringList cased = list();
+    EXPECT_EQ(cased.count(QString("Makefile")) + cased.count(QString("makefile")), 1);
 }
 
 TEST_P(SessionFtp, NamesWithSpacesAndNonAsciiSurviveListingAndRemoteOperations)
@@ -186,7 +179,7 @@ TEST_P(SessionFtp, NamesWithSpacesAndNonAsciiSurviveListingAndRemoteOperations)
     EXPECT_FALSE(QFile::exists(server().path(QString::fromUtf8("Ærø.txt"))));
 }
 
-TEST_P(SessionFtp, CreatesEntersRemovesAndRenames)
+TEST_P(SessionFtp, CreatesEntersRemovesRenamesAndCreatesMissingFoldersWhenAsked)
 {
     ASSERT_TRUE(connect());
     EXPECT_TRUE(ftp.CreateFTPDirectory("made"));
@@ -210,11 +203,8 @@ TEST_P(SessionFtp, CreatesEntersRemovesAndRenames)
     EXPECT_EQ(server().readFile("b.txt"), "x");
     EXPECT_FALSE(ftp.DeleteFTPFile("a.txt"));
     EXPECT_TRUE(sLastError.startsWith("550")) << sLastError.toStdString();
-}
 
-TEST_P(SessionFtp, MissingFolderIsCreatedOnlyWhenAsked)
-{
-    ASSERT_TRUE(connect());
+    // A missing folder is created only when asked.
     EXPECT_FALSE(ftp.SetFTPDirectory("/nowhere"));
     EXPECT_TRUE(sLastError.startsWith("550")) << sLastError.toStdString();
     bool create = true;

@@ -8,40 +8,29 @@
 
 #include <ctime>
 
-TEST(cdEnum, KeysIgnoreCaseAndTheFirstEntryWins)
+TEST(cdEnum, KeysIgnoreCaseTheFirstEntryWinsAndTheAttributeWordSetsFlags)
 {
     cdEnum list;
-    list.Add(inet::FILE_ATTRIBUTE_NORMAL, 0, 0, 0, 10, "Makefile");
+    const qint64 fiveGiB = 5LL * 1024 * 1024 * 1024;
+    list.Add(inet::FILE_ATTRIBUTE_NORMAL, 0, 0, 0, fiveGiB, "Makefile");
     list.Add(inet::FILE_ATTRIBUTE_NORMAL, 0, 0, 0, 20, "makefile");
     list.Add(inet::FILE_ATTRIBUTE_DIRECTORY, 0, 0, 0, 0, "src");
-    ASSERT_EQ(list.Count(), 2);
-    EXPECT_EQ(list.Item("MAKEFILE")->FileSize, 10);
-    EXPECT_EQ(list.Item(1)->Filename, "Makefile");
-    EXPECT_TRUE(list.Item(2)->Directory);
-    EXPECT_EQ(list.Item(0), nullptr);
-    EXPECT_EQ(list.Item(3), nullptr);
-    EXPECT_EQ(list.Item("nothing"), nullptr);
-}
-
-TEST(cdEnum, AttributeWordSetsFlagsAndZeroMeansUnknownKind)
-{
-    cdEnum list;
     list.Add(0, 0, 0, 0, 0, "link");
     list.Add(inet::FILE_ATTRIBUTE_READONLY | inet::FILE_ATTRIBUTE_HIDDEN | inet::FILE_ATTRIBUTE_NORMAL,
              0, 0, 0, 0, "file");
+    ASSERT_EQ(list.Count(), 4);
+    EXPECT_EQ(list.Item("MAKEFILE")->FileSize, fiveGiB); // beyond four gigabytes, whole
+    EXPECT_EQ(list.Item(1)->Filename, "Makefile");
+    EXPECT_TRUE(list.Item(2)->Directory);
+    EXPECT_EQ(list.Item(0), nullptr);
+    EXPECT_EQ(list.Item(5), nullptr);
+    EXPECT_EQ(list.Item("nothing"), nullptr);
+    // Zero means a kind we do not know, such as a link.
     EXPECT_TRUE(list.Item("link")->AttNothing);
     EXPECT_FALSE(list.Item("link")->Directory);
     const cDItemAttribute *f = list.Item("file");
     EXPECT_TRUE(f->ReadOnly && f->Hidden && f->Normal);
     EXPECT_FALSE(f->AttNothing || f->System || f->Directory);
-}
-
-TEST(cdEnum, SizesBeyondFourGigabytesStayWhole)
-{
-    cdEnum list;
-    const qint64 fiveGiB = 5LL * 1024 * 1024 * 1024;
-    list.Add(inet::FILE_ATTRIBUTE_NORMAL, 0, 0, 0, fiveGiB, "big.iso");
-    EXPECT_EQ(list.Item("big.iso")->FileSize, fiveGiB);
 }
 
 TEST(Dates, FileTimesBecomeLocalDateValues)
@@ -94,29 +83,22 @@ protected:
     clsFTPClient ftp;
 };
 
-TEST_F(ErrorTexts, UnknownCodeGivesEmptyText)
+TEST_F(ErrorTexts, ServersReplyFirstOwnTextsFollowTheLanguageUnknownCodesGiveNothing)
 {
     ftp.ErrorOut(4242, "X", "");
     EXPECT_EQ(sLastError, "");
-}
 
-TEST_F(ErrorTexts, InternetCodesTakeTheServersReplyWhenThereIsOne)
-{
     inet::setLastResponseInfo("550 No such file.\r\n");
-    ftp.ErrorOut(inet::ErrorExtended, "FtpOpenFile:GetFile", "");
-    EXPECT_EQ(sLastError, "550 No such file.\r\n");
-
-    ftp.ErrorOut(inet::ErrorTimeout, "X", "");
-    EXPECT_EQ(sLastError, "550 No such file.\r\n");
-
+    for (quint32 code : {quint32(inet::ErrorExtended), quint32(inet::ErrorTimeout)}) {
+        ftp.ErrorOut(code, "FtpOpenFile:GetFile", "");
+        EXPECT_EQ(sLastError, "550 No such file.\r\n") << code;
+    }
     inet::setLastResponseInfo("");
     ftp.ErrorOut(inet::ErrorTimeout, "X", "");
     EXPECT_FALSE(sLastError.isEmpty());
     EXPECT_FALSE(sLastError.endsWith("\r\n"));
-}
 
-TEST_F(ErrorTexts, OwnCodesKeepOurTextAndFollowTheLanguage)
-{
+    // Our own codes keep our text, never a stale reply.
     inet::setLastResponseInfo("220 stale greeting\r\n");
     LanguageOffset = 1000;
     ftp.ErrorOut(inet::ErrorInvalidPort, "InternetConnect", "");
@@ -128,25 +110,13 @@ TEST_F(ErrorTexts, OwnCodesKeepOurTextAndFollowTheLanguage)
     EXPECT_FALSE(sLastError.contains("stale"));
 }
 
-TEST_F(ErrorTexts, KernelModuleGivesTheSystemText)
-{
-    ftp.ErrorOut(2 /* ENOENT */, "RemoveDirectory", "kernel32");
-    EXPECT_FALSE(sLastError.isEmpty());
-    ftp.ErrorOut(0, "RemoveDirectory", "kernel32");
-    EXPECT_FALSE(sLastError.isEmpty()); // the system's success text
-}
-
-TEST_F(ErrorTexts, BadPortIsRefusedBeforeAnyConnection)
+TEST_F(ErrorTexts, BadPortsAndMissingConnectionsFailQuietlyWithAText)
 {
     for (const char *port : {"0", "70000", "21a", "-5", "+21", "abc"}) {
         EXPECT_FALSE(ftp.OpenConnection("127.0.0.1", port, "u", "p", 0)) << port;
         EXPECT_FALSE(sLastError.isEmpty()) << port;
         EXPECT_EQ(hConnection, nullptr);
     }
-}
-
-TEST_F(ErrorTexts, OperationsWithoutConnectionFailQuietly)
-{
     EXPECT_EQ(ftp.GetFTPDirectory(), "");
     EXPECT_FALSE(ftp.SetFTPDirectory("/x"));
     EXPECT_EQ(ftp.GetDirectoryListing("*.*"), nullptr);
@@ -154,17 +124,4 @@ TEST_F(ErrorTexts, OperationsWithoutConnectionFailQuietly)
     ftp.SetCHMOD("SITE CHMOD 644 a");
     EXPECT_EQ(sCommandResponse, sLastError);
     EXPECT_TRUE(bActivity);
-}
-
-TEST_F(ErrorTexts, ModesAndTypesTakeEffectAsDesigned)
-{
-    ftp.SetModePassive();
-    EXPECT_EQ(lConnectMode, 0x08000000);
-    ftp.SetModeActive();
-    EXPECT_EQ(lConnectMode, 0);
-    EXPECT_EQ(ftp.transferType(), 0u);
-    ftp.SetTransferASCII();
-    EXPECT_EQ(ftp.transferType(), 1u);
-    ftp.SetTransferBinary();
-    EXPECT_EQ(ftp.transferType(), 2u);
 }
