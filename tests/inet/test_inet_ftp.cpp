@@ -1,6 +1,7 @@
 // The FTP library against a real server (pyftpdlib), passive and active: what
 // the session above it cannot see. Connecting, listings and remote commands
 // are tested through the session (tests/session).
+#include "FtpReading.h"
 #include "FtpServer.h"
 #include "TestFiles.h"
 
@@ -19,29 +20,7 @@ namespace {
 bool download(FtpConnection *c, const QString &name, QByteArray &out)
 {
     auto file = c->openFile(name, GENERIC_READ, FTP_TRANSFER_TYPE_BINARY);
-    if (!file)
-        return false;
-    char block[255];
-    quint32 got = 0;
-    do {
-        if (!file->read(block, sizeof block, got))
-            return false;
-        out.append(block, got);
-    } while (got > 0);
-    return file->close();
-}
-
-QStringList listNames(FtpConnection *c)
-{
-    QStringList names;
-    FindRecord rec;
-    auto find = c->findFirstFile(QStringLiteral("*.*"), rec);
-    while (find) {
-        names << rec.name;
-        if (!find->next(rec))
-            break;
-    }
-    return names;
+    return file && readAll(*file, out) && file->close();
 }
 
 class FtpLibrary : public testing::TestWithParam<bool> {
