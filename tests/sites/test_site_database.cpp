@@ -1,3 +1,4 @@
+#include "TestFiles.h"
 #include "platform/Paths.h"
 #include "sites/SiteRecord.h"
 #include "sites/clsGestionData.h"
@@ -26,13 +27,17 @@ protected:
     }
     void put(const QString &name, const QByteArray &content) const
     {
-        QFile f(dir.filePath(name));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(content);
+        ASSERT_TRUE(testfiles::writeFile(dir.filePath(name), content));
     }
     QStringList siteLines() const
     {
         return QString::fromLatin1(bytes("ftp.tf")).split("\r\n", Qt::SkipEmptyParts);
+    }
+    // The loaded site's texts, in the order of the record.
+    static QStringList fieldsOf(const clsGestionData &d)
+    {
+        return {d.sServerName, d.sServerIp, d.sServerPort, d.sServerUser, d.sServerPass, d.sServerTransfert,
+                d.sServerTypeConnect, d.sServerInitServPath, d.sServerInitialPath};
     }
     // A new site the way the site manager's "addsite" writes it.
     FileResult addSite(const QString &name, const QString &folder)
@@ -80,16 +85,8 @@ TEST_F(SiteDatabaseTest, ASiteRoundTripsWithItsPassword)
     ASSERT_TRUE(db.SetFirstData());
     ASSERT_TRUE(db.SetCollectionData("1", true));
     EXPECT_EQ(db.lServerNo, 1);
-    EXPECT_EQ(db.sServerName, f.name);
-    EXPECT_EQ(db.sServerIp, f.host);
-    EXPECT_EQ(db.sServerPort, "21");
-    EXPECT_EQ(db.sServerUser, "me");
-    EXPECT_EQ(db.sServerPass, f.password);
-    EXPECT_EQ(db.sServerTransfert, "1");
-    EXPECT_EQ(db.sServerTypeConnect, "2");
-    EXPECT_EQ(db.sServerInitServPath, "/www");
     EXPECT_EQ(db.lServerType, 3);
-    EXPECT_EQ(db.sServerInitialPath, "/home/me/site/");
+    EXPECT_EQ(fieldsOf(db), QStringList({f.name, f.host, "21", "me", f.password, "1", "2", "/www", "/home/me/site/"}));
 }
 
 TEST_F(SiteDatabaseTest, AnEditedSiteKeepsItsNumberAndMovesToTheEnd)
@@ -105,32 +102,26 @@ TEST_F(SiteDatabaseTest, AnEditedSiteKeepsItsNumberAndMovesToTheEnd)
     EXPECT_EQ(siteLines().last().section('|', 0, 0), "4");
 }
 
-TEST_F(SiteDatabaseTest, ANewSiteOfAnExistingNameReplacesIt)
+// A new site of an existing name replaces it; choosing the local folder
+// rewrites the whole record; deleting the last site leaves no record.
+TEST_F(SiteDatabaseTest, ReplacingChoosingTheLocalFolderAndDeletingTheLast)
 {
     ASSERT_TRUE(addSite("A", "1"));
     ASSERT_TRUE(addSite("B", "1"));
     ASSERT_TRUE(addSite("A", "2"));
     EXPECT_EQ(siteLines(), QStringList({"2|B||21|||1|1||1|", "3|A||21|||1|1||2|"}));
-}
-
-TEST_F(SiteDatabaseTest, ChoosingTheLocalFolderRewritesTheWholeRecord)
-{
-    ASSERT_TRUE(addSite("A", "1"));
-    ASSERT_TRUE(addSite("B", "1"));
+    ASSERT_TRUE(addSite("C", "1"));
     const QString head = db.GetServerName("Server", "A");
-    EXPECT_EQ(head, "1|A||21|||1|1||1");
+    EXPECT_EQ(head, "3|A||21|||1|1||2");
     ASSERT_TRUE(db.SaveDataChange(head + "|/data/", true, false, ""));
-    EXPECT_EQ(siteLines(), QStringList({"2|B||21|||1|1||1|", "1|A||21|||1|1||1|/data/"}));
-}
+    EXPECT_EQ(siteLines(), QStringList({"2|B||21|||1|1||1|", "4|C||21|||1|1||1|", "3|A||21|||1|1||2|/data/"}));
 
-TEST_F(SiteDatabaseTest, DeletingTheLastSiteLeavesNoRecord)
-{
-    ASSERT_TRUE(addSite("A", "1"));
-    ASSERT_TRUE(db.DeleteData("ser", "A"));
+    for (const char *name : {"A", "B", "C"})
+        ASSERT_TRUE(db.DeleteData("ser", name));
     EXPECT_EQ(bytes("ftp.tf"), QByteArray());
     EXPECT_EQ(db.GetBigNo("Site"), "0");
-    ASSERT_TRUE(addSite("B", "1"));
-    EXPECT_EQ(siteLines(), QStringList{"1|B||21|||1|1||1|"});
+    ASSERT_TRUE(addSite("D", "1"));
+    EXPECT_EQ(siteLines(), QStringList{"1|D||21|||1|1||1|"});
 }
 
 TEST_F(SiteDatabaseTest, DeletingAFolderTakesExactlyItsSites)

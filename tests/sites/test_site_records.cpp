@@ -30,10 +30,7 @@ TEST(Passwords, AreHexEncodedTwiceWithFourCharactersEach)
     EXPECT_EQ(decodePassword(stored), typed);
     EXPECT_EQ(encodePassword(QString::fromUtf8("é")), "4539");
     EXPECT_EQ(decodePassword(""), "");
-}
-
-TEST(Passwords, TextThatIsNotHexComesBackUnchanged)
-{
+    // Text that is not hex comes back unchanged.
     EXPECT_EQ(hexToText("ABC"), "ABC");
     EXPECT_EQ(hexToText("4G"), "4G");
     EXPECT_EQ(hexToText("+1"), "+1");
