@@ -168,49 +168,38 @@ TEST_F(UpdateCheck, NothingToDownloadStartsTheUpdaterAtOnce)
     EXPECT_TRUE(updaterRan());
 }
 
-TEST_F(UpdateCheck, AFailingFileStopsTheUpdate)
+// Whatever is wrong, the updater is never started; what arrived before a
+// failing file stays, and no name leaves the update folder.
+TEST_F(UpdateCheck, RefusedUpdatesStartNothing)
 {
-    serveUpdater();
-    serveList({{"first.bin", "1"}}, {"missing.bin|" + sha("x")});
-    EXPECT_FALSE(service.startUpdate());
-    EXPECT_EQ(view.info, "Error while updating - please try again later");
-    EXPECT_FALSE(bUpdateLaunched);
-    EXPECT_TRUE(QFileInfo::exists(dataDir.filePath("Update/first.bin"))); // what arrived stays
-    EXPECT_FALSE(QFileInfo::exists(dataDir.filePath("updater-ran")));
-}
-
-TEST_F(UpdateCheck, AFileWithTheWrongChecksumIsRefused)
-{
-    serveUpdater();
+    http->writeFile("first.bin", "1");
     http->writeFile("lib.so", "tampered");
-    serveList({}, {"lib.so|" + sha("original")});
-    EXPECT_FALSE(service.startUpdate());
-    EXPECT_FALSE(QFileInfo::exists(dataDir.filePath("Update/lib.so")));
-    EXPECT_FALSE(bUpdateLaunched);
-
-    serveList({}, {"lib.so"}); // no checksum at all: refused too
-    EXPECT_FALSE(service.startUpdate());
-}
-
-TEST_F(UpdateCheck, HostileNamesNeverLeaveTheUpdateFolder)
-{
-    serveUpdater();
     http->writeFile("evil", "x");
-    for (const QString &name : {QString("../evil"), QString("sub/evil"), QString("..\\evil"), QString()}) {
-        serveList({}, {name + "|" + sha("x")});
-        EXPECT_FALSE(service.startUpdate()) << name.toStdString();
-        EXPECT_EQ(view.info, "Error while updating - please try again later");
+    const QString x = "|" + sha("x");
+    const struct { QStringList entries; bool namedUpdater, errorShown; } cases[] = {
+        {{"lib.so|" + sha("original")}, true, false}, // wrong checksum
+        {{"lib.so"}, true, false},                    // no checksum at all
+        {{"../evil" + x}, true, true},
+        {{"sub/evil" + x}, true, true},
+        {{"..\\evil" + x}, true, true},
+        {{x}, true, true},
+        {{}, false, false}, // an updater that is not the one named
+        {{"first.bin|" + sha("1"), "missing.bin" + x}, true, true},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.entries.join(' ').toStdString());
+        serveUpdater(c.namedUpdater ? QString() : sha("something else"));
+        serveList({}, c.entries);
+        EXPECT_FALSE(service.startUpdate());
+        if (c.errorShown) {
+            EXPECT_EQ(view.info, "Error while updating - please try again later");
+        }
+        EXPECT_FALSE(bUpdateLaunched);
+        EXPECT_FALSE(QFileInfo::exists(dataDir.filePath("updater-ran")));
     }
+    EXPECT_TRUE(QFileInfo::exists(dataDir.filePath("Update/first.bin")));
+    EXPECT_FALSE(QFileInfo::exists(dataDir.filePath("Update/lib.so")));
     EXPECT_FALSE(QFileInfo::exists(dataDir.filePath("evil")));
-    EXPECT_FALSE(bUpdateLaunched);
-}
-
-TEST_F(UpdateCheck, AnUpdaterThatIsNotTheOneNamedIsNeverStarted)
-{
-    serveUpdater(sha("something else"));
-    serveList({});
-    EXPECT_FALSE(service.startUpdate());
-    EXPECT_FALSE(bUpdateLaunched);
 }
 
 } // namespace
