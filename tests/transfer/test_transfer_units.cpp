@@ -64,9 +64,14 @@ protected:
     TransferQueue queue{ftp, model, host, host};
 };
 
-TEST_F(Progress, SpeedDetailAndTimeLeftOfTheRunningRow)
+// Figures of the running row; an event in the starting tick keeps the old
+// speed, and the row is repainted at most four times a second, but always at the end.
+TEST_F(Progress, SpeedDetailTimeLeftAndRepaints)
 {
+    queue.TransferSpeed = 3.5;
     queue.markTransferStart();
+    queue.mFTP_FileTransferProgress(1000, 100000);
+    EXPECT_DOUBLE_EQ(queue.TransferSpeed, 3.5);
     now = 105;
     queue.mFTP_FileTransferProgress(50000, 100000);
     EXPECT_DOUBLE_EQ(queue.TransferSpeed, 10.0);
@@ -76,26 +81,15 @@ TEST_F(Progress, SpeedDetailAndTimeLeftOfTheRunningRow)
     EXPECT_EQ(host.progressValue, 50000);
     EXPECT_EQ(host.progressMaximum, 100000);
     EXPECT_TRUE(bActivity);
-}
 
-TEST_F(Progress, AnEventInTheStartingTickKeepsTheOldSpeed)
-{
-    queue.TransferSpeed = 3.5;
     queue.markTransferStart();
-    queue.mFTP_FileTransferProgress(1000, 100000);
-    EXPECT_DOUBLE_EQ(queue.TransferSpeed, 3.5);
-}
-
-TEST_F(Progress, RepaintsAtMostFourTimesASecondButAlwaysTheEnd)
-{
-    queue.markTransferStart();
-    now = 101;
+    now = 106;
     queue.mFTP_FileTransferProgress(10000, 1048576);
     EXPECT_EQ(model.row(0).text[QueueRow::Detail], "9 KB of 1024 KB");
-    now = 101.1;
+    now = 106.1;
     queue.mFTP_FileTransferProgress(52000, 1048576);
     EXPECT_EQ(model.row(0).text[QueueRow::Detail], "9 KB of 1024 KB"); // too soon to repaint
-    now = 101.2;
+    now = 106.2;
     queue.mFTP_FileTransferProgress(1048576, 1048576);
     EXPECT_EQ(model.row(0).text[QueueRow::Detail], "1024 KB of 1024 KB");
 }
