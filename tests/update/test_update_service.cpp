@@ -147,24 +147,22 @@ TEST_F(UpdateCheck, UnreachableServerSaysSoUnlessSilent)
     EXPECT_TRUE(prompt.asked().first().text.startsWith("Updater was not able to connect to internet."));
 }
 
+// NbrDl = 0 starts the updater at once; otherwise every file comes first.
 TEST_F(UpdateCheck, DownloadsEveryFileThenStartsTheUpdater)
 {
     serveUpdater();
+    serveList({});
+    ASSERT_TRUE(service.startUpdate());
+    EXPECT_TRUE(QDir(dataDir.filePath("Update")).isEmpty());
+    EXPECT_TRUE(updaterRan());
+
+    ASSERT_TRUE(QFile::remove(dataDir.filePath("updater-ran")));
     serveList({{"tarvoftp", "new program"}, {"notes.txt", "notes"}});
     ASSERT_TRUE(service.startUpdate()) << view.info.toStdString();
     EXPECT_TRUE(bUpdateLaunched);
     EXPECT_EQ(QFile(dataDir.filePath("Update/tarvoftp")).size(), 11);
     EXPECT_TRUE(QFileInfo::exists(dataDir.filePath("Update/notes.txt")));
     EXPECT_EQ(options::verupd(), "2.0");
-    EXPECT_TRUE(updaterRan());
-}
-
-TEST_F(UpdateCheck, NothingToDownloadStartsTheUpdaterAtOnce)
-{
-    serveUpdater();
-    serveList({});
-    ASSERT_TRUE(service.startUpdate());
-    EXPECT_TRUE(QDir(dataDir.filePath("Update")).isEmpty());
     EXPECT_TRUE(updaterRan());
 }
 
