@@ -51,17 +51,20 @@ protected:
     frmExist window{&panes};
 };
 
-TEST_F(ExistDialog, OverwriteAndOverwriteAll)
+TEST_F(ExistDialog, EachButtonGivesItsAnswer)
 {
-    whenShown(window, [this] { window.cmdOver->click(); });
-    EXPECT_TRUE(window.OverWriteExist("a.txt", true));
-    EXPECT_EQ(lExistChoice, 3);
-    EXPECT_FALSE(bOverwriteAll);
-
-    whenShown(window, [this] { window.cmdAll->click(); });
-    EXPECT_TRUE(window.OverWriteExist("a.txt", true));
-    EXPECT_EQ(lExistChoice, 4);
-    EXPECT_TRUE(bOverwriteAll);
+    // The button (none: the close box), the answer, lExistChoice, bOverwriteAll.
+    const struct { QPushButton *frmExist::*button; bool answer; int choice; bool all; } cases[] = {
+        {&frmExist::cmdOver, true, 3, false}, {&frmExist::cmdAll, true, 4, true},
+        {&frmExist::cmdCancel, false, 1, false}, {nullptr, false, 1, false}};
+    for (const auto &c : cases) {
+        lExistChoice = 0;
+        bOverwriteAll = false;
+        whenShown(window, [this, &c] { c.button ? (window.*c.button)->click() : (void)window.close(); });
+        EXPECT_EQ(window.OverWriteExist("a.txt", true), c.answer) << c.choice;
+        EXPECT_EQ(lExistChoice, c.choice);
+        EXPECT_EQ(bOverwriteAll, c.all);
+    }
 }
 
 TEST_F(ExistDialog, CountdownAnswersSkipOnTheSixthTick)
@@ -82,48 +85,24 @@ TEST_F(ExistDialog, CountdownAnswersSkipOnTheSixthTick)
     EXPECT_FALSE(window.lblTimer->isVisibleTo(&window));
 }
 
-TEST_F(ExistDialog, CancelAndTheCloseBoxAnswerCancel)
-{
-    whenShown(window, [this] { window.cmdCancel->click(); });
-    EXPECT_FALSE(window.OverWriteExist("a.txt", true));
-    EXPECT_EQ(lExistChoice, 1);
-    whenShown(window, [this] { window.close(); });
-    EXPECT_FALSE(window.OverWriteExist("a.txt", true));
-    EXPECT_EQ(lExistChoice, 1);
-}
-
-TEST_F(ExistDialog, UploadShowsTheServerFileFirstAndTheLocalOneSecond)
+TEST_F(ExistDialog, UploadShowsTheServerFileFirstDownloadNeedsTheLocalRow)
 {
     LanguageOffset = 1000;
-    QString title, head, size1, size2, question;
-    whenShown(window, [&] {
-        title = window.windowTitle();
-        head = window.lblTitre->text();
-        size1 = window.lblsize1->text();
-        size2 = window.lblsize2->text();
-        question = window.lbl654->text();
+    QStringList shown;
+    const auto readAndSkip = [&] {
+        shown = {window.windowTitle(), window.lblTitre->text(), window.lblsize1->text(), window.lblsize2->text(),
+                 window.lbl654->text()};
         window.cmdJump->click();
-    });
+    };
+    whenShown(window, readAndSkip);
     window.OverWriteExist("a.txt", true);
-    EXPECT_EQ(title, "The file already exist");
-    EXPECT_EQ(head, "a.txt - The file already exist");
-    EXPECT_EQ(size1, " 1 234");
-    EXPECT_EQ(size2, "  5");
-    EXPECT_EQ(question, "Would you like to replace the existing file ?");
-}
+    EXPECT_EQ(shown, QStringList({"The file already exist", "a.txt - The file already exist", " 1 234", "  5",
+                                  "Would you like to replace the existing file ?"}));
 
-TEST_F(ExistDialog, DownloadNeedsTheLocalRowBeforeShowingTheServerOne)
-{
-    QString size1, size2;
     panes.localName = "other.txt";
-    whenShown(window, [&] {
-        size1 = window.lblsize1->text();
-        size2 = window.lblsize2->text();
-        window.cmdJump->click();
-    });
+    whenShown(window, readAndSkip);
     window.OverWriteExist("a.txt", false);
-    EXPECT_EQ(size1, "");
-    EXPECT_EQ(size2, "");
+    EXPECT_EQ(shown.mid(2, 2), QStringList({"", ""}));
 }
 
 TEST_F(ExistDialog, DeleteQuestionHasNoSkipAndRemoveAllSetsTheFlag)

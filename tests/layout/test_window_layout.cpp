@@ -52,10 +52,20 @@ TEST_P(Layout, BandsFollowTheWindowSize)
     EXPECT_LE(l.picResizeHaut.bottom(), l.FrameLocal.top());
 }
 
-TEST_P(Layout, SplittersMoveBandsUntilTheNextResize)
+TEST_P(Layout, LeftButtonDragsMoveBandsUntilTheNextResize)
 {
     const WindowLayout computed = rules.compute(W(), H());
     WindowLayout l = computed;
+    // Other buttons, and a drag of the middle bar under 200 twips, move nothing.
+    EXPECT_FALSE(rules.moveTopSplitter(l, 2, 300));
+    EXPECT_FALSE(rules.moveBottomSplitter(l, 2, 300));
+    EXPECT_FALSE(rules.moveMiddleSplitter(l, 2, 900));
+    EXPECT_FALSE(rules.moveMiddleSplitter(l, 1, 199));
+    EXPECT_FALSE(rules.moveMiddleSplitter(l, 1, -199));
+    EXPECT_EQ(l.FrameLocal, computed.FrameLocal);
+    EXPECT_EQ(l.RTBHeader, computed.RTBHeader);
+    EXPECT_EQ(l.ListView3, computed.ListView3);
+
     ASSERT_TRUE(rules.moveTopSplitter(l, 1, 300));
     EXPECT_DOUBLE_EQ(l.RTBHeader.height(), computed.RTBHeader.height() + 300);
     EXPECT_DOUBLE_EQ(l.FrameLocal.top(), computed.FrameLocal.top() + 300);
@@ -77,6 +87,8 @@ TEST_P(Layout, SplittersMoveBandsUntilTheNextResize)
     EXPECT_DOUBLE_EQ(l.fraServer.left(), computed.fraServer.left() + 600);
     EXPECT_DOUBLE_EQ(l.fraServer.right(), computed.fraServer.right());
     EXPECT_DOUBLE_EQ(l.cmdCompare.left(), l.FrameResizeLocServ.left() - 400);
+    WindowLayout back = computed;
+    EXPECT_TRUE(rules.moveMiddleSplitter(back, 1, -200));
 
     // A resize computes every band afresh.
     const WindowLayout again = rules.compute(W(), H());
@@ -84,24 +96,9 @@ TEST_P(Layout, SplittersMoveBandsUntilTheNextResize)
     EXPECT_EQ(again.cmdCompare, computed.cmdCompare);
 }
 
-TEST_P(Layout, OnlyTheLeftButtonAndRealDragsCount)
-{
-    const WindowLayout computed = rules.compute(W(), H());
-    WindowLayout l = computed;
-    EXPECT_FALSE(rules.moveTopSplitter(l, 2, 300));
-    EXPECT_FALSE(rules.moveBottomSplitter(l, 2, 300));
-    EXPECT_FALSE(rules.moveMiddleSplitter(l, 2, 900));
-    EXPECT_FALSE(rules.moveMiddleSplitter(l, 1, 199));
-    EXPECT_FALSE(rules.moveMiddleSplitter(l, 1, -199));
-    EXPECT_EQ(l.FrameLocal, computed.FrameLocal);
-    EXPECT_EQ(l.RTBHeader, computed.RTBHeader);
-    EXPECT_EQ(l.ListView3, computed.ListView3);
-    EXPECT_TRUE(rules.moveMiddleSplitter(l, 1, -200));
-}
-
 INSTANTIATE_TEST_SUITE_P(Screens, Layout, ::testing::Values(QSizeF(1024, 768), QSizeF(1920, 1080), QSizeF(1280, 800)));
 
-TEST(LayoutTiny, NegativeSizesAreClampedToZero)
+TEST(LayoutTiny, NegativeSizesAreClampedToZeroAndUnitsConvert)
 {
     const WindowLayout l = WindowLayoutRules().compute(300, 200);
     for (const QRectF &r : {l.RTBHeader, l.FrameLocal, l.lvLocal, l.txtLocalPath, l.fraServer, l.listviewServer,
@@ -109,6 +106,9 @@ TEST(LayoutTiny, NegativeSizesAreClampedToZero)
         EXPECT_GE(r.width(), 0);
         EXPECT_GE(r.height(), 0);
     }
+    EXPECT_DOUBLE_EQ(twipsToPixels(1440, 96), 96);
+    EXPECT_DOUBLE_EQ(pixelsToTwips(96, 96), 1440);
+    EXPECT_DOUBLE_EQ(twipsToPixels(15, 96), 1);
 }
 
 TEST(LayoutFit, ATallerFrameMovesTheStatusBarUpAndShortensTheQueue)
@@ -128,13 +128,6 @@ TEST(LayoutFit, ATallerFrameMovesTheStatusBarUpAndShortensTheQueue)
 
     WindowLayoutRules::fitBottom(l, 100); // far too small: the queue goes, never below 0
     EXPECT_DOUBLE_EQ(l.ListView3.height(), 0);
-}
-
-TEST(LayoutUnits, TwipsAndPixels)
-{
-    EXPECT_DOUBLE_EQ(twipsToPixels(1440, 96), 96);
-    EXPECT_DOUBLE_EQ(pixelsToTwips(96, 96), 1440);
-    EXPECT_DOUBLE_EQ(twipsToPixels(15, 96), 1);
 }
 
 } // namespace
