@@ -1,8 +1,8 @@
 #pragma once
 // What the window suites share: a temporary program directory and a clean
 // program state per test, a prompt that answers message boxes, readable Qt
-// texts in failure messages, and helpers to find a window's controls and to
-// act on a modal window of ours once it is shown.
+// texts in failure messages, helpers to find a window's controls and to act
+// on a modal window of ours once it is shown, and local file helpers.
 
 #include "ScriptedPrompt.h"
 #include "platform/Paths.h"
@@ -11,6 +11,9 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTest>
@@ -51,6 +54,21 @@ T *child(const QWidget *window, const char *name)
     T *found = window->findChild<T *>(QString::fromLatin1(name));
     EXPECT_NE(found, nullptr) << "no control named " << name;
     return found;
+}
+
+// Writes a local file, making the folders above it; reads one back (empty
+// when there is none).
+inline void writeFile(const QString &path, const QByteArray &content)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(content);
+}
+inline QByteArray readFile(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 // A mouse click on the button (or check box) of `window` with this object name.

@@ -69,8 +69,6 @@ TEST_F(Permissions, PermissionTextTicksTheBoxesAndOnlyALiteralXIsExecute)
 {
     frmCHMOD dialog(ftp.get());
     EXPECT_EQ(dialog.chmodValue(), "000");
-    EXPECT_EQ(child<QCheckBox>(&dialog, "chkRead0")->text() + '|' + child<QLabel>(&dialog, "lblTitre2")->text(),
-              "Lecture|Tout le monde");
     // Each text in turn on the same dialog: a second use starts from the new text alone.
     const struct { const char *text, *mode; } cases[] = {
         {"-rwxr-xr-x", "755"}, {"-rwsr-Sr-t", "644"}, {"drwxrwxrwT", "776"}, {"-r--------", "400"}};
@@ -145,7 +143,6 @@ TEST_F(RawCommand, EnterSendsTheLineAndTheReplyIsShown)
 {
     frmCommand window(ftp.get());
     window.show();
-    EXPECT_EQ(window.windowTitle(), LoadResString(571));
     auto *line = child<QLineEdit>(&window, "Text1");
     auto *reply = child<QTextEdit>(&window, "RichTextBox1");
     EXPECT_TRUE(reply->toPlainText().isEmpty());
@@ -260,7 +257,6 @@ TEST_F(About, ShowsTheVersionAndOpensTheWebSite)
 {
     frmAbout window;
     window.show();
-    EXPECT_EQ(window.windowTitle(), "À propos de Tarvo FTP");
     EXPECT_EQ(window.versionText(), QStringLiteral("Version %1.%2.%3")
                                         .arg(TARVO_VERSION_MAJOR).arg(TARVO_VERSION_MINOR).arg(TARVO_VERSION_PATCH));
     EXPECT_EQ(child<QPushButton>(&window, "cmdWeb")->text(), "http://127.0.0.1:9/tarvo");

@@ -11,9 +11,6 @@
 #include "transfer/TransferQueue.h"
 
 #include <QAction>
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -72,14 +69,6 @@ struct QueueBench {
         return out;
     }
 };
-
-inline void writeFile(const QString &path, const QByteArray &content)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(content);
-}
 
 // Clicks the tool button that shows this action.
 inline void clickAction(QToolBar *bar, QAction *action)
