@@ -8,7 +8,6 @@
 #include "settings/StringTable.h"
 #include "sites/clsGestionData.h"
 
-#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -25,17 +24,8 @@ protected:
         clsGestionData().SetFirstData();
     }
 
-    void put(const QString &name, const QByteArray &content) const
-    {
-        QFile f(programDir.filePath(name));
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(content);
-    }
-    QByteArray bytes(const QString &name) const
-    {
-        QFile f(programDir.filePath(name));
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
+    void put(const QString &name, const QByteArray &content) const { writeFile(programDir.filePath(name), content); }
+    QByteArray bytes(const QString &name) const { return readFile(programDir.filePath(name)); }
     QStringList siteLines() const { return QString::fromLatin1(bytes("ftp.tf")).split("\r\n", Qt::SkipEmptyParts); }
     // Three folders; site 1 active in folder 1, site 2 passive in folder 2.
     void putSampleBook() const
