@@ -112,13 +112,6 @@ protected:
         answerUpdateWindow([](frmViewUpdate *update) { update->Command1->click(); });
     }
 
-    static void writeLocal(const QString &path, const QByteArray &content)
-    {
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(content);
-    }
-
     QStringList log() const { return writtenTexts(window->RTBHeader); }
     std::string logText() const { return log().join('\n').toStdString(); }
     bool logContains(const QString &part) const { return !log().filter(part).isEmpty(); }

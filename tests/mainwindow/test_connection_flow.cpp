@@ -98,28 +98,25 @@ TEST_F(ConnectionFlow, WrongPasswordWritesTheFailureBlockAndTheServersRefusal)
     EXPECT_TRUE(prompt.asked().isEmpty()); // reported in the log, no message box
 }
 
-TEST_F(ConnectionFlow, PortOutOfRangeIsRefusedWithoutConnecting)
-{
-    typeQuickConnect(server->password(), QStringLiteral("70000"));
-    window->premier_Connect(true);
-    EXPECT_FALSE(bConnected);
-    EXPECT_EQ(hConnection, nullptr);
-    EXPECT_TRUE(log().contains(Rule));
-    EXPECT_TRUE(log().contains(QStringLiteral(" - Le port doit être un nombre entier de 1 à 65535."))) << logText();
-    EXPECT_FALSE(logLine(Welcome)); // the server was never reached
-}
-
-TEST_F(ConnectionFlow, SilentServerIsGivenUpAfterTheConnectTimeOut)
+TEST_F(ConnectionFlow, ABadPortOrASilentServerEndInTheFailureBlockWithTheReason)
 {
     QTcpServer silent; // accepts the connection and never greets
     ASSERT_TRUE(silent.listen(QHostAddress::LocalHost));
     window->mFTP->setTimeouts({300, 300, 300});
-    typeQuickConnect(QString(), QString::number(silent.serverPort()));
-    window->premier_Connect(true);
-    EXPECT_FALSE(bConnected);
-    EXPECT_FALSE(bConnecting);
-    EXPECT_TRUE(log().contains(Rule));
-    EXPECT_TRUE(log().contains(QStringLiteral(" - Le délai d'attente de l'opération est dépassé."))) << logText();
+    const struct { QString port, reason; } cases[] = {
+        {"70000", " - Le port doit être un nombre entier de 1 à 65535."},
+        {QString::number(silent.serverPort()), " - Le délai d'attente de l'opération est dépassé."}};
+    for (const auto &c : cases) {
+        window->RTBHeader->clear();
+        typeQuickConnect(server->password(), c.port);
+        window->premier_Connect(true);
+        EXPECT_FALSE(bConnected);
+        EXPECT_FALSE(bConnecting);
+        EXPECT_EQ(hConnection, nullptr);
+        EXPECT_TRUE(log().contains(Rule));
+        EXPECT_TRUE(log().contains(c.reason)) << logText();
+        EXPECT_FALSE(logLine(Welcome)); // the server was never reached
+    }
 }
 
 TEST_F(ConnectionFlow, DisconnectAnsweredNoKeepsTheConnectionYesEndsIt)

@@ -11,10 +11,10 @@ TEST_F(LocalPane, FoldersFirstThenFilesWithSizesTypesAndDates)
 {
     QDir(desktop()).mkpath("Zeta");
     QDir(desktop()).mkpath("alpha");
-    writeLocal(onDesktop("b.txt"), "12345");
-    writeLocal(onDesktop("A.zip"), QByteArray(1234, 'z'));
-    writeLocal(onDesktop("empty"), "");
-    writeLocal(onDesktop("m.bin"), QByteArray(1234567, 'm'));
+    writeFile(onDesktop("b.txt"), "12345");
+    writeFile(onDesktop("A.zip"), QByteArray(1234, 'z'));
+    writeFile(onDesktop("empty"), "");
+    writeFile(onDesktop("m.bin"), QByteArray(1234567, 'm'));
     QFile big(onDesktop("big.iso"));
     ASSERT_TRUE(big.open(QIODevice::WriteOnly));
     ASSERT_TRUE(big.resize(5LL * 1024 * 1024 * 1024)); // sparse
@@ -37,10 +37,10 @@ TEST_F(LocalPane, FoldersFirstThenFilesWithSizesTypesAndDates)
               QFileInfo(onDesktop("b.txt")).lastModified().date());
 
     // One picture per kind of file, not one per row.
-    writeLocal(onDesktop("c.txt"), "x");
+    writeFile(onDesktop("c.txt"), "x");
     window->RefreshLocalDir();
     const int pictures = localRows().iconCount();
-    writeLocal(onDesktop("d.txt"), "x");
+    writeFile(onDesktop("d.txt"), "x");
     window->RefreshLocalDir();
     EXPECT_EQ(localRows().iconCount(), pictures);
 }
@@ -58,7 +58,7 @@ TEST_F(LocalPane, CaptionShortensFrom31Characters)
 TEST_F(LocalPane, WalksIntoFoldersUpStaysAtTheRootAndBrowses)
 {
     QDir(desktop()).mkpath("Desktop"); // a folder named like its parent
-    writeLocal(onDesktop("notes.txt"), "x");
+    writeFile(onDesktop("notes.txt"), "x");
     startWindow();
     window->openLocalEntry(indexOf(localRows(), "Desktop"));
     EXPECT_EQ(window->localFolder(), onDesktop("Desktop"));
@@ -68,7 +68,7 @@ TEST_F(LocalPane, WalksIntoFoldersUpStaysAtTheRootAndBrowses)
     EXPECT_EQ(localRows().count(), 2);
 
     // Setting the folder shown reads nothing: a refresh does.
-    writeLocal(onDesktop("later.txt"), "x");
+    writeFile(onDesktop("later.txt"), "x");
     window->setLocalFolder(desktop());
     EXPECT_LT(rowOf(localRows(), "later.txt"), 0);
     window->Toolbar2_ButtonClick("refresh");
@@ -86,7 +86,7 @@ TEST_F(LocalPane, WalksIntoFoldersUpStaysAtTheRootAndBrowses)
 
 TEST_F(LocalPane, CreateAndRenameFoldersAndFiles)
 {
-    writeLocal(onDesktop("old.txt"), "x");
+    writeFile(onDesktop("old.txt"), "x");
     startWindow();
     window->mnuPop_LocalFile1_Click(1); // no row selected: the pop-up does nothing
     EXPECT_TRUE(modalTitles.isEmpty());
@@ -116,20 +116,18 @@ TEST_F(LocalPane, CreateAndRenameFoldersAndFiles)
     EXPECT_TRUE(logContains("../escaped.txt"));
 
     // An existing name is never replaced.
-    writeLocal(onDesktop("other.txt"), "keep");
+    writeFile(onDesktop("other.txt"), "keep");
     window->RefreshLocalDir();
     select(window->lvLocal, {"new.txt"});
     answerModals({typeName("other.txt")});
     window->Toolbar2_ButtonClick("Rename");
-    QFile kept(onDesktop("other.txt"));
-    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
-    EXPECT_EQ(kept.readAll(), QByteArray("keep"));
+    EXPECT_EQ(readFile(onDesktop("other.txt")), QByteArray("keep"));
 }
 
 TEST_F(LocalPane, RemoveAllDeletesTheOtherFilesWithoutAskingAndLastRowFirst)
 {
     for (const char *name : {"1.txt", "2.txt", "3.txt", "4.txt", "5.txt", "6.txt"})
-        writeLocal(onDesktop(name), "x");
+        writeFile(onDesktop(name), "x");
     startWindow();
     select(window->lvLocal, {"2.txt", "5.txt"});
     answerModals({press(&frmExist::cmdOver), press(&frmExist::cmdOver)});

@@ -59,8 +59,8 @@ TEST_F(StartUp, LanguageMenuRelabelsBarsListsAndMenusAtOnceBothWays)
         std::function<QString()> shown;
         QString french, english;
     } captions[] = {
-        {[&] { return tool(w.tbToolBar, "manag")->text(); }, "Carnet", "Address"},
-        {[&] { return tool(w.tbToolBar, "manag")->toolTip(); }, "Carnet d'adresses", "Site Manager"},
+        {[&] { return tool(w.tbToolBar, "manag")->text() + '|' + tool(w.tbToolBar, "manag")->toolTip(); },
+         "Carnet|Carnet d'adresses", "Address|Site Manager"},
         {[&] { return tool(w.Toolbar1, "updir")->toolTip(); }, "Remonter d'un répertoire", "Go in parent directory"},
         {[&] { return tool(w.Toolbar2, "CreateDirectory")->toolTip(); }, "Créer un répertoire local",
          "Create a local directory"},
@@ -139,7 +139,7 @@ TEST_F(Commands, HelpOpensThePageOfTheCurrentLanguageAndWebSiteTheVendors)
     }
 }
 
-TEST_F(Commands, CommandsThatNeedAConnectionDoNothingWithoutOne)
+TEST_F(Commands, WithoutAConnectionOnlyTheCommandsThatNeedNoneAct)
 {
     frmconc &w = startWindow();
     w.tbToolBar_ButtonClick(QStringLiteral("Stop"));
@@ -148,36 +148,26 @@ TEST_F(Commands, CommandsThatNeedAConnectionDoNothingWithoutOne)
     EXPECT_TRUE(prompt.asked().isEmpty()); // no question when there is nothing to disconnect
     w.timerKeepAlive_Timer();
     EXPECT_FALSE(bActivity);
-}
 
-TEST_F(Commands, ClearLogEmptiesTheLog)
-{
-    frmconc &w = startWindow();
     w.mFTP_StateChanged(0, QString());
     ASSERT_FALSE(w.RTBHeader->toPlainText().isEmpty());
-    w.mnupop_stat1[0]->trigger();
+    w.mnupop_stat1[0]->trigger(); // Clear log
     EXPECT_TRUE(w.RTBHeader->toPlainText().isEmpty());
-}
 
-TEST_F(Commands, OptionsCommandAndAboutOpenTheirWindowsModal)
-{
-    frmconc &w = startWindow();
+    // Options, raw command and about open their windows modal.
     for (const char *button : {"tool", "command", "siteweb"}) {
         answerModals({reject});
         w.tbToolBar_ButtonClick(QString::fromLatin1(button));
     }
     EXPECT_EQ(modalClasses, (QStringList{"frmOption", "frmCommand", "frmAbout"}));
-}
 
-TEST_F(Commands, PressingAListRemembersWhichOne)
-{
-    frmconc &w = startWindow();
-    QTest::mousePress(w.listviewServer->viewport(), Qt::LeftButton);
-    EXPECT_EQ(w.sActiveList, QStringLiteral("server"));
-    QTest::mousePress(w.ListView3->viewport(), Qt::LeftButton);
-    EXPECT_EQ(w.sActiveList, QStringLiteral("bas"));
-    QTest::mousePress(w.lvLocal->viewport(), Qt::LeftButton);
-    EXPECT_EQ(w.sActiveList, QStringLiteral("local"));
+    // A press on a list remembers which one.
+    const struct { QTreeView *list; const char *name; } lists[] = {
+        {w.listviewServer, "server"}, {w.ListView3, "bas"}, {w.lvLocal, "local"}};
+    for (const auto &l : lists) {
+        QTest::mousePress(l.list->viewport(), Qt::LeftButton);
+        EXPECT_EQ(w.sActiveList, QLatin1String(l.name));
+    }
 }
 
 } // namespace

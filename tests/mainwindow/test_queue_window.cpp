@@ -17,9 +17,9 @@ protected:
         server->writeFile("docs/deep/inner.txt", "inner");
         server->writeFile("readme.txt", "hello");
         QDir(desktop()).mkpath("site/sub");
-        writeLocal(onDesktop("up.txt"), "12345");
-        writeLocal(onDesktop("site/index.html"), "<html>");
-        writeLocal(onDesktop("site/sub/page.html"), "<p>");
+        writeFile(onDesktop("up.txt"), "12345");
+        writeFile(onDesktop("site/index.html"), "<html>");
+        writeFile(onDesktop("site/sub/page.html"), "<p>");
         startWindow();
     }
     QueueModel &queue() const { return *window->queueModel(); }
@@ -43,7 +43,7 @@ protected:
     }
 };
 
-TEST_F(QueueWindow, LocalSelectionAddsUploadRowsWithFoldersExpanded)
+TEST_F(QueueWindow, SelectionsAndDoubleClicksAddRowsWithFoldersExpanded)
 {
     ASSERT_TRUE(connect());
     select(window->lvLocal, {"site", "up.txt"});
@@ -52,11 +52,9 @@ TEST_F(QueueWindow, LocalSelectionAddsUploadRowsWithFoldersExpanded)
     EXPECT_EQ(queued("up.txt"), onDesktop("up.txt") + "|/|" + server->host() + "|  5|Upload|");
     EXPECT_EQ(queued("page.html"), onDesktop("site/sub/page.html") + "|/site/sub|" + server->host() + "|  3|Upload|");
     EXPECT_FALSE(window->picLineAttente->isVisible()); // the wait panel went again
-}
 
-TEST_F(QueueWindow, ServerSelectionAddsDownloadRowsWithTheirDates)
-{
-    ASSERT_TRUE(connect());
+    // From the server pane: download rows with their dates.
+    queue().clear();
     select(window->listviewServer, {"docs", "readme.txt"});
     window->mnuPop_Server1_Click(0);
     ASSERT_EQ(queue().count(), 3);
@@ -65,11 +63,9 @@ TEST_F(QueueWindow, ServerSelectionAddsDownloadRowsWithTheirDates)
     EXPECT_EQ(queued("readme.txt"), desktop() + "|/|" + server->host() + "|  5|Download|" + date);
     EXPECT_TRUE(queued("inner.txt").startsWith(onDesktop("docs/deep") + "|/docs/deep|")) << queued("inner.txt").toStdString();
     EXPECT_EQ(window->TxtRemotePath->text(), QStringLiteral("/")); // the pane stayed
-}
 
-TEST_F(QueueWindow, DoubleClicksAddOneRowAndRunNothing)
-{
-    ASSERT_TRUE(connect());
+    // Double-clicks add one row each and run nothing.
+    queue().clear();
     window->openServerEntry(indexOf(serverRows(), "readme.txt"));
     // No remote date: the file keeps the time of its writing.
     EXPECT_EQ(queued("readme.txt"), desktop() + "|/|" + server->host() + "|  5|Download|");
@@ -86,9 +82,7 @@ TEST_F(QueueWindow, DragsBetweenThePanesRunTheQueue)
     select(window->listviewServer, {"readme.txt"});
     window->listviewServer_OLEStartDrag();
     window->lvLocal_OLEDragDrop(data.get(), QPoint(5, 5));
-    QFile down(onDesktop("readme.txt"));
-    ASSERT_TRUE(down.open(QIODevice::ReadOnly));
-    EXPECT_EQ(down.readAll(), QByteArray("hello"));
+    EXPECT_EQ(readFile(onDesktop("readme.txt")), QByteArray("hello"));
     EXPECT_EQ(queue().count(), 0);
     EXPECT_TRUE(log().contains("  Transfert Terminé")) << logText();
     EXPECT_GE(rowOf(localRows(), "readme.txt"), 0);
@@ -119,7 +113,7 @@ TEST_F(QueueWindow, DropsOnTheQueueFollowTheListPressedLastAndFilesNeedALocalRow
     // Files from the file manager are queued only with a local row selected,
     // and on the server pane they are queued, not sent.
     queue().clear();
-    writeLocal(QDir(homeDir.path()).filePath("dropped.txt"), "dropped");
+    writeFile(QDir(homeDir.path()).filePath("dropped.txt"), "dropped");
     QMimeData files;
     files.setUrls({QUrl::fromLocalFile(QDir(homeDir.path()).filePath("dropped.txt"))});
     window->lvLocal->clearSelection();
@@ -175,10 +169,8 @@ TEST_F(QueueWindow, TheProgressBarSitsInTheFirstRowsProgressCell)
     window->Toolbar1_ButtonClick("Download");
     EXPECT_TRUE(seen);
     EXPECT_FALSE(window->ProgressBar1->isVisible());
-}
 
-TEST_F(QueueWindow, TheBarScalesSizesBeyondThirtyTwoBits)
-{
+    // Sizes beyond 32 bits are scaled.
     window->setProgressMaximum(5LL << 30);
     window->setProgressValue(5LL << 29);
     EXPECT_NEAR(double(window->ProgressBar1->value()) / window->ProgressBar1->maximum(), 0.5, 0.001);
@@ -187,7 +179,7 @@ TEST_F(QueueWindow, TheBarScalesSizesBeyondThirtyTwoBits)
 TEST_F(QueueWindow, StopEndsADownloadRunKeepingItsRowsAndAnUploadRunWithTheCompletionLine)
 {
     server->writeFile("big.bin", QByteArray(2000000, 'b'));
-    writeLocal(onDesktop("large.bin"), QByteArray(2000000, 'u'));
+    writeFile(onDesktop("large.bin"), QByteArray(2000000, 'u'));
     ASSERT_TRUE(connect());
     QObject::connect(window->mFTP, &clsFTPClient::FileTransferProgress, window.get(),
                      [&] { window->tbToolBar_ButtonClick("Stop"); });
@@ -210,12 +202,9 @@ TEST_F(QueueWindow, StopEndsADownloadRunKeepingItsRowsAndAnUploadRunWithTheCompl
     EXPECT_EQ(queueNames().first(), QStringLiteral("large.bin"));
     EXPECT_FALSE(bQueueBusy);
     EXPECT_TRUE(log().contains("  Transfert Terminé"));
-}
 
-TEST_F(QueueWindow, AStartWhileRunningIsIgnored)
-{
-    ASSERT_TRUE(connect());
-    bQueueBusy = true;
+    queue().clear();
+    bQueueBusy = true; // a start while running is ignored
     window->tbToolBar_ButtonClick("Transfer");
     EXPECT_TRUE(prompt.texts().isEmpty()); // not even "no files in queue"
 }

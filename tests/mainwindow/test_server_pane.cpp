@@ -75,7 +75,7 @@ TEST_F(ServerPane, RowsShowSizeTypeDateAndPicturesAsListed)
     EXPECT_EQ(names(rows), before); // the same rows again
 }
 
-TEST_F(ServerPane, DoubleClickOpensFoldersAndDotDotButNotFiles)
+TEST_F(ServerPane, DoubleClickOpensFoldersAndDotDotButNotFilesNorUnsafeNames)
 {
     makeFiles();
     server->writeFile("docs/guide.txt", "guide");
@@ -98,6 +98,13 @@ TEST_F(ServerPane, DoubleClickOpensFoldersAndDotDotButNotFiles)
     // Up from the root stays at the root.
     window->cmdUpServerPath->click();
     EXPECT_EQ(window->TxtRemotePath->text(), QStringLiteral("/"));
+
+    // A name with a backslash is shown but never becomes a local path.
+    server->writeFile("a\\b.txt", "x");
+    window->RefreshDirectoryListing();
+    ASSERT_GE(rowOf(serverRows(), "a\\b.txt"), 0);
+    window->openServerEntry(indexOf(serverRows(), "a\\b.txt"));
+    EXPECT_TRUE(log().contains(QStringLiteral(" - Nom refusé, dangereux comme chemin local : a\\b.txt"))) << logText();
 }
 
 TEST_F(ServerPane, CreateAndRenameTellTheUserAndLog)
@@ -156,13 +163,11 @@ TEST_F(ServerPane, FoldersAreConfirmedOneByOneAndNonEmptyOnesStay)
     EXPECT_TRUE(QFileInfo::exists(server->path("two/keep.txt")));
     EXPECT_TRUE(logContains("550")) << logText();
     EXPECT_GE(rowOf(serverRows(), "two"), 0);
-}
 
-TEST_F(ServerPane, DotEntriesAreNeverDeleted)
-{
-    ASSERT_TRUE(startConnected());
+    // "." and ".." are never deleted, not even asked about.
     serverRows().setRows({listed("."), listed("..")});
     select(window->listviewServer, {".", ".."});
+    modalTitles.clear();
     window->Toolbar1_ButtonClick("Delete");
     EXPECT_TRUE(modalTitles.isEmpty());
 }
@@ -212,15 +217,6 @@ TEST_F(ServerPane, DragInsideThePaneMovesOntoAFolderRowOnly)
     EXPECT_LT(rowOf(serverRows(), "a.txt"), 0); // listed again
 }
 
-TEST_F(ServerPane, NamesWithABackslashAreShownButNeverBecomeLocalPaths)
-{
-    server->writeFile("a\\b.txt", "x");
-    ASSERT_TRUE(startConnected());
-    ASSERT_GE(rowOf(serverRows(), "a\\b.txt"), 0);
-    window->openServerEntry(indexOf(serverRows(), "a\\b.txt"));
-    EXPECT_TRUE(log().contains(QStringLiteral(" - Nom refusé, dangereux comme chemin local : a\\b.txt"))) << logText();
-}
-
 TEST_F(ServerPane, HeaderClicksSortByTextAndFlip)
 {
     for (const char *name : {"b.txt", "a.txt", "c.txt"})
@@ -239,7 +235,7 @@ TEST_F(ServerPane, HeaderClicksSortByTextAndFlip)
 TEST_F(ServerPane, TheCountdownOfTheExistQuestionSkipsAndShowsThePanesFigures)
 {
     server->writeFile("a.txt", "12345");
-    writeLocal(QDir(desktop()).filePath("a.txt"), "1234567");
+    writeFile(QDir(desktop()).filePath("a.txt"), "1234567");
     ASSERT_TRUE(startConnected());
     answerModals({[](QWidget *w) {
         auto *question = static_cast<frmExist *>(w);

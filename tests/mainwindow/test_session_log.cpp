@@ -86,32 +86,26 @@ TEST_F(SessionLogTest, StatusTextsFollowTheCurrentLanguage)
     EXPECT_EQ(texts().mid(0, 3), (QStringList{"  Action denied", QString(70, '-'), "failed to Connected To ftp.example.org"}));
 }
 
-TEST_F(SessionLogTest, LinesKeepTheirOwnLooksOneAfterTheOther)
+TEST_F(SessionLogTest, LinesKeepTheirOwnLooksAndHeldLinesAreWrittenTogetherInOrder)
 {
     log.write(0, QString());
     log.write(12, QStringLiteral("220 Hello\r\n"));
-    log.write(12, QStringLiteral("message"));
-    const QList<WrittenLine> written = lines();
-    ASSERT_EQ(written.size(), 3);
-    EXPECT_EQ(written[0].colour, Blue);
-    EXPECT_TRUE(written[0].bold);
-    EXPECT_EQ(written[1].colour, Green);
-    EXPECT_FALSE(written[1].bold);
-    EXPECT_DOUBLE_EQ(written[1].indent, log.twipsToPixels(200));
-    EXPECT_DOUBLE_EQ(written[2].indent, log.twipsToPixels(100));
-}
-
-TEST_F(SessionLogTest, HeldLinesAreWrittenTogetherInOrderWithTheirLooks)
-{
-    log.write(12, QStringLiteral("first"));
     log.hold(true);
     log.write(12, QStringLiteral("second"));
     log.write(10, QString());
-    EXPECT_EQ(texts(), QStringList{" - first"});
+    EXPECT_EQ(texts(), (QStringList{"  Recherche serveur en cours", " - 220 Hello"}));
     log.flush();
-    EXPECT_EQ(texts(), (QStringList{" - first", " - second", "  Transfert Terminé"}));
-    EXPECT_EQ(lines()[2].colour, Blue);
-    EXPECT_TRUE(lines()[2].bold);
+    EXPECT_EQ(texts().mid(2), (QStringList{" - second", "  Transfert Terminé"}));
+    // Each line in its own looks, whatever the line before it.
+    const QList<WrittenLine> written = lines();
+    ASSERT_EQ(written.size(), 4);
+    const struct { QColor colour; bool bold; int indentTwips; } looks[] = {
+        {Blue, true, 0}, {Green, false, 200}, {Green, false, 100}, {Blue, true, 0}};
+    for (int i = 0; i < 4; ++i) {
+        EXPECT_EQ(written[i].colour, looks[i].colour) << i;
+        EXPECT_EQ(written[i].bold, looks[i].bold) << i;
+        EXPECT_DOUBLE_EQ(written[i].indent, log.twipsToPixels(looks[i].indentTwips)) << i;
+    }
     log.write(12, QStringLiteral("third"));
     log.clear(); // what was held goes too
     log.hold(false);
