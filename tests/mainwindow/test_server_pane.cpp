@@ -45,27 +45,25 @@ TEST_F(ServerPane, RowsShowSizeTypeDateAndPicturesAsListed)
     makeFiles();
     ASSERT_TRUE(startConnected());
     const PaneModel &rows = serverRows();
-    EXPECT_EQ(cell(rows, "empty.bin", PaneModel::SizeColumn), QStringLiteral("0"));
-    EXPECT_EQ(cell(rows, "five.txt", PaneModel::SizeColumn), QStringLiteral("  5"));
-    EXPECT_EQ(cell(rows, "k.zip", PaneModel::SizeColumn), QStringLiteral(" 1 234"));
-    EXPECT_EQ(cell(rows, "m.mp3", PaneModel::SizeColumn), QStringLiteral("1 234 567"));
-    EXPECT_EQ(cell(rows, "big.iso", PaneModel::SizeColumn), QStringLiteral("5 368 709 120"));
+    const auto column = [&](int c, const QStringList &rowNames) {
+        QStringList out;
+        for (const QString &name : rowNames)
+            out << cell(rows, name, c);
+        return out;
+    };
+    EXPECT_EQ(column(PaneModel::SizeColumn, {"empty.bin", "five.txt", "k.zip", "m.mp3", "big.iso"}),
+              QStringList({"0", "  5", " 1 234", "1 234 567", "5 368 709 120"}));
     EXPECT_EQ(rows.data(rows.index(rowOf(rows, "big.iso"), 1), PaneModel::RawValueRole).toLongLong(), FiveGiB);
 
-    EXPECT_EQ(cell(rows, "k.zip", PaneModel::TypeColumn), QStringLiteral(".zip"));
-    EXPECT_EQ(cell(rows, "README", PaneModel::TypeColumn), QString());
-    EXPECT_EQ(cell(rows, "docs", PaneModel::TypeColumn), QStringLiteral("<Dossier>"));
+    EXPECT_EQ(column(PaneModel::TypeColumn, {"k.zip", "README", "docs"}), QStringList({".zip", "", "<Dossier>"}));
     const QDateTime written = QFileInfo(server->path("five.txt")).lastModified();
     EXPECT_EQ(parseGeneralDate(cell(rows, "five.txt", PaneModel::DateColumn)).date(), written.date());
 
     // Pictures by kind; a name without extension is "no extension" in the
     // listing made while connecting, a plain file after a refresh.
     const auto image = [&](const QString &name) { return rows.data(indexOf(rows, name), PaneModel::ImageRole).toInt(); };
-    EXPECT_EQ(image("k.zip"), 7);
-    EXPECT_EQ(image("m.mp3"), 18);
-    EXPECT_EQ(image("five.txt"), 25);
-    EXPECT_EQ(image("docs"), 22);
-    EXPECT_EQ(image("README"), 23);
+    EXPECT_EQ(QList<int>({image("k.zip"), image("m.mp3"), image("five.txt"), image("docs"), image("README")}),
+              QList<int>({7, 18, 25, 22, 23}));
     EXPECT_EQ(qvariant_cast<QIcon>(rows.data(indexOf(rows, "k.zip"), Qt::DecorationRole)).cacheKey(),
               icons::imageList6(7).cacheKey());
 
