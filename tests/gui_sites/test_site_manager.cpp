@@ -89,9 +89,14 @@ protected:
     FakeStarter starter;
 };
 
-TEST_F(SiteManagerTest, AddingFolderOfTakenNameAppendsTwoThenTwoTwo)
+TEST_F(SiteManagerTest, SitesNeedAFolderAndAFolderOfTakenNameAppendsTwoThenTwoTwo)
 {
     auto m = open();
+    // Without any folder, a site (by hand or by the wizard) asks for one first.
+    m->toolbarButton("addsite")->trigger();
+    m->toolbarButton("assist")->trigger();
+    EXPECT_EQ(prompt.texts(), QStringList({LangStr(606), LangStr(606)}));
+    EXPECT_FALSE(QFile::exists(programDir.filePath("ftp.tf")));
     for (int i = 0; i < 3; ++i) {
         answerNameDialog("Work");
         m->toolbarButton("addfolder")->trigger();
@@ -113,15 +118,6 @@ TEST_F(SiteManagerTest, AddedSiteGoesIntoCurrentFolderWithDefaults)
     EXPECT_EQ(siteLines().last(), "3|Gamma||21|||1|1||3|");
     ASSERT_NE(node(*m, "TV3"), nullptr);
     EXPECT_EQ(frmManager::nodeKey(node(*m, "TV3")->parent()), "TP3");
-}
-
-TEST_F(SiteManagerTest, AddingSiteWithoutAnyFolderAsksForOneFirst)
-{
-    auto m = open();
-    m->toolbarButton("addsite")->trigger();
-    m->toolbarButton("assist")->trigger();
-    EXPECT_EQ(prompt.texts(), QStringList({LangStr(606), LangStr(606)}));
-    EXPECT_FALSE(QFile::exists(programDir.filePath("ftp.tf")));
 }
 
 TEST_F(SiteManagerTest, TreeShowsKeyedFoldersSitesAndOrphans)
