@@ -142,28 +142,19 @@ TEST_F(Bands, LeftReleasesMoveTheBandsAsTheRulesSayUntilTheNextResize)
     frmconc &w = shownAt(1024, 768);
     const QList<QRect> computed = geometries();
     WindowLayout l = w.currentLayout();
-    const QRect log = w.RTBHeader->geometry();
-    const QRect local = w.FrameLocal->geometry();
-    const QRect queue = w.ListView3->geometry();
-
+    // Each move gives the rules' layout for the distance dragged (their own
+    // suite checks what that layout is), and every control follows it.
     release(w.picResizeHaut, Qt::LeftButton, {5, 2}, {5, 32});
     ASSERT_TRUE(w.layoutRules().moveTopSplitter(l, 1, pixelsToTwips(32, w.logicalDpiY())));
     EXPECT_EQ(w.currentLayout().RTBHeader, l.RTBHeader);
-    EXPECT_EQ(w.RTBHeader->height(), log.height() + 32);
-    EXPECT_EQ(w.FrameLocal->y(), local.y() + 32);
-    EXPECT_EQ(w.FrameLocal->geometry().bottom(), local.bottom());
-
+    expectPlacedAt(l);
     release(w.picResizeBas, Qt::LeftButton, {5, 2}, {5, -40});
     ASSERT_TRUE(w.layoutRules().moveBottomSplitter(l, 1, pixelsToTwips(-40, w.logicalDpiY())));
     EXPECT_EQ(w.currentLayout().ListView3, l.ListView3);
-    EXPECT_EQ(w.ListView3->y(), queue.y() - 40);
-
+    expectPlacedAt(l);
     release(w.picResizeLocServ, Qt::LeftButton, {2, 5}, {-60, 5});
     ASSERT_TRUE(w.layoutRules().moveMiddleSplitter(l, 1, pixelsToTwips(-60, w.logicalDpiX())));
     EXPECT_EQ(w.currentLayout().FrameLocal, l.FrameLocal);
-    EXPECT_EQ(w.FrameLocal->width(), local.width() - 60);
-    // The compare button now sits 400 twips left of the bar's frame.
-    EXPECT_EQ(w.cmdCompare->x(), px(l.FrameResizeLocServ.left() - 400));
     expectPlacedAt(l);
 
     // A resize puts every band back.
