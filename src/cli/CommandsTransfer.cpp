@@ -6,6 +6,7 @@
 #include "cli/Console.h"
 #include "cli/PaneRows.h"
 #include "platform/inet/Inet.h"
+#include "session/FileTypes.h"
 #include "session/SessionState.h"
 #include "settings/StringTable.h"
 
@@ -20,11 +21,6 @@ const QString QueueOnly = QStringLiteral("-q");
 bool hasWildcard(const QString &name)
 {
     return name.contains(QLatin1Char('*')) || name.contains(QLatin1Char('?'));
-}
-
-bool isDotEntry(const QString &name)
-{
-    return name == QLatin1String(".") || name == QLatin1String("..");
 }
 
 // The rows the runner leaves behind, as the error of a command.

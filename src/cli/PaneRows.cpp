@@ -74,7 +74,7 @@ QList<CompareRow> compareRows(const QList<PaneRow> &rows)
 {
     QList<CompareRow> out;
     for (const PaneRow &r : rows) {
-        if (r.name == QLatin1String(".") || r.name == QLatin1String(".."))
+        if (isDotEntry(r.name))
             continue;
         out.append({r.name, r.size, comparison::dayText(r.when), r.type, r.isFolder});
     }

@@ -4,6 +4,7 @@
 
 #include "dialogs/frmnewdir.h"
 #include "session/DeleteSelection.h"
+#include "session/FileTypes.h"
 #include "session/SessionState.h"
 #include "session/clsFTPClient.h"
 #include "settings/StringTable.h"
@@ -107,7 +108,7 @@ void frmconc::deleteLocalSelection()
 void frmconc::DeleteLocalDirectory()
 {
     const QString name = GetSelectedName(lvLocal);
-    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String(".."))
+    if (name.isEmpty() || isDotEntry(name))
         return;
     const QString path = localPath(name);
     const QString question = LangStr(506) + path + QLatin1Char(' ') + LangStr(507);

@@ -7,13 +7,13 @@
 #include "mainwindow/PaneView.h"
 #include "mainwindow/ServerListing.h"
 #include "platform/Yield.h"
+#include "platform/gui/BusyCursor.h"
 #include "platform/gui/Choosers.h"
 #include "session/FileTypes.h"
 #include "session/SessionState.h"
 #include "session/clsFTPClient.h"
 #include "settings/StringTable.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QItemSelectionModel>
@@ -28,15 +28,15 @@ namespace {
 constexpr int MessageState = 12;
 constexpr int UnsafeNameId = 790;
 
-// The hourglass while a routine runs.
-struct BusyCursor {
-    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-};
-
-bool isDotEntry(const QString &name)
+// The size and date texts of a pane's row of this name.
+bool findPaneRow(const PaneModel &rows, const QString &name, QString &size, QString &date)
 {
-    return name == QLatin1String(".") || name == QLatin1String("..");
+    const int r = rows.findName(name);
+    if (r < 0)
+        return false;
+    size = rows.text(r, PaneModel::SizeColumn);
+    date = rows.text(r, PaneModel::DateColumn);
+    return true;
 }
 
 } // namespace
@@ -180,22 +180,12 @@ QString frmconc::GetSelectedName(QTreeView *list) const
 
 bool frmconc::findLocalRow(const QString &name, QString &size, QString &date)
 {
-    const int r = m_localModel->findName(name);
-    if (r < 0)
-        return false;
-    size = m_localModel->text(r, PaneModel::SizeColumn);
-    date = m_localModel->text(r, PaneModel::DateColumn);
-    return true;
+    return findPaneRow(*m_localModel, name, size, date);
 }
 
 bool frmconc::findServerRow(const QString &name, QString &size, QString &date)
 {
-    const int r = m_serverModel->findName(name);
-    if (r < 0)
-        return false;
-    size = m_serverModel->text(r, PaneModel::SizeColumn);
-    date = m_serverModel->text(r, PaneModel::DateColumn);
-    return true;
+    return findPaneRow(*m_serverModel, name, size, date);
 }
 
 frmExist *frmconc::exist()

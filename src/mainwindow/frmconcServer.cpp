@@ -6,29 +6,20 @@
 #include "dialogs/frmnewdir.h"
 #include "platform/Prompt.h"
 #include "platform/Yield.h"
+#include "platform/gui/BusyCursor.h"
 #include "session/DeleteSelection.h"
+#include "session/FileTypes.h"
 #include "session/SessionState.h"
 #include "session/clsFTPClient.h"
 #include "settings/StringTable.h"
 #include "transfer/TransferQueue.h"
 
-#include <QApplication>
 #include <QItemSelectionModel>
 #include <QTreeView>
 
 namespace {
 
 constexpr int MessageState = 12;
-
-struct BusyCursor {
-    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-};
-
-bool isDotEntry(const QString &name)
-{
-    return name == QLatin1String(".") || name == QLatin1String("..");
-}
 
 } // namespace
 

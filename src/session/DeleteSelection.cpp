@@ -2,6 +2,7 @@
 
 #include "platform/Prompt.h"
 #include "platform/Yield.h"
+#include "session/FileTypes.h"
 #include "session/SessionHost.h"
 #include "session/SessionState.h"
 #include "session/clsFTPClient.h"
@@ -12,11 +13,6 @@
 #include <unistd.h>
 
 namespace {
-bool isDotEntry(const QString &name)
-{
-    return name == QLatin1String(".") || name == QLatin1String("..");
-}
-
 // The system's error of removing one local entry, 0 when it went.
 int removeLocalEntry(const QString &path, bool folder)
 {

@@ -30,8 +30,13 @@ int ImgNumber(const QString &strFileName)
     return 21;
 }
 
+bool isDotEntry(const QString &name)
+{
+    return name == QLatin1String(".") || name == QLatin1String("..");
+}
+
 bool isUnsafeRemoteName(const QString &name)
 {
-    return name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..")
+    return name.isEmpty() || isDotEntry(name)
         || name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')) || name.contains(QChar(0));
 }
