@@ -165,13 +165,8 @@ TEST_F(ToolWindows, TimerTickShowsTheNoticeOnlyForANewerVersionAndTheNoticeOpens
     EXPECT_TRUE(prompt.asked().isEmpty()); // silent whatever happens
     EXPECT_TRUE(modalClasses.isEmpty());
 
-    QString result;
-    answerUpdateWindow([&result](frmViewUpdate *update) {
-        result = update->lblNoUpdate->text();
-        update->Command1->click();
-    });
+    closeUpdateWindow(); // what it shows is the update window suite's
     window->toolbarButton(window->tbToolBar, QStringLiteral("maj"))->trigger();
-    EXPECT_EQ(result, LangStr(610));
     closeUpdateWindow();
     QTest::mouseClick(window->lblMAJ, Qt::LeftButton);
     EXPECT_EQ(modalClasses, (QStringList{"frmViewUpdate", "frmViewUpdate"}));
