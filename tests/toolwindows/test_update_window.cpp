@@ -159,19 +159,9 @@ TEST_F(UpdateWindow, StartWhileConnectedAsksAndDisconnectsFirstOnlyOnOk)
     EXPECT_FALSE(window.isVisible());
 }
 
-TEST_F(UpdateWindow, AStartedUpdaterEndsTheModalWindowAndKeepsItsFiles)
+TEST_F(UpdateWindow, AFailedUpdateLeavesTheWindowOpenAStartedUpdaterEndsIt)
 {
-    serveVersion(versionText(+1));
-    serveEmptyUpdate();
-    EXPECT_TRUE(openAndThen([](frmViewUpdate &w) { w.cmdStartUpdate->click(); }));
-    EXPECT_EQ(mainWindow.events, QStringList({"close"})); // not connected: no question
-    EXPECT_TRUE(prompt.asked().isEmpty());
-    EXPECT_TRUE(verFileExists());
-}
-
-TEST_F(UpdateWindow, AFailedUpdateLeavesTheWindowOpen)
-{
-    serveVersion(versionText(+1)); // no update list on the server
+    serveVersion(versionText(+1)); // no update list on the server yet
     bool stillOpen = false;
     EXPECT_FALSE(openAndThen([&](frmViewUpdate &w) {
         w.cmdStartUpdate->click();
@@ -183,6 +173,12 @@ TEST_F(UpdateWindow, AFailedUpdateLeavesTheWindowOpen)
     EXPECT_TRUE(stillOpen);
     EXPECT_TRUE(mainWindow.events.isEmpty());
     EXPECT_FALSE(bUpdateLaunched);
+
+    serveEmptyUpdate();
+    EXPECT_TRUE(openAndThen([](frmViewUpdate &w) { w.cmdStartUpdate->click(); }));
+    EXPECT_EQ(mainWindow.events, QStringList({"close"})); // not connected: no question
+    EXPECT_TRUE(prompt.asked().isEmpty());
+    EXPECT_TRUE(verFileExists()); // the updater's files are kept
 }
 
 } // namespace
