@@ -48,10 +48,10 @@ QDateTime dateTimeFromDateValue(DateValue value)
 // A listing converts several times per entry; asking the system for the
 // local offset of every one is slow (it may even re-read the zone file each
 // time), so offsets are remembered per hour: zones change on whole hours.
-static int localOffsetAt(const QDateTime &utc)
+static int localOffsetAt(qint64 utcSecs)
 {
     static QHash<qint64, int> offsets;
-    const qint64 hour = utc.toSecsSinceEpoch() / 3600 - (utc.toSecsSinceEpoch() % 3600 < 0 ? 1 : 0);
+    const qint64 hour = utcSecs / 3600 - (utcSecs % 3600 < 0 ? 1 : 0);
     const auto it = offsets.constFind(hour);
     if (it != offsets.cend())
         return *it;
@@ -64,10 +64,12 @@ static int localOffsetAt(const QDateTime &utc)
 
 DateValue FileTimeToDate(inet::FileTime fileTime)
 {
-    const QDateTime utc = inet::dateTimeFromFileTime(fileTime);
-    // The local wall-clock time as a naive value, then days since the epoch.
-    const QDateTime naiveLocal = QDateTime(utc.date(), utc.time(), Qt::UTC).addSecs(localOffsetAt(utc));
-    return double(epoch().msecsTo(naiveLocal)) / kMsPerDay;
+    // Plain arithmetic: a listing of 20,000 entries converts 60,000 times.
+    constexpr qint64 ticksFrom1601To1970 = 116444736000000000LL;
+    constexpr qint64 msFrom1899To1970 = 25569LL * 86400000;
+    const qint64 utcMs = (qint64(fileTime) - ticksFrom1601To1970) / 10000;
+    const qint64 localMs = utcMs + qint64(localOffsetAt(utcMs / 1000)) * 1000;
+    return double(localMs + msFrom1899To1970) / kMsPerDay;
 }
 
 QString formatGeneralDate(const QDateTime &local)

@@ -21,6 +21,11 @@ public:
     const cDItemAttribute *Item(const QString &key) const;
     const cDItemAttribute *Item(const char *key) const { return Item(QString::fromUtf8(key)); }
     int Count() const { return int(m_items.size()); }
+    void reserve(size_t count)
+    {
+        m_items.reserve(count);
+        m_index.reserve(qsizetype(count));
+    }
 
     auto begin() const { return m_items.cbegin(); }
     auto end() const { return m_items.cend(); }

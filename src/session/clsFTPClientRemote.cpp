@@ -133,6 +133,7 @@ const cdEnum *clsFTPClient::GetDirectoryListing(const QString &sFilter)
         return nullptr;
     }
     mDirCol = std::make_unique<cdEnum>();
+    mDirCol->reserve(find->remaining() + 1);
     addRecord(record);
     while (find->next(record)) {
         ActionOut(QString());

@@ -213,6 +213,8 @@ public:
     // The next entry; false with ErrorNoMoreFiles at the end, or with the error
     // that ended the listing once the entries read before it are used up.
     bool next(FindRecord &record);
+    // The entries next() has still to give (the listing is read whole).
+    size_t remaining() const { return m_records.size() - m_pos; }
     void close();
 
 private:
