@@ -39,6 +39,7 @@ class QTimer;
 class QToolBar;
 class QToolButton;
 class QTreeView;
+class QUrl;
 class clsFTPClient;
 class frmManager;
 class frmloadup;
@@ -322,6 +323,8 @@ private:
     void serverPermissions(const QString &path);
     void moveSelectionToParent();
     int moveSelectionIntoFolderAt(const QPoint &pos);
+    // Upload rows for files and folders dropped from the desktop's file manager.
+    void queueDesktopFiles(const QList<QUrl> &urls);
     void createLocalFolder();
     void renameLocalEntry(bool filesOnly);
     void deleteLocalSelection();

@@ -239,15 +239,7 @@ void frmconc::listviewServer_OLEDragDrop(const QMimeData *data, const QPoint &po
         return;
     if (!data->hasFormat(PaneModel::dragMimeType())) {
         // Files of the desktop's file manager: queued, not started.
-        for (const QUrl &url : data->urls()) {
-            const QString path = url.toLocalFile();
-            if (path.isEmpty())
-                continue;
-            if (QFileInfo(path).isDir())
-                LocalSubFolder(path, QString());
-            else
-                menuupload_Click(path, QString(), false);
-        }
+        queueDesktopFiles(data->urls());
         return;
     }
     // A drag started in a pane clears the other pane's selection: a local
@@ -283,7 +275,12 @@ void frmconc::ListView3_OLEDragDrop(const QMimeData *data, const QPoint &pos)
     }
     // Files of the desktop's file manager: a file goes in only while a row of
     // the local pane is selected, as for any upload without a drag.
-    for (const QUrl &url : data->urls()) {
+    queueDesktopFiles(data->urls());
+}
+
+void frmconc::queueDesktopFiles(const QList<QUrl> &urls)
+{
+    for (const QUrl &url : urls) {
         const QString path = url.toLocalFile();
         if (path.isEmpty())
             continue;
