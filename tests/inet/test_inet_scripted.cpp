@@ -357,3 +357,91 @@ TEST_F(Scripted, RefusedPortFallsBackToEprtAndIsRemembered)
     EXPECT_EQ(server.finish(), QString());
     EXPECT_EQ(server.commands().filter(QStringLiteral("PORT")).size(), 1);
 }
+
+TEST_F(Scripted, AStopRequestEndsEveryWaitAndAStoppedDownloadStillAborts)
+{
+    // The script raises the flag where the client waits; the time-outs are long
+    // enough that a stop left unseen would end in ErrorTimeout instead.
+    setTimeouts(60000);
+    std::atomic<bool> stop{false};
+    setStopFlag(&stop);
+    auto raise = [&stop] { stop = true; };
+
+    {
+        SCOPED_TRACE("no greeting");
+        ScriptedServer server([&](ScriptPeer &p) {
+            if (p.acceptControl()) {
+                raise();
+                p.command(); // until the client hangs up
+            }
+        });
+        EXPECT_EQ(connect(server), nullptr);
+        EXPECT_EQ(lastError(), quint32(ErrorStopped));
+    }
+    stop = false;
+    {
+        SCOPED_TRACE("no reply");
+        ScriptedServer server([&](ScriptPeer &p) {
+            if (p.login() && p.expect("STAT")) {
+                raise();
+                p.command();
+            }
+        });
+        FtpConnection *c = connect(server);
+        ASSERT_NE(c, nullptr);
+        EXPECT_FALSE(c->command(QStringLiteral("STAT")));
+        EXPECT_EQ(lastError(), quint32(ErrorStopped));
+        EXPECT_FALSE(c->isAlive()); // out of step with the server
+    }
+    stop = false;
+    {
+        SCOPED_TRACE("download stalls");
+        ScriptedServer server([&](ScriptPeer &p) {
+            if (!p.login() || !p.startRetr())
+                return;
+            p.sendData(QByteArray(1000, 'x'));
+            raise();
+            p.expect("ABOR");
+            p.closeData();
+            p.reply("426 Transfer aborted.");
+            p.reply("226 ABOR successful.");
+            p.answer("PWD", "257 \"/\" is current.") && p.answer("NOOP", "200 fine");
+        });
+        FtpConnection *c = connect(server);
+        ASSERT_NE(c, nullptr);
+        auto file = c->openFile(QStringLiteral("f"), GENERIC_READ, 0);
+        ASSERT_NE(file, nullptr);
+        QByteArray block(4000, '\0');
+        quint32 got = 0;
+        EXPECT_FALSE(file->read(block.data(), quint32(block.size()), got));
+        EXPECT_EQ(lastError(), quint32(ErrorStopped));
+        stop = false; // the stop is handled: the transfer is aborted politely
+        EXPECT_FALSE(file->close()); // still the stopped transfer's result
+        EXPECT_EQ(lastError(), quint32(ErrorStopped));
+        EXPECT_TRUE(c->command(QStringLiteral("NOOP"))) << lastError();
+        EXPECT_EQ(server.finish(), QString());
+    }
+    {
+        SCOPED_TRACE("upload not read");
+        ScriptedServer server([&](ScriptPeer &p) {
+            if (!p.login() || !p.answer("TYPE I", "200 binary") || !p.passive() || !p.expect("STOR")
+                || !p.acceptData())
+                return;
+            p.reply("150 go ahead");
+            raise(); // and never read: the client's sending stalls
+            p.command();
+        });
+        FtpConnection *c = connect(server);
+        ASSERT_NE(c, nullptr);
+        auto file = c->openFile(QStringLiteral("f"), GENERIC_WRITE, 0);
+        ASSERT_NE(file, nullptr);
+        const QByteArray chunk(1024 * 1024, 'y');
+        quint32 written = 0;
+        bool ok = true;
+        for (int i = 0; i < 256 && ok; ++i)
+            ok = file->write(chunk.constData(), quint32(chunk.size()), written);
+        EXPECT_FALSE(ok);
+        EXPECT_EQ(lastError(), quint32(ErrorStopped));
+    }
+    setStopFlag(nullptr);
+}

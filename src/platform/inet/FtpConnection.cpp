@@ -105,9 +105,9 @@ bool FtpConnectionPrivate::usable(bool transfer)
 
 void FtpConnectionPrivate::controlLost(quint32 error)
 {
-    // A time-out leaves the control connection out of step: we close it, and
-    // calls after it are refused as on a closed handle.
-    deadError = error == ErrorTimeout ? ErrorIncorrectHandleState : ErrorFtpDropped;
+    // A time-out or a stop leaves the control connection out of step: we close
+    // it, and calls after it are refused as on a closed handle.
+    deadError = error == ErrorTimeout || error == ErrorStopped ? ErrorIncorrectHandleState : ErrorFtpDropped;
     control.close();
     setLastError(error);
 }

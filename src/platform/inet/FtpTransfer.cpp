@@ -126,11 +126,19 @@ bool FtpConnectionPrivate::waitForStart(bool upload, DataChannel &data, Transfer
     bool answered = false;
     const QHostAddress peer = control.peerAddress();
     for (;;) {
-        qintptr fds[2] = {control.descriptor(), -1};
+        int fds[2] = {control.descriptor(), -1};
         if (data.isListening() || (!upload && data.isConnected() && !data.atEnd()))
             fds[1] = data.descriptor();
         const bool buffered = control.hasBufferedLine();
-        const int ready = detail::waitReadable(fds, 2, buffered ? QDeadlineTimer(0) : deadline) | (buffered ? 1 : 0);
+        quint32 waitError = NoError;
+        const int ready = buffered ? 1 : detail::waitReadable(fds, 2, deadline, waitError);
+        if (ready == 0 && waitError == ErrorStopped) {
+            // Stopped before the transfer was under way: the control connection
+            // would be out of step with whatever the server answers next.
+            data.abort();
+            controlLost(ErrorStopped);
+            return false;
+        }
         if (ready == 0) {
             if (!answered) {
                 controlLost(ErrorTimeout);

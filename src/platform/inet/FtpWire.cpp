@@ -1,82 +1,11 @@
-// The control channel, and the waits shared with the data channel.
+// The control channel: command lines out, whole replies in.
 #include "platform/inet/FtpWire_p.h"
 
 #include "platform/inet/Inet.h"
 
-#include <QNetworkProxy>
-#include <QTcpSocket>
-
-#include <poll.h>
-
 #include <cctype>
-#include <cerrno>
-#include <climits>
 
 namespace inet::detail {
-
-namespace {
-
-int remainingMs(QDeadlineTimer deadline)
-{
-    const qint64 ms = deadline.remainingTime();
-    if (ms < 0)
-        return -1; // forever
-    return int(qMin<qint64>(ms, INT_MAX));
-}
-
-int pollOnce(pollfd *fds, int count, QDeadlineTimer deadline)
-{
-    for (;;) {
-        const int r = ::poll(fds, nfds_t(count), remainingMs(deadline));
-        if (r >= 0 || errno != EINTR)
-            return r;
-    }
-}
-
-} // namespace
-
-std::unique_ptr<QTcpSocket> openSocket()
-{
-    auto socket = std::make_unique<QTcpSocket>();
-    socket->setProxy(QNetworkProxy::NoProxy);
-    return socket;
-}
-
-int waitReadable(const qintptr *fds, int count, QDeadlineTimer deadline)
-{
-    pollfd p[4];
-    Q_ASSERT(count <= 4);
-    for (int i = 0; i < count; ++i)
-        p[i] = pollfd{int(fds[i]), POLLIN, 0};
-    if (pollOnce(p, count, deadline) <= 0)
-        return 0;
-    int ready = 0;
-    for (int i = 0; i < count; ++i) {
-        if (fds[i] >= 0 && (p[i].revents & (POLLIN | POLLHUP | POLLERR | POLLNVAL)))
-            ready |= 1 << i;
-    }
-    return ready;
-}
-
-bool waitWritable(qintptr fd, QDeadlineTimer deadline)
-{
-    pollfd p{int(fd), POLLOUT, 0};
-    return pollOnce(&p, 1, deadline) > 0;
-}
-
-quint32 connectError(const QTcpSocket &socket)
-{
-    switch (socket.error()) {
-    case QAbstractSocket::HostNotFoundError:
-        return ErrorNameNotResolved;
-    case QAbstractSocket::SocketTimeoutError:
-        return ErrorTimeout;
-    default:
-        return ErrorCannotConnect;
-    }
-}
-
-// ---- control channel -------------------------------------------------------
 
 ControlChannel::ControlChannel() = default;
 ControlChannel::~ControlChannel() { close(); }
@@ -84,36 +13,26 @@ ControlChannel::~ControlChannel() { close(); }
 bool ControlChannel::connectTo(const QString &host, quint16 port, int timeoutMs, quint32 &error)
 {
     close();
-    m_socket = openSocket();
-    m_socket->connectToHost(host, port, QIODevice::ReadWrite | QIODevice::Unbuffered);
-    if (!m_socket->waitForConnected(timeoutMs)) {
-        error = connectError(*m_socket);
-        close();
+    if (!m_socket.connectTo(host, port, QDeadlineTimer(timeoutMs), error))
         return false;
-    }
-    m_socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+    m_socket.setLowDelay();
+    m_open = true;
     return true;
 }
 
-bool ControlChannel::isOpen() const
-{
-    return m_socket && m_socket->state() == QAbstractSocket::ConnectedState;
-}
+bool ControlChannel::isOpen() const { return m_open; }
 
 void ControlChannel::close()
 {
-    if (m_socket) {
-        m_socket->abort();
-        m_socket.reset();
-    }
+    m_socket.close();
+    m_open = false;
     m_in.clear();
     m_longLine.clear();
     m_skipping = false;
 }
 
-qintptr ControlChannel::descriptor() const { return m_socket ? m_socket->socketDescriptor() : -1; }
-QHostAddress ControlChannel::peerAddress() const { return m_socket ? m_socket->peerAddress() : QHostAddress(); }
-QHostAddress ControlChannel::localAddress() const { return m_socket ? m_socket->localAddress() : QHostAddress(); }
+QHostAddress ControlChannel::peerAddress() const { return m_socket.peerAddress(); }
+QHostAddress ControlChannel::localAddress() const { return m_socket.localAddress(); }
 
 bool ControlChannel::sendLine(const QByteArray &line, QDeadlineTimer deadline, quint32 &error)
 {
@@ -122,17 +41,9 @@ bool ControlChannel::sendLine(const QByteArray &line, QDeadlineTimer deadline, q
         return false;
     }
     const QByteArray wire = line + "\r\n";
-    if (m_socket->write(wire) != wire.size()) {
-        error = ErrorConnectionAborted;
+    if (!m_socket.writeAll(wire.constData(), wire.size(), deadline, error)) {
         close();
         return false;
-    }
-    while (m_socket->bytesToWrite() > 0) {
-        if (!m_socket->waitForBytesWritten(qMax(0, remainingMs(deadline)))) {
-            error = m_socket->error() == QAbstractSocket::SocketTimeoutError ? ErrorTimeout : ErrorConnectionAborted;
-            close();
-            return false;
-        }
     }
     return true;
 }
@@ -149,12 +60,12 @@ bool ControlChannel::takeUnsolicited(QByteArray &lines, quint32 &error)
     char chunk[4096];
     bool closed = false;
     for (;;) {
-        const qint64 n = m_socket->read(chunk, sizeof chunk);
+        const qint64 n = m_socket.read(chunk, sizeof chunk);
         if (n > 0) {
             m_in.append(chunk, n);
             continue;
         }
-        closed = n < 0;
+        closed = n != TcpSocket::NothingYet;
         break;
     }
     const qsizetype lf = m_in.lastIndexOf('\n');
@@ -179,21 +90,19 @@ bool ControlChannel::fill(QDeadlineTimer deadline, quint32 &error)
             close();
             return false;
         }
-        const qint64 n = m_socket->read(chunk, sizeof chunk);
+        const qint64 n = m_socket.read(chunk, sizeof chunk);
         if (n > 0) {
             m_in.append(chunk, n);
             return true;
         }
-        if (n < 0) {
+        if (n != TcpSocket::NothingYet) {
             error = ErrorFtpDropped; // closed (or reset) by the server
             close();
             return false;
         }
-        const qintptr fd = descriptor();
-        if (deadline.hasExpired() || waitReadable(&fd, 1, deadline) == 0) {
-            error = ErrorTimeout;
+        const int fd = descriptor();
+        if (waitReadable(&fd, 1, deadline, error) == 0)
             return false;
-        }
     }
 }
 
@@ -244,7 +153,7 @@ bool ControlChannel::readReply(Reply &reply, QDeadlineTimer deadline, quint32 &e
     int lines = 0;
     for (;;) {
         if (!takeLine(line, deadline, error)) {
-            if (error == ErrorTimeout)
+            if (error == ErrorTimeout || error == ErrorStopped)
                 close(); // a late reply would be taken for the next one
             return false;
         }

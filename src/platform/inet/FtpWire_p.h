@@ -1,19 +1,15 @@
 #pragma once
+// The two kinds of FTP channel: the control channel (command lines and whole
+// replies) and the data channel (large buffered reads and writes), both on
+// plain sockets whose every wait has a deadline and heeds a stop request.
 
 #include "platform/BufferPool.h"
-// The two kinds of FTP socket: the control channel (command lines and whole
-// replies) and the data channel (large buffered reads and writes). Both use
-// QTcpSocket opened unbuffered, waited on with poll() so that one wait can
-// watch several sockets; every wait has a deadline.
+#include "platform/inet/FtpSocket_p.h"
 
 #include <QByteArray>
 #include <QDeadlineTimer>
 #include <QHostAddress>
 #include <QString>
-
-#include <memory>
-
-class QTcpSocket;
 
 namespace inet::detail {
 
@@ -27,16 +23,6 @@ struct Reply {
     bool ok() const { return code >= 100 && code < 400; }
 };
 
-// Which of the descriptors are readable (or hung up): bit i for fds[i]; 0 on
-// time-out. A negative descriptor is skipped.
-int waitReadable(const qintptr *fds, int count, QDeadlineTimer deadline);
-bool waitWritable(qintptr fd, QDeadlineTimer deadline);
-
-// A socket that goes straight to the server (no proxy).
-std::unique_ptr<QTcpSocket> openSocket();
-// Maps a failed connect to a library error code.
-quint32 connectError(const QTcpSocket &socket);
-
 class ControlChannel {
 public:
     ControlChannel();
@@ -45,7 +31,7 @@ public:
     bool connectTo(const QString &host, quint16 port, int timeoutMs, quint32 &error);
     bool isOpen() const;
     void close();
-    qintptr descriptor() const;
+    int descriptor() const { return m_socket.descriptor(); }
     QHostAddress peerAddress() const;
     QHostAddress localAddress() const;
 
@@ -64,13 +50,12 @@ private:
     bool takeLine(QByteArray &line, QDeadlineTimer deadline, quint32 &error);
     bool fill(QDeadlineTimer deadline, quint32 &error);
 
-    std::unique_ptr<QTcpSocket> m_socket;
+    TcpSocket m_socket;
+    bool m_open = false;
     QByteArray m_in;           // received, not yet consumed
     QByteArray m_longLine;     // head of a line longer than the bound
     bool m_skipping = false;   // dropping the rest of an over-long line
 };
-
-class DataListener;
 
 // One data connection with its buffer. Reads fill the buffer from the socket;
 // writes collect in it until it is full.
@@ -92,7 +77,7 @@ public:
     bool isConnected() const;
     bool isListening() const;
     // The descriptor to wait on: the socket once connected, else the listener.
-    qintptr descriptor() const;
+    int descriptor() const;
 
     // Buffered bytes and their consumption.
     const char *data() const { return m_buf.get() + m_begin; }
@@ -129,10 +114,9 @@ private:
     qsizetype m_begin = 0;
     qsizetype m_end = 0;
     bool m_eof = false;
-    bool m_buffered = false; // Qt keeps a read buffer of its own
     bool m_resetOnAbort = false;
-    std::unique_ptr<QTcpSocket> m_socket;
-    std::unique_ptr<DataListener> m_listener;
+    TcpSocket m_socket;
+    TcpSocket m_listener;
 };
 
 } // namespace inet::detail

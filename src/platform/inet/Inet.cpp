@@ -12,6 +12,7 @@ namespace {
 // helper thread (tests, a future worker) unable to clobber the caller's.
 thread_local quint32 t_lastError = NoError;
 thread_local QString t_lastResponse;
+thread_local const std::atomic<bool> *t_stopFlag = nullptr;
 
 struct MessageText {
     quint32 code;
@@ -29,6 +30,8 @@ constexpr MessageText kMessages[] = {
      "La commande ou le nom contient un saut de ligne ou un caractère NUL ; rien n'a été envoyé."},
     {ErrorLocalFile, "The local file could not be opened, read or written.",
      "Le fichier local n'a pas pu être ouvert, lu ou écrit."},
+    {ErrorStopped, "The operation was stopped.",
+     "L'opération a été arrêtée."},
     {ErrorTimeout, "The operation timed out.",
      "Le délai d'attente de l'opération est dépassé."},
     {ErrorExtended, "The server returned extended information.",
@@ -76,6 +79,9 @@ quint32 lastError() { return t_lastError; }
 void setLastError(quint32 code) { t_lastError = code; }
 QString lastResponseInfo() { return t_lastResponse; }
 void setLastResponseInfo(const QString &text) { t_lastResponse = text; }
+
+void setStopFlag(const std::atomic<bool> *flag) { t_stopFlag = flag; }
+bool stopRequested() { return t_stopFlag && t_stopFlag->load(std::memory_order_relaxed); }
 
 QString formatMessage(quint32 code, const QString &module, bool french)
 {

@@ -9,8 +9,10 @@
 // texts. An FTP reply of 4xx/5xx to an operation is ErrorExtended with the reply
 // in lastResponseInfo().
 //
-// One thread: waits block with time-outs (they never hang), the caller yields
-// to the event loop between calls.
+// Calls block with time-outs (they never hang) and belong on a thread of their
+// own: a connection is used by one thread at a time, and the error state below
+// is kept per thread. Another thread ends a call early through the calling
+// thread's stop flag (setStopFlag()).
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -18,6 +20,7 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <atomic>
 #include <memory>
 #include <vector>
 
@@ -31,6 +34,7 @@ enum ErrorCode : quint32 {
     ErrorInvalidPort = 9001,          // port text not a whole number 1-65535
     ErrorLineBreak = 9002,            // CR or LF in a command or name: never sent
     ErrorLocalFile = 9003,            // a local file could not be opened/read/written
+    ErrorStopped = 9004,              // the thread's stop flag was raised during the call
     ErrorTimeout = 12002,             // no answer within the time-out
     ErrorExtended = 12003,            // the server refused: see lastResponseInfo()
     ErrorInternal = 12004,
@@ -116,6 +120,16 @@ void setLastResponseInfo(const QString &text);
 // codes above; "kernel32": the system's text for an errno value). The text ends
 // with CR LF; "" when the module has no text for the code.
 QString formatMessage(quint32 code, const QString &module, bool french);
+
+// ---- stopping a call from another thread ----------------------------------
+
+// The flag the calling thread's waits watch (nullptr: none). Once it is raised
+// every wait ends within kStopSliceMs and the call fails with ErrorStopped. A
+// reply cut short that way leaves the control connection out of step, so it is
+// closed, as after a time-out; a transfer's data connection is only dropped.
+inline constexpr int kStopSliceMs = 20;
+void setStopFlag(const std::atomic<bool> *flag);
+bool stopRequested();
 
 // ---- time-outs -------------------------------------------------------------
 
