@@ -4,6 +4,7 @@
 #include "platform/TimeZone.h"
 #include "platform/gui/MessageBoxPrompt.h"
 #include "platform/gui/QtLanguage.h"
+#include "session/FtpLink.h"
 #include "session/SessionState.h"
 #include "settings/Options.h"
 #include "update/UpdateConfig.h"
@@ -76,9 +77,14 @@ int main(int argc, char **argv)
     const auto offset = options::langue().number();
     platform::applyQtLanguage(!offset || *offset != 1000);
 
-    frmconc window;
-    window.Form_Load();
-    const int result = bUpdateLaunched ? 0 : app.exec();
+    int result = 0;
+    {
+        frmconc window;
+        window.Form_Load();
+        result = bUpdateLaunched ? 0 : app.exec();
+    }
+    // The connections end on their own threads; none may outlive the program.
+    ftp::FtpLink::closeAll(3000);
     platform::setPrompt(nullptr);
     return result;
 }

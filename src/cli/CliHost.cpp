@@ -2,8 +2,6 @@
 
 #include "cli/CliText.h"
 #include "cli/Console.h"
-#include "cli/Interrupt.h"
-#include "platform/inet/Inet.h"
 #include "session/LogLines.h"
 #include "session/SessionState.h"
 #include "settings/StringTable.h"
@@ -19,16 +17,6 @@ constexpr int ChoiceCancel = 1;
 constexpr int ChoiceSkip = 2;
 constexpr int ChoiceOverwrite = 3;
 constexpr int ChoiceOverwriteAll = 4;
-
-// The expansion's refusals: a file or folder was left out of the transfer.
-bool isRefusal(const QString &message)
-{
-    for (int id : {790, 791, 792}) {
-        if (message.startsWith(LangStr(id)))
-            return true;
-    }
-    return false;
-}
 
 } // namespace
 
@@ -47,7 +35,6 @@ void CliHost::startWatch()
 {
     m_watching = true;
     m_failed = false;
-    m_skipLogged = false;
     m_failure.clear();
 }
 
@@ -63,23 +50,9 @@ void CliHost::logState(int state, const QString &message)
     const QList<LogLine> lines = logline::linesFor(state, message, m_server, m_user);
     for (const LogLine &line : lines)
         m_console.log(line);
-    if (!m_watching || message.isEmpty())
-        return;
-    // The runner logs an upload it skipped with whatever reply came last;
-    // that line is not a failure.
-    if (m_skipLogged) {
-        m_skipLogged = false;
-        return;
-    }
-    const quint32 error = inet::lastError();
-    if (isRefusal(message) || (error != inet::NoError && error != inet::ErrorNoMoreFiles))
-        noteFailure(message.trimmed());
 }
 
-void CliHost::setProgressValue(qint64)
-{
-    forwardInterrupt();
-}
+void CliHost::setProgressValue(qint64) {}
 
 void CliHost::setProgressVisible(bool visible)
 {
@@ -118,27 +91,22 @@ bool CliHost::overWriteExist(const QString &fileName, bool isUp)
     const int choice = askExists(fileName);
     lExistChoice = choice;
     bOverwriteAll = choice == ChoiceOverwriteAll;
-    if (choice == ChoiceSkip && isUp)
-        m_skipLogged = true;
-    if (choice == ChoiceCancel && m_watching)
-        noteFailure(text(Text::Cancelled, fileName));
+    Q_UNUSED(isUp);
     return choice >= ChoiceOverwrite;
-}
-
-QueueHeadRow CliHost::firstQueueRow()
-{
-    return m_model.headRow();
 }
 
 void CliHost::progressShown(qint64 current, qint64 total)
 {
-    forwardInterrupt();
-    if (m_model.count() == 0)
+    int first = -1;
+    for (int i = 0; i < m_model.count() && first < 0; ++i)
+        if (m_model.row(i).isRunning())
+            first = i;
+    if (first < 0)
         return;
-    const QueueRow &r = m_model.row(0);
     const qint64 percent = total > 0 ? current * 100 / total : 100;
-    QStringList parts{r.text[QueueRow::Name], QStringLiteral("%1%").arg(percent, 3),
-                      r.text[QueueRow::Detail], r.text[QueueRow::Speed], r.text[QueueRow::TimeLeft]};
+    QStringList parts{m_model.row(first).name, QStringLiteral("%1%").arg(percent, 3),
+                      m_model.text(first, QueueRow::Detail), m_model.text(first, QueueRow::Speed),
+                      m_model.text(first, QueueRow::TimeLeft)};
     parts.removeAll(QString());
     m_console.progress(parts.join(QStringLiteral("  ")));
 }

@@ -2,8 +2,8 @@
 // The command line's side of the engine: what the main window does for the
 // session and the queue (log, progress, the file-exists question, the local
 // folder), done on a terminal or in a script. It also answers the program's
-// message boxes (the question seam) and watches a transfer run for failures,
-// which the runner only logs.
+// message boxes (the question seam) and keeps the first failure of a
+// transfer command.
 
 #include "cli/CliOptions.h"
 #include "platform/Prompt.h"
@@ -34,6 +34,8 @@ public:
     void startWatch();
     void stopWatch() { m_watching = false; }
     bool watchFailed() const { return m_failed; }
+    // The first failure of the watch is its error.
+    void noteFailure(const QString &text);
     QString watchError() const { return m_failure; }
 
     // SessionHost
@@ -45,7 +47,6 @@ public:
     void refreshDirectoryListing() override {}
     bool overWriteExist(const QString &fileName, bool isUp) override;
     bool deleteItem(const QString &, bool) override { return false; }
-    QueueHeadRow firstQueueRow() override;
 
     // QueueHost
     QString currentLocalFolder() override { return m_localFolder; }
@@ -66,7 +67,6 @@ public:
 
 private:
     int askExists(const QString &fileName);
-    void noteFailure(const QString &text);
 
     Console &m_console;
     QueueModel &m_model;
@@ -78,7 +78,6 @@ private:
     bool m_binary = true;
     bool m_watching = false;
     bool m_failed = false;
-    bool m_skipLogged = false; // the next log line reports an upload skipped on purpose
     QString m_failure;
 };
 

@@ -54,6 +54,13 @@ bool applyValue(CliOptions &o, const QString &name, const QString &value, QStrin
             error = text(Text::BadOptionValue, name, value);
         else
             o.timeoutSeconds = seconds;
+    } else if (name == QLatin1String("--parallel")) {
+        bool ok = false;
+        const int count = value.toInt(&ok);
+        if (!ok || count < 1 || count > 10)
+            error = text(Text::BadOptionValue, name, value);
+        else
+            o.parallel = count;
     } else if (name == QLatin1String("-c")) {
         o.commands = value;
     }
@@ -67,7 +74,7 @@ ParsedOptions parseArguments(const QStringList &args)
     ParsedOptions result;
     CliOptions &o = result.options;
     QString &error = result.error;
-    static const char *const valued[] = {"--data-dir", "--exists", "--lang", "--timeout", "-c"};
+    static const char *const valued[] = {"--data-dir", "--exists", "--lang", "--timeout", "--parallel", "-c"};
     bool optionsEnded = false;
     for (int i = 1; i < args.size() && error.isEmpty(); ++i) {
         const QString &arg = args.at(i);

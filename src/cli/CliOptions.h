@@ -19,6 +19,7 @@ struct CliOptions {
     bool keepGoing = false;
     std::optional<qint16> languageOffset; // 0 French, 1000 English
     int timeoutSeconds = 30;
+    std::optional<int> parallel;     // files moved at once, 1-10; else the options file's (2)
     std::optional<QString> commands; // -c
     QString script;                  // SCRIPT ("-" standard input)
     bool help = false;

@@ -2,9 +2,15 @@
 
 #include "cli/CliText.h"
 #include "cli/Console.h"
+#include "cli/Interrupt.h"
 #include "platform/Prompt.h"
 #include "session/SessionState.h"
 #include "settings/StringTable.h"
+
+#include <QEventLoop>
+#include <QTimer>
+
+#include <utility>
 
 namespace cli {
 
@@ -47,9 +53,19 @@ CliSession::CliSession(Console &console, const CliOptions &options)
     m_ftp.setHost(&m_host);
     const int ms = options.timeoutSeconds * 1000;
     m_ftp.setTimeouts({ms, ms, ms});
-    // The session's own events go to the same log writer as every other line.
-    QObject::connect(&m_ftp, &clsFTPClient::StateChanged,
-                     [this](int state, const QString &message) { log(state, message); });
+    QObject::connect(&m_ftp, &clsFTPClient::reconnected, [this] { log(12, LangStr(803)); });
+    if (options.parallel)
+        m_queue.runner().setConnections(*options.parallel);
+    // Whether a transfer command failed is the runner's outcomes and the
+    // expansion's refusals, never a log text.
+    QObject::connect(&m_queue, &TransferQueue::entryRefused,
+                     [this](const QString &text) { m_host.noteFailure(text); });
+    QObject::connect(&m_queue, &TransferQueue::runFinished, [this](const QList<RowOutcome> &outcomes) {
+        m_outcomes = outcomes;
+        m_runEnded = true;
+        wake();
+    });
+    QObject::connect(&m_queue, &TransferQueue::expansionFinished, [this] { wake(); });
     platform::setPrompt(&m_host);
     lConnectMode = options.passive.value_or(true) ? qint32(inet::INTERNET_FLAG_PASSIVE) : 0;
     m_host.setBinaryTransfer(options.binary.value_or(true));
@@ -105,6 +121,50 @@ CommandResult CliSession::remoteFailure(const QString &fallback)
     if (!sLastError.isEmpty())
         log(12, sLastError);
     return CommandResult::failed(QString(reason).replace(QStringLiteral("\r\n"), QStringLiteral("\n")).trimmed());
+}
+
+ftp::Result CliSession::await(const std::function<void(clsFTPClient::Done)> &start)
+{
+    ftp::Result result;
+    bool done = false;
+    start([&](const ftp::Result &r) {
+        result = r;
+        done = true;
+        wake();
+    });
+    waitUntil([&] { return done; });
+    return result;
+}
+
+void CliSession::waitUntil(const std::function<bool()> &done)
+{
+    if (done())
+        return;
+    QEventLoop loop;
+    QEventLoop *outer = std::exchange(m_waiting, &loop);
+    QTimer tick; // Ctrl-C comes as a signal, not as an event
+    tick.setInterval(20);
+    bool forwarded = false;
+    QObject::connect(&tick, &QTimer::timeout, &loop, [&] {
+        if (!forwarded && interruptRequested()) {
+            forwarded = true;
+            bStopTransfer = true;
+            m_queue.stop();
+            m_ftp.cancelOperations();
+        }
+        if (done())
+            loop.quit();
+    });
+    tick.start();
+    while (!done())
+        loop.exec();
+    m_waiting = outer;
+}
+
+void CliSession::wake()
+{
+    if (m_waiting)
+        m_waiting->quit();
 }
 
 CommandResult CliSession::cmdHelp(const QStringList &)

@@ -10,7 +10,11 @@
 #include "transfer/TransferQueue.h"
 
 #include <QString>
+
+#include <functional>
 #include <QStringList>
+
+class QEventLoop;
 
 namespace cli {
 
@@ -109,6 +113,13 @@ private:
 
     // The engine's failure text, written to the log as the window does.
     CommandResult remoteFailure(const QString &fallback = QString());
+    // Sends one command of the session and waits for its result. A terminal
+    // has no window to keep alive: the command line waits, with Ctrl-C
+    // stopping what runs as the stop button does.
+    ftp::Result await(const std::function<void(clsFTPClient::Done)> &start);
+    // Runs the event loop until `done` holds.
+    void waitUntil(const std::function<bool()> &done);
+    void wake();
     void log(int state, const QString &message) { m_host.logState(state, message); }
 
     Console &m_console;
@@ -118,6 +129,9 @@ private:
     clsFTPClient m_ftp;
     TransferQueue m_queue;
     bool m_quit = false;
+    bool m_runEnded = false;
+    QEventLoop *m_waiting = nullptr;
+    QList<RowOutcome> m_outcomes; // of the last run
 };
 
 } // namespace cli

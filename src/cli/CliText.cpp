@@ -80,6 +80,7 @@ Options :
                            terminal, annuler sinon)
   --keep-going             continuer après une commande en échec
   --timeout SECONDES       délai de chaque attente réseau (30 par défaut)
+  --parallel N             fichiers transférés à la fois, de 1 à 10 (2 par défaut)
   --lang fr|en             langue des textes
   --help | --version
 Code de sortie : 0 tout a réussi, 1 une commande a échoué, 2 entrée invalide.)";
@@ -97,6 +98,7 @@ Options:
                            terminal, cancel otherwise)
   --keep-going             go on after a command failed
   --timeout SECONDS        time-out of every network wait (30 by default)
+  --parallel N             files transferred at once, 1 to 10 (2 by default)
   --lang fr|en             language of the texts
   --help | --version
 Exit status: 0 all succeeded, 1 a command failed, 2 bad input.)";

@@ -4,7 +4,6 @@
 #include "cli/CliText.h"
 #include "cli/CommandLine.h"
 #include "cli/Console.h"
-#include "platform/Yield.h"
 #include "session/SessionState.h"
 #include "settings/StringTable.h"
 #include "sites/clsGestionData.h"
@@ -111,9 +110,11 @@ CommandResult CliSession::connectTo(const ConnectTarget &target)
 
     bConnecting = true;
     log(0, QString());
-    const bool connected = m_ftp.OpenConnection(target.host, target.port, target.user, target.password, lConnectMode);
+    const ftp::Result opened = await([&](clsFTPClient::Done done) {
+        m_ftp.OpenConnection(target.host, target.port, target.user, target.password, lConnectMode, done);
+    });
     bConnecting = false;
-    if (!connected) {
+    if (!opened.ok()) {
         bConnected = false;
         log(11, QString());
         return remoteFailure(LangStr(532) + QLatin1Char(' ') + target.host);
@@ -126,7 +127,8 @@ CommandResult CliSession::connectTo(const ConnectTarget &target)
     CommandResult result = CommandResult::ok();
     // A start folder that cannot be entered would send the next transfers
     // elsewhere: the connection stays, but the command fails.
-    if (!target.remoteDir.isEmpty() && !m_ftp.SetFTPDirectory(target.remoteDir))
+    if (!target.remoteDir.isEmpty()
+        && !await([&](clsFTPClient::Done done) { m_ftp.SetFTPDirectory(target.remoteDir, done); }).ok())
         result = remoteFailure(target.remoteDir);
     m_host.setRemotePath(m_ftp.GetFTPDirectory());
     return result;
@@ -134,12 +136,12 @@ CommandResult CliSession::connectTo(const ConnectTarget &target)
 
 void CliSession::disconnect()
 {
+    m_queue.connectionClosing();
     m_ftp.CloseConnection();
     bConnected = false;
     // As the desktop's disconnect: waiting rows belong to the old connection.
     m_model.clear();
     m_host.setRemotePath(QString());
-    platform::yieldNow();
 }
 
 CommandResult CliSession::cmdClose(const QStringList &)

@@ -47,7 +47,7 @@ CommandResult CliSession::cmdPwd(const QStringList &)
 
 CommandResult CliSession::cmdCd(const QStringList &args)
 {
-    if (!m_ftp.SetFTPDirectory(args.first()))
+    if (!await([&](clsFTPClient::Done done) { m_ftp.SetFTPDirectory(args.first(), done); }).ok())
         return remoteFailure(args.first());
     log(12, sLastResponse);
     m_host.setRemotePath(m_ftp.GetFTPDirectory());
@@ -59,8 +59,8 @@ CommandResult CliSession::cmdCd(const QStringList &args)
 bool CliSession::listRemote(const QString &pattern)
 {
     sLastError.clear();
-    const cdEnum *listed = m_ftp.GetDirectoryListing(pattern.isEmpty() ? QStringLiteral("*.*") : pattern);
-    return listed || sLastError.isEmpty();
+    const QString filter = pattern.isEmpty() ? QStringLiteral("*.*") : pattern;
+    return await([&](clsFTPClient::Done done) { m_ftp.GetDirectoryListing(filter, done); }).ok();
 }
 
 CommandResult CliSession::cmdLs(const QStringList &args)
@@ -103,7 +103,7 @@ CommandResult CliSession::cmdLls(const QStringList &)
 CommandResult CliSession::cmdMkdir(const QStringList &args)
 {
     const QString name = args.first();
-    if (!m_ftp.CreateFTPDirectory(name))
+    if (!await([&](clsFTPClient::Done done) { m_ftp.CreateFTPDirectory(name, done); }).ok())
         return remoteFailure(LangStr(523) + QStringLiteral("  ") + name + QLatin1Char(' ') + LangStr(524));
     m_console.out(LangStr(523) + QStringLiteral("  ") + name + QLatin1Char(' ') + LangStr(527));
     log(12, sLastResponse);
@@ -113,8 +113,9 @@ CommandResult CliSession::cmdMkdir(const QStringList &args)
 CommandResult CliSession::cmdRmdir(const QStringList &args)
 {
     // The session reports nothing of its own here: the server's reply says why.
-    const bool removed = m_ftp.RemoveFTPDirectory(args.first());
-    const QString reply = inet::lastResponseInfo();
+    const ftp::Result r = await([&](clsFTPClient::Done done) { m_ftp.RemoveFTPDirectory(args.first(), done); });
+    const bool removed = r.ok();
+    const QString reply = r.response;
     log(12, reply);
     if (!removed) {
         const QStringList lines = replyLines(reply);
@@ -129,7 +130,7 @@ CommandResult CliSession::cmdRm(const QStringList &args)
     CommandResult result = CommandResult::ok();
     for (const QString &name : args) {
         sLastError.clear();
-        if (!m_ftp.DeleteFTPFile(name)) {
+        if (!await([&](clsFTPClient::Done done) { m_ftp.DeleteFTPFile(name, done); }).ok()) {
             const CommandResult failed = remoteFailure(LangStr(526) + QStringLiteral(": ") + name);
             if (result.status == StatusSuccess)
                 result = failed;
@@ -143,7 +144,7 @@ CommandResult CliSession::cmdRm(const QStringList &args)
 
 CommandResult CliSession::cmdRename(const QStringList &args)
 {
-    if (!m_ftp.RenameFTPFile(args.at(0), args.at(1)))
+    if (!await([&](clsFTPClient::Done done) { m_ftp.RenameFTPFile(args.at(0), args.at(1), done); }).ok())
         return remoteFailure(LangStr(530));
     log(12, sLastResponse);
     m_console.out(LangStr(529));
@@ -152,17 +153,16 @@ CommandResult CliSession::cmdRename(const QStringList &args)
 
 CommandResult CliSession::rawCommand(const QString &line)
 {
-    inet::setLastError(inet::NoError);
-    m_ftp.SetCHMOD(line);
+    const ftp::Result r = await([&](clsFTPClient::Done done) { m_ftp.SetCHMOD(line, QString(), false, done); });
     // The keep-alive's NOOP does not keep its reply in sCommandResponse.
-    const bool noop = line.compare(QLatin1String("NOOP"), Qt::CaseInsensitive) == 0;
-    const QString reply = noop ? inet::lastResponseInfo() : sCommandResponse;
-    const QStringList lines = replyLines(reply);
-    if (inet::lastError() != inet::NoError) {
-        log(12, reply.left(reply.indexOf(QChar(0))));
+    const bool noop = line == QLatin1String("NOOP");
+    const QString reply = noop ? r.response : sCommandResponse;
+    const QStringList lines = replyLines(r.ok() ? reply : sLastError);
+    if (!r.ok()) {
+        log(12, sLastError);
         return CommandResult::failed(lines.join(QLatin1Char('\n')));
     }
-    log(12, inet::lastResponseInfo());
+    log(12, r.response);
     for (const QString &l : lines)
         m_console.out(l);
     return CommandResult::ok();
@@ -188,11 +188,12 @@ CommandResult CliSession::cmdQuote(const QStringList &args)
 
 CommandResult CliSession::cmdSize(const QStringList &args)
 {
-    const qint64 size = m_ftp.GetFTPFileSize(args.first());
-    if (size == -1)
-        return CommandResult::failed(text(Text::NoSuchRemote, args.first()));
-    if (size < 0)
+    const ftp::Result r = await([&](clsFTPClient::Done done) { m_ftp.GetFTPFileSize(args.first(), done); });
+    if (!r.ok())
         return remoteFailure(text(Text::NoSuchRemote, args.first()));
+    const qint64 size = r.size;
+    if (size < 0)
+        return CommandResult::failed(text(Text::NoSuchRemote, args.first()));
     m_console.out(QString::number(size));
     return CommandResult::ok();
 }

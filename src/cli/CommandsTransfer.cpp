@@ -6,6 +6,7 @@
 #include "cli/Console.h"
 #include "cli/PaneRows.h"
 #include "platform/inet/Inet.h"
+#include "session/DateValue.h"
 #include "session/FileTypes.h"
 #include "session/SessionState.h"
 #include "settings/StringTable.h"
@@ -59,6 +60,8 @@ CommandResult CliSession::cmdPut(const QStringList &args)
 CommandResult CliSession::finishTransferCommand(const CommandResult &added, bool queueOnly)
 {
     CommandResult result = added;
+    // Server folders are listed in the background: their rows come first.
+    waitUntil([this] { return !m_queue.isExpanding(); });
     if (result.status == StatusSuccess)
         result = queueOnly || m_model.count() == 0 ? watchResult() : runQueue();
     m_host.stopWatch();
@@ -71,19 +74,22 @@ CommandResult CliSession::addRemoteNames(const QStringList &names)
 {
     if (!listRemote(QString()))
         return remoteFailure(text(Text::ListingFailed));
-    const QList<PaneRow> rows = serverPaneRows(m_ftp.Directory());
     QList<RemoteSelection> selection;
     for (const QString &name : names) {
         if (name.contains(QLatin1Char('/')))
             return CommandResult::failed(text(Text::RemoteNameOnly, name));
         bool matched = false;
-        for (const PaneRow &row : rows) {
-            const bool hit = hasWildcard(name) ? !isDotEntry(row.name) && inet::matchesPattern(row.name, name)
-                                               : row.name == name;
-            if (hit) {
-                selection.append({row.name, row.size, row.date});
-                matched = true;
-            }
+        for (const cDItemAttribute &e : m_ftp.Directory()) {
+            const bool hit = hasWildcard(name) ? !isDotEntry(e.Filename) && inet::matchesPattern(e.Filename, name)
+                                               : e.Filename == name;
+            if (!hit)
+                continue;
+            RemoteSelection entry;
+            entry.name = e.Filename;
+            entry.size = e.FileSize;
+            entry.date = dateTimeFromDateValue(e.LastWriteTime);
+            selection.append(entry);
+            matched = true;
         }
         if (!matched)
             return CommandResult::failed(text(Text::NoSuchRemote, name));
@@ -135,23 +141,33 @@ CommandResult CliSession::watchResult()
     return CommandResult::ok();
 }
 
-// Runs the queue as the tool bars do, under the host's watch. The runner
-// only logs what went wrong: rows left behind, a failure in the log or a
-// cancelled question make the command fail.
+// Runs the queue as the tool bars do and waits for its end. Whether the
+// command failed is read from the rows' outcomes: a failure, a stop, a
+// cancelled question, or rows left behind.
 CommandResult CliSession::runQueue()
 {
     const QString savedLocal = m_host.currentLocalFolder();
-    const QString savedRemote = m_ftp.GetFTPDirectory();
-    m_host.setRemotePath(savedRemote);
+    m_host.setRemotePath(m_ftp.GetFTPDirectory());
+    m_runEnded = false;
+    m_outcomes.clear();
     m_queue.RunTransferQueue();
+    waitUntil([this] { return m_runEnded || !m_queue.isRunning(); });
     m_console.clearProgress();
     bStopTransfer = false;
+    for (const RowOutcome &o : std::as_const(m_outcomes)) {
+        switch (o.kind) {
+        case RowOutcome::Kind::Failed: m_host.noteFailure(o.name + QStringLiteral(": ") + o.reason.trimmed()); break;
+        case RowOutcome::Kind::Cancelled: m_host.noteFailure(text(Text::Cancelled, o.name)); break;
+        case RowOutcome::Kind::Stopped: m_host.noteFailure(LangStr(801) + o.name); break;
+        case RowOutcome::Kind::Refused: m_host.noteFailure(LangStr(790) + o.name); break;
+        case RowOutcome::Kind::Done:
+        case RowOutcome::Kind::Skipped: break;
+        }
+    }
     if (m_model.count() == 0)
         return watchResult();
-    // A run that ended early leaves both sides where its last row took them.
+    // A run that ended early leaves the local side where its last row took it.
     m_host.setCurrentLocalFolder(savedLocal);
-    if (!savedRemote.isEmpty() && bConnected)
-        m_ftp.SetFTPDirectory(savedRemote);
     return CommandResult::failed(m_host.watchFailed() ? m_host.watchError() + QLatin1Char('\n') + rowsLeftText(m_model)
                                                       : rowsLeftText(m_model));
 }
@@ -175,10 +191,10 @@ CommandResult CliSession::cmdQueue(const QStringList &)
     QList<PaneRow> rows;
     for (int i = 0; i < m_model.count(); ++i) {
         const QueueRow &r = m_model.row(i);
-        const QString from = r.isDownload() ? r.text[QueueRow::Remote] : r.text[QueueRow::Local];
-        const QString to = r.isDownload() ? r.text[QueueRow::Local] : r.text[QueueRow::Remote];
+        const QString from = r.isDownload() ? r.remote : r.local;
+        const QString to = r.isDownload() ? r.local : r.remote;
         // Name, size, direction, then where from and where to.
-        rows.append({r.text[QueueRow::Name], r.text[QueueRow::Size], r.text[QueueRow::Status],
+        rows.append({r.name, m_model.text(i, QueueRow::Size), m_model.text(i, QueueRow::Status),
                      from + QStringLiteral(" -> ") + to, false, {}});
     }
     for (const QString &line : formatTable(rows))

@@ -1,7 +1,5 @@
 #include "cli/Interrupt.h"
 
-#include "session/SessionState.h"
-
 #include <csignal>
 
 namespace cli {
@@ -26,13 +24,6 @@ void armInterrupt()
 bool interruptRequested()
 {
     return interrupted != 0;
-}
-
-void forwardInterrupt()
-{
-    // The transfer loops look at the stop flag before every block.
-    if (interrupted)
-        bStopTransfer = true;
 }
 
 } // namespace cli

@@ -1,7 +1,7 @@
 #pragma once
-// Ctrl-C as the desktop's stop button: the first one asks the running
-// transfer to stop (the engine aborts it cleanly and keeps the connection),
-// a second one ends the program at once.
+// Ctrl-C as the desktop's stop button: the first one asks what runs to stop
+// (the session's waits look at it; a transfer is aborted cleanly and the
+// connection kept), a second one ends the program at once.
 
 namespace cli {
 
@@ -9,8 +9,6 @@ namespace cli {
 void armInterrupt();
 // True once Ctrl-C was pressed since armInterrupt.
 bool interruptRequested();
-// Passes a pending Ctrl-C on to the engine as its stop request.
-void forwardInterrupt();
 
 inline constexpr int InterruptedStatus = 130;
 

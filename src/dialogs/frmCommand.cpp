@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QPointer>
 #include <QTextEdit>
 
 class frmCommand::Private {
@@ -87,8 +88,13 @@ void frmCommand::Command1_Click()
         platform::inform(LangStr(708), platform::PromptIcon::Warning);
         return;
     }
-    if (d->ftp)
-        d->ftp->SetCHMOD(line, QString(), false);
-    d->RichTextBox1->setPlainText(replyForDisplay(sCommandResponse));
     bActivity = true;
+    if (!d->ftp)
+        return;
+    // The reply shows when it comes, if the window is still there.
+    QPointer<QTextEdit> box(d->RichTextBox1);
+    d->ftp->SetCHMOD(line, QString(), false, [box](const ftp::Result &) {
+        if (box)
+            box->setPlainText(replyForDisplay(sCommandResponse));
+    });
 }

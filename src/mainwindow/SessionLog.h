@@ -9,6 +9,7 @@
 #include <QColor>
 #include <QList>
 #include <QString>
+#include <QTimer>
 
 #include <functional>
 
@@ -45,4 +46,25 @@ private:
     std::function<QString()> m_user;
     bool m_held = false;
     QList<LogLine> m_pending;
+};
+
+// While the queue runs, a file of a few kilobytes takes less time than laying
+// out its log lines: for as long as this lives, the log is written four times
+// a second.
+class RunPainting {
+public:
+    RunPainting(QObject *owner, SessionLog *log) : m_log(log), m_timer(owner)
+    {
+        m_log->hold(true);
+        m_timer.setInterval(250);
+        QObject::connect(&m_timer, &QTimer::timeout, owner, [this] { m_log->flush(); });
+        m_timer.start();
+    }
+    ~RunPainting() { m_log->hold(false); }
+    RunPainting(const RunPainting &) = delete;
+    RunPainting &operator=(const RunPainting &) = delete;
+
+private:
+    SessionLog *m_log;
+    QTimer m_timer;
 };

@@ -16,6 +16,7 @@
 #include "settings/StringTable.h"
 #include "settings/frmloadup.h"
 #include "sites/frmManager.h"
+#include "transfer/TransferQueue.h"
 #include "update/UpdateConfig.h"
 
 #include <QCloseEvent>
@@ -44,14 +45,16 @@ frmconc::frmconc(QWidget *parent) : QMainWindow(parent)
     inet::Timeouts timeouts;
     timeouts.connectMs = ConnectTimeoutMs;
     mFTP->setTimeouts(timeouts);
-    connect(mFTP, &clsFTPClient::StateChanged, this, &frmconc::mFTP_StateChanged);
+    connect(mFTP, &clsFTPClient::reconnected, this,
+            [this] { mFTP_StateChanged(12, LangStr(803)); });
     m_log->setNameSource([this] { return managerText(&frmManager::TxtServer); },
                          [this] { return managerText(&frmManager::TxtUser); });
 }
 
 frmconc::~frmconc()
 {
-    if (bConnected && mFTP)
+    m_transfer->connectionClosing();
+    if (mFTP)
         mFTP->CloseConnection();
     closeToolWindows();
     delete m_dropIn.data(); // a window of its own, with no parent to end it
@@ -100,15 +103,15 @@ void frmconc::Form_Load()
 
 void frmconc::closeEvent(QCloseEvent *event)
 {
-    // The connect routine is still running under us (it yields to the event
-    // loop): let it finish, then close.
-    if (bConnecting) {
-        m_closeWanted = true;
+    // Files on their way: the user says whether they stop (their partial
+    // files stay) or the window stays.
+    if (m_transfer->isRunning()
+        && platform::ask(LangStr(521), platform::PromptButtons::YesNo, platform::PromptIcon::Question)
+               != platform::PromptAnswer::Yes) {
         event->ignore();
         return;
     }
-    if (bConnected)
-        mFTP->CloseConnection();
+    disconnectFromServer();
     timerKeepAlive->stop();
     timerMAJ->stop();
     if (m_manager)
@@ -171,8 +174,12 @@ void frmconc::tbToolBar_ButtonClick(const QString &key)
         if (bConnected)
             RunTransferQueue();
     } else if (key == QLatin1String("Stop")) {
+        // Only what runs stops: a connection being made, the files on their
+        // way, and whatever the server pane waits for.
+        cancelConnecting();
+        m_transfer->stop();
         if (bConnected)
-            bStopTransfer = true;
+            mFTP->cancelOperations();
     } else if (key == QLatin1String("command")) {
         showCommand();
     } else if (key == QLatin1String("DropIn")) {

@@ -11,6 +11,7 @@
 #include "mainwindow/MainWindowApi.h"
 #include "mainwindow/PaneModel.h"
 #include "mainwindow/WindowLayout.h"
+#include "session/FtpCommand.h"
 #include "session/SessionHost.h"
 #include "settings/clsTraduction.h"
 #include "transfer/QueueHost.h"
@@ -24,6 +25,7 @@
 #include <QMainWindow>
 #include <QPointer>
 
+#include <functional>
 #include <memory>
 
 class QAction;
@@ -45,6 +47,7 @@ class frmManager;
 class frmloadup;
 class PaneView;
 class QueueModel;
+class RunPainting;
 class SessionLog;
 class SplitterBar;
 class TransferQueue;
@@ -69,7 +72,12 @@ public:
     void Form_Load();
 
     // ---- design members other windows and the engine call
-    void premier_Connect(bool IsQuickConnect) override;
+    // Connects with the site manager's boxes; the login goes on in the
+    // background (Cancel in the status bar, or Stop, ends it) and `done` runs
+    // once the attempt has ended.
+    void premier_Connect(bool IsQuickConnect, std::function<void()> done = {}) override;
+    // Ends a connection attempt that is still going on.
+    void cancelConnecting();
     void mFTP_StateChanged(int State, const QString &sMessage);
     void RefreshDirectoryListing();
     void RefreshLocalDir();
@@ -144,7 +152,6 @@ public:
     void refreshDirectoryListing() override;
     bool overWriteExist(const QString &fileName, bool isUp) override;
     bool deleteItem(const QString &fileName, bool isUp) override;
-    QueueHeadRow firstQueueRow() override;
 
     // ---- QueueHost
     QString currentLocalFolder() override { return m_localFolder; }
@@ -251,6 +258,7 @@ public:
     SplitterBar *picResizeBas = nullptr;
     QToolButton *cmdCompare = nullptr;
     QStatusBar *StatusBar1 = nullptr;
+    QToolButton *cmdCancelConnect = nullptr; // in the status bar while a connection is being made
 
     QTreeView *ListView3 = nullptr;
     QProgressBar *ProgressBar1 = nullptr;
@@ -309,6 +317,10 @@ private:
     void captionLists();
     // connection (frmconcConnect.cpp)
     void clearServerSide();
+    void connectionAttemptEnded(const ftp::Result &result, const QString &server, const QString &startFolder);
+    void showConnecting(bool connecting);
+    // Lists the server folder into the pane; `then` runs once the listing is back.
+    void refreshServerPane(std::function<void()> then);
     // The host of the connection in lblServerHost and the window title.
     void showServerHost(const QString &host);
     QString managerText(QLineEdit *frmManager::*box);
@@ -376,5 +388,6 @@ private:
     bool m_inResize = false;
     QString m_localFolder;
     qint16 m_startWindowChoice = 0;
-    bool m_closeWanted = false; // closed while connecting: close at the end of it
+    quint64 m_listingGeneration = 0; // only the newest listing asked for fills the pane
+    std::unique_ptr<RunPainting> m_runPainting; // while the queue runs
 };

@@ -71,6 +71,14 @@ void frmconc::buildWindow()
     buildQueue();
     StatusBar1 = new QStatusBar(Frame16);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    // Shown while a connection is being made: a silent server must never
+    // leave the user waiting with no way out.
+    cmdCancelConnect = new QToolButton(StatusBar1);
+    cmdCancelConnect->setObjectName(QStringLiteral("cmdCancelConnect"));
+    cmdCancelConnect->setToolButtonStyle(Qt::ToolButtonTextOnly);
+    cmdCancelConnect->setVisible(false);
+    StatusBar1->addPermanentWidget(cmdCancelConnect);
+    connect(cmdCancelConnect, &QToolButton::clicked, this, &frmconc::cancelConnecting);
     buildSplitters();
 
     timerKeepAlive = new QTimer(this);

@@ -5,12 +5,12 @@
 
 #include "mainwindow/SessionLog.h"
 #include "platform/Prompt.h"
-#include "platform/Yield.h"
 #include "session/SessionState.h"
 #include "session/clsFTPClient.h"
 #include "settings/Options.h"
 #include "settings/StringTable.h"
 #include "sites/frmManager.h"
+#include "transfer/TransferQueue.h"
 #include "transfer/QueueModel.h"
 
 #include <QAbstractItemModel>
@@ -22,28 +22,14 @@
 #include <QProgressBar>
 #include <QTimer>
 #include <QToolBar>
+#include <QToolButton>
 #include <QTreeView>
 
 namespace {
 
-// The hourglass for the length of a routine, whichever way it ends.
-class BusyCursor {
-public:
-    BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~BusyCursor() { restore(); }
-    void restore()
-    {
-        if (m_on)
-            QApplication::restoreOverrideCursor();
-        m_on = false;
-    }
-
-private:
-    bool m_on = true;
-};
-
 constexpr int FailureState = 11;
 constexpr int MessageState = 12;
+constexpr int ConnectionCancelledId = 809;
 
 } // namespace
 
@@ -53,44 +39,47 @@ QString frmconc::managerText(QLineEdit *frmManager::*box)
     return edit ? edit->text() : QString();
 }
 
-void frmconc::premier_Connect(bool IsQuickConnect)
+void frmconc::premier_Connect(bool IsQuickConnect, std::function<void()> done)
 {
     Q_UNUSED(IsQuickConnect);
-    // A second click while a connection is being made waits for the first.
+    // A second click while a connection is being made is ignored: the first
+    // one can be cancelled.
     if (bConnecting)
         return;
-    BusyCursor busy;
-    bConnecting = true;
-
     if (bConnected) {
         if (platform::ask(LangStr(521), platform::PromptButtons::YesNo, platform::PromptIcon::Question)
-            != platform::PromptAnswer::Yes) {
-            bConnecting = false;
+            != platform::PromptAnswer::Yes)
             return;
-        }
-        mFTP->CloseConnection();
-        clearServerSide();
-        platform::yieldNow();
+        disconnectFromServer();
     }
 
     openSiteLocalFolder(managerText(&frmManager::txtLocal));
     RefreshLocalDir();
-    platform::yieldNow();
 
     const QString server = managerText(&frmManager::TxtServer);
     if (server.isEmpty()) {
-        busy.restore();
-        bConnecting = false;
         manager()->showModal();
+        if (done)
+            done();
         return;
     }
     sCurrentHost = server;
-
+    bConnecting = true;
+    showConnecting(true);
     mFTP_StateChanged(0, QString());
-    const bool opened = mFTP->OpenConnection(server, managerText(&frmManager::TxtPort),
-                                             managerText(&frmManager::TxtUser),
-                                             managerText(&frmManager::txtPass), lConnectMode);
-    if (opened) {
+    const QString startFolder = managerText(&frmManager::txtExt);
+    mFTP->OpenConnection(server, managerText(&frmManager::TxtPort), managerText(&frmManager::TxtUser),
+                         managerText(&frmManager::txtPass), lConnectMode,
+                         [this, server, startFolder, done](const ftp::Result &result) {
+                             connectionAttemptEnded(result, server, startFolder);
+                             if (done)
+                                 done();
+                         });
+}
+
+void frmconc::connectionAttemptEnded(const ftp::Result &result, const QString &server, const QString &startFolder)
+{
+    if (result.ok()) {
         bConnected = true;
         Toolbar1->setEnabled(true);
         showServerHost(server);
@@ -98,19 +87,38 @@ void frmconc::premier_Connect(bool IsQuickConnect)
         if (!sLastResponse.isEmpty())
             mFTP_StateChanged(MessageState, sLastResponse);
         mFTP_StateChanged(1, QString());
-        const QString startFolder = managerText(&frmManager::txtExt);
+        // Commands go in order: the listing follows the start folder. The
+        // connection is made once the first listing is in.
         if (!startFolder.isEmpty())
             mFTP->SetFTPDirectory(startFolder);
-        RefreshDirectoryListing();
+        refreshServerPane([this] {
+            bConnecting = false;
+            showConnecting(false);
+        });
     } else {
+        bConnecting = false;
+        showConnecting(false);
         bConnected = false;
         mFTP_StateChanged(FailureState, QString());
-        mFTP_StateChanged(MessageState, sLastError);
+        mFTP_StateChanged(MessageState, result.outcome == ftp::Outcome::Stopped ? LangStr(ConnectionCancelledId)
+                                                                                : sLastError);
     }
-    busy.restore();
-    bConnecting = false;
-    if (m_closeWanted)
-        QTimer::singleShot(0, this, &QWidget::close);
+}
+
+void frmconc::cancelConnecting()
+{
+    if (bConnecting)
+        mFTP->cancelOperations();
+}
+
+void frmconc::showConnecting(bool connecting)
+{
+    cmdCancelConnect->setVisible(connecting);
+    // The window stays usable: the pointer only says that work goes on.
+    if (connecting)
+        QApplication::setOverrideCursor(Qt::BusyCursor);
+    else
+        QApplication::restoreOverrideCursor();
 }
 
 void frmconc::openSiteLocalFolder(const QString &folder)
@@ -130,6 +138,8 @@ void frmconc::openSiteLocalFolder(const QString &folder)
 
 void frmconc::clearServerSide()
 {
+    // The run and the expansion end first: their rows go with the queue.
+    m_transfer->connectionClosing();
     m_serverModel->clear();
     m_queue->clear();
     ProgressBar1->setVisible(false);
@@ -148,6 +158,12 @@ void frmconc::showServerHost(const QString &host)
 
 void frmconc::disconnectFromServer()
 {
+    if (bConnecting) {
+        bConnecting = false;
+        showConnecting(false);
+    }
+    // Transfers stop (their partial files stay) before their connections go.
+    m_transfer->connectionClosing();
     mFTP->CloseConnection();
     clearServerSide();
 }
@@ -156,7 +172,7 @@ void frmconc::timerKeepAlive_Timer()
 {
     // A NOOP goes out only after a whole interval in which nothing else used
     // the connection: every session operation sets bActivity.
-    if (!bActivity && bConnected && options::keepAlive())
+    if (!bActivity && bConnected && options::keepAlive() && !mFTP->isBusy())
         mFTP->SetCHMOD(QStringLiteral("NOOP"), QString(), false);
     bActivity = false;
 }
@@ -212,7 +228,3 @@ bool frmconc::deleteItem(const QString &fileName, bool isUp)
     return exist()->DeleteItem(fileName, isUp);
 }
 
-QueueHeadRow frmconc::firstQueueRow()
-{
-    return m_queue->headRow();
-}

@@ -6,8 +6,6 @@
 #include "mainwindow/LocalListing.h"
 #include "mainwindow/PaneView.h"
 #include "mainwindow/ServerListing.h"
-#include "platform/Yield.h"
-#include "platform/gui/BusyCursor.h"
 #include "platform/gui/Choosers.h"
 #include "session/FileTypes.h"
 #include "session/SessionState.h"
@@ -45,15 +43,25 @@ bool findPaneRow(const PaneModel &rows, const QString &name, QString &size, QStr
 
 void frmconc::RefreshDirectoryListing()
 {
-    BusyCursor busy;
+    refreshServerPane({});
+}
+
+void frmconc::refreshServerPane(std::function<void()> then)
+{
     m_serverModel->clear();
-    mFTP->GetDirectoryListing(QStringLiteral("*.*"));
-    platform::yieldNow();
-    TxtRemotePath->setText(mFTP->GetFTPDirectory());
-    fillServerListing(*m_serverModel, mFTP->Directory());
-    platform::yieldNow();
-    mFTP->ActionOut(QString());
-    mFTP_StateChanged(MessageState, sLastResponse);
+    // Listings asked one after the other come back in order; only the last
+    // one asked fills the pane.
+    const quint64 generation = ++m_listingGeneration;
+    mFTP->GetDirectoryListing(QStringLiteral("*.*"), [this, generation, then](const ftp::Result &r) {
+        if (generation == m_listingGeneration) {
+            TxtRemotePath->setText(mFTP->GetFTPDirectory());
+            fillServerListing(*m_serverModel, mFTP->Directory());
+            mFTP->ActionOut(QString());
+            mFTP_StateChanged(MessageState, r.ok() ? sLastResponse : sLastError);
+        }
+        if (then)
+            then();
+    });
 }
 
 void frmconc::openServerEntry(const QModelIndex &index)
@@ -63,7 +71,6 @@ void frmconc::openServerEntry(const QModelIndex &index)
     const QString name = m_serverModel->row(index.row()).name;
     const cDItemAttribute *entry = mFTP->Directory().Item(name);
     const bool folder = isDotEntry(name) || (entry && (entry->Directory || entry->AttNothing));
-    BusyCursor busy;
     if (!folder) {
         // A file becomes one download row; the pane stays as it is.
         if (refuseUnsafeName(name))
@@ -71,10 +78,13 @@ void frmconc::openServerEntry(const QModelIndex &index)
         queueServerFile(index.row());
         return;
     }
-    if (mFTP->SetFTPDirectory(name))
-        TxtRemotePath->setText(mFTP->GetFTPDirectory());
-    else
-        mFTP_StateChanged(MessageState, sLastError);
+    // The listing goes after the folder change on the same connection.
+    mFTP->SetFTPDirectory(name, [this](const ftp::Result &r) {
+        if (r.ok())
+            TxtRemotePath->setText(mFTP->GetFTPDirectory());
+        else
+            mFTP_StateChanged(MessageState, sLastError);
+    });
     RefreshDirectoryListing();
 }
 
@@ -82,8 +92,9 @@ void frmconc::cmdUpServerPath_Click()
 {
     if (!bConnected)
         return;
-    mFTP->SetFTPDirectory(QStringLiteral(".."));
-    TxtRemotePath->setText(mFTP->GetFTPDirectory());
+    mFTP->SetFTPDirectory(QStringLiteral(".."), [this](const ftp::Result &) {
+        TxtRemotePath->setText(mFTP->GetFTPDirectory());
+    });
     RefreshDirectoryListing();
 }
 
@@ -234,7 +245,6 @@ void frmconc::lvLocal_OLEStartDrag()
 
 void frmconc::listviewServer_OLEDragDrop(const QMimeData *data, const QPoint &pos)
 {
-    BusyCursor busy;
     if (!bConnected || !data)
         return;
     if (!data->hasFormat(PaneModel::dragMimeType())) {

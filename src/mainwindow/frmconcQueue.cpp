@@ -7,9 +7,9 @@
 #include "mainwindow/LocalListing.h"
 #include "mainwindow/SessionLog.h"
 #include "platform/Prompt.h"
-#include "platform/Yield.h"
 #include "platform/gui/Icons.h"
 #include "session/SessionState.h"
+#include "session/DateValue.h"
 #include "session/clsFTPClient.h"
 #include "settings/StringTable.h"
 #include "sites/frmManager.h"
@@ -46,9 +46,14 @@ void frmconc::DragDropManuel(bool bIsFromLocal)
     for (const QModelIndex &index : listviewServer->selectionModel()->selectedRows())
         positions << index.row();
     std::sort(positions.begin(), positions.end());
-    for (int r : positions)
-        rows.append({m_serverModel->row(r).name, m_serverModel->text(r, PaneModel::SizeColumn),
-                     m_serverModel->text(r, PaneModel::DateColumn)});
+    for (int r : positions) {
+        const PaneRow &row = m_serverModel->row(r);
+        RemoteSelection entry;
+        entry.name = row.name;
+        entry.size = row.size;
+        entry.date = dateTimeFromDateValue(row.date);
+        rows.append(entry);
+    }
     m_transfer->addRemoteSelection(rows);
 }
 
@@ -79,59 +84,14 @@ QString frmconc::chkdir(const QString &dir, const QString &File)
 // time of its writing.
 void frmconc::queueServerFile(int row)
 {
-    const RemoteSelection entry{m_serverModel->row(row).name, m_serverModel->text(row, PaneModel::SizeColumn),
-                                QString()};
+    RemoteSelection entry;
+    entry.name = m_serverModel->row(row).name;
+    entry.size = m_serverModel->row(row).size;
     m_transfer->addDownloadRow(entry, mFTP->GetFTPDirectory(), m_localFolder);
 }
 
-namespace {
-
-// While the queue runs, the runner lets the event loop in after every file;
-// writing and painting the queue and the log each time would cost more than
-// moving a small file. They are brought up to date four times a second
-// instead, and once at the end.
-class RunPainting {
-public:
-    RunPainting(QObject *owner, SessionLog *log, QList<QWidget *> widgets)
-        : m_log(log), m_widgets(std::move(widgets)), m_timer(owner)
-    {
-        m_log->hold(true);
-        for (QWidget *w : m_widgets)
-            w->setUpdatesEnabled(false);
-        m_timer.setInterval(250);
-        QObject::connect(&m_timer, &QTimer::timeout, owner, [this] {
-            m_log->flush();
-            for (QWidget *w : m_widgets) {
-                w->setUpdatesEnabled(true);
-                w->repaint();
-                w->setUpdatesEnabled(false);
-            }
-        });
-        m_timer.start();
-    }
-    ~RunPainting()
-    {
-        m_timer.stop();
-        m_log->hold(false);
-        for (QWidget *w : m_widgets)
-            w->setUpdatesEnabled(true);
-    }
-
-private:
-    SessionLog *m_log;
-    QList<QWidget *> m_widgets;
-    QTimer m_timer;
-};
-
-} // namespace
-
 void frmconc::RunTransferQueue()
 {
-    if (bQueueBusy) { // a start request during a run: the runner ignores it
-        m_transfer->RunTransferQueue();
-        return;
-    }
-    RunPainting painting(this, m_log.get(), {ListView3, RTBHeader});
     m_transfer->RunTransferQueue();
 }
 
@@ -178,16 +138,20 @@ void frmconc::ShowQueueWait(bool bShow)
     picLineAttente->setVisible(bShow);
     if (bShow)
         placeQueueWait();
-    platform::yieldNow();
 }
 
 void frmconc::PlaceQueueProgressBar()
 {
-    if (m_queue->count() == 0) {
+    // The bar follows the first running row (the first row when one file runs).
+    int first = -1;
+    for (int i = 0; i < m_queue->count() && first < 0; ++i)
+        if (m_queue->row(i).isRunning())
+            first = i;
+    if (first < 0) {
         ProgressBar1->setVisible(false);
         return;
     }
-    const QRect cell = ListView3->visualRect(m_queue->index(0, ProgressColumn));
+    const QRect cell = ListView3->visualRect(m_queue->index(first, ProgressColumn));
     // Shown only while the first row is scrolled into view.
     const bool inView = cell.isValid() && cell.top() >= 0 && cell.top() < ListView3->viewport()->height();
     if (!inView) {
@@ -231,6 +195,9 @@ void frmconc::setBusy(bool busy)
 void frmconc::setupQueue()
 {
     m_transfer = new TransferQueue(*mFTP, *m_queue, *this, *this, this);
+    connect(m_transfer, &TransferQueue::runStarted, this,
+            [this] { m_runPainting = std::make_unique<RunPainting>(this, m_log.get()); });
+    connect(m_transfer, &TransferQueue::runFinished, this, [this] { m_runPainting.reset(); });
     // The pictures of the rows: the local file's kind for uploads, the server
     // pane's picture for downloads.
     m_queue->setIconProvider([](const QString &key) -> QVariant {

@@ -5,8 +5,6 @@
 #include "dialogs/frmCHMOD.h"
 #include "dialogs/frmnewdir.h"
 #include "platform/Prompt.h"
-#include "platform/Yield.h"
-#include "platform/gui/BusyCursor.h"
 #include "session/DeleteSelection.h"
 #include "session/FileTypes.h"
 #include "session/SessionState.h"
@@ -57,10 +55,7 @@ void frmconc::mnuPop_Server1_Click(int Index)
         break;
     case 2:
     case 5: deleteServerSelection(); break;
-    case 4:
-        renameServerEntry();
-        RefreshDirectoryListing();
-        break;
+    case 4: renameServerEntry(); break;
     case 7: {
         const QString name = GetSelectedName(listviewServer);
         if (hConnection && !name.isEmpty())
@@ -90,14 +85,16 @@ void frmconc::createServerFolder()
     const QString name = frmnewdir::askName(this).trimmed();
     if (name.isEmpty())
         return;
-    if (mFTP->CreateFTPDirectory(name)) {
-        platform::inform(LangStr(523) + QStringLiteral("  ") + name + QLatin1Char(' ') + LangStr(527),
-                         platform::PromptIcon::Information);
-        mFTP_StateChanged(MessageState, sLastResponse);
-    } else {
-        mFTP_StateChanged(MessageState, sLastError);
-        sLastError.clear();
-    }
+    mFTP->CreateFTPDirectory(name, [this, name](const ftp::Result &r) {
+        if (r.ok()) {
+            mFTP_StateChanged(MessageState, sLastResponse);
+            platform::inform(LangStr(523) + QStringLiteral("  ") + name + QLatin1Char(' ') + LangStr(527),
+                             platform::PromptIcon::Information);
+        } else {
+            mFTP_StateChanged(MessageState, sLastError);
+            sLastError.clear();
+        }
+    });
 }
 
 void frmconc::renameServerEntry()
@@ -108,45 +105,48 @@ void frmconc::renameServerEntry()
     const QString name = frmnewdir::askName(this, old).trimmed();
     if (name.isEmpty() || name == old)
         return;
-    if (!mFTP->RenameFTPFile(old, name)) {
-        mFTP_StateChanged(MessageState, sLastError);
-        return;
-    }
-    platform::inform(LangStr(529), platform::PromptIcon::Information);
-    mFTP_StateChanged(MessageState, sLastResponse);
+    mFTP->RenameFTPFile(old, name, [this](const ftp::Result &r) {
+        if (!r.ok()) {
+            mFTP_StateChanged(MessageState, sLastError);
+            return;
+        }
+        mFTP_StateChanged(MessageState, sLastResponse);
+        platform::inform(LangStr(529), platform::PromptIcon::Information);
+    });
     RefreshDirectoryListing();
 }
 
 void frmconc::serverPermissions(const QString &path)
 {
-    mFTP->SetCHMOD(QStringLiteral("stat ") + path);
-    // The reply's second line is a listing line: " -rwxr-xr-x  1 ...";
-    // some servers write it without the leading space.
-    const QString reply = sCommandResponse;
-    const int first = reply.indexOf(QLatin1String("\r\n"));
-    QString line;
-    if (first >= 0) {
-        const int next = reply.indexOf(QLatin1String("\r\n"), first + 2);
-        line = reply.mid(first + 2, next < 0 ? -1 : next - first - 2);
-    }
-    int start = 0;
-    while (start < line.size() && line[start] == QLatin1Char(' '))
-        ++start;
-    sCommandResponse = line.mid(start, 10);
-    frmCHMOD window(mFTP, this);
-    window.LoadMe(path);
-    window.exec();
+    mFTP->SetCHMOD(QStringLiteral("stat ") + path, QString(), false, [this, path](const ftp::Result &) {
+        // The reply's second line is a listing line: " -rwxr-xr-x  1 ...";
+        // some servers write it without the leading space.
+        const QString reply = sCommandResponse;
+        const int first = reply.indexOf(QLatin1String("\r\n"));
+        QString line;
+        if (first >= 0) {
+            const int next = reply.indexOf(QLatin1String("\r\n"), first + 2);
+            line = reply.mid(first + 2, next < 0 ? -1 : next - first - 2);
+        }
+        int start = 0;
+        while (start < line.size() && line[start] == QLatin1Char(' '))
+            ++start;
+        sCommandResponse = line.mid(start, 10);
+        frmCHMOD window(mFTP, this);
+        window.LoadMe(path);
+        window.exec();
+    });
 }
 
 void frmconc::moveSelectionToParent()
 {
     if (!bConnected)
         return;
-    BusyCursor busy;
     if (platform::ask(LangStr(697), platform::PromptButtons::YesNo, platform::PromptIcon::Question,
                       QStringLiteral("Tarvo FTP"))
         != platform::PromptAnswer::Yes)
         return;
+    // The commands go to the connection in order; the listing after them.
     for (const QString &name : selectedNames(listviewServer)) {
         if (isDotEntry(name))
             continue;

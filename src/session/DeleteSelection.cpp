@@ -1,7 +1,6 @@
 #include "session/DeleteSelection.h"
 
 #include "platform/Prompt.h"
-#include "platform/Yield.h"
 #include "session/FileTypes.h"
 #include "session/SessionHost.h"
 #include "session/SessionState.h"
@@ -47,29 +46,43 @@ void DeleteLocalSelection(const QList<LocalPaneRow> &selected, const QString &lo
 
 void DeleteRemoteSelection(const QStringList &selectedNames, clsFTPClient &ftp, SessionHost &host)
 {
+    // Every question first, in list order; the deletions then go to the
+    // connection in that order, and the refresh after them.
+    struct Deletion {
+        QString name;
+        bool folder;
+    };
+    QList<Deletion> deletions;
     for (const QString &name : selectedNames) {
         if (isDotEntry(name))
             continue;
         const cDItemAttribute *entry = ftp.Directory().Item(name);
         if (entry && entry->Directory) {
             // Folders are confirmed one by one, even after "remove all".
-            if (!host.deleteItem(name, true))
-                continue;
-            ftp.RemoveFTPDirectory(name);
-            ftp.ActionOut(QString());
-            host.logState(12, sLastResponse);
+            if (host.deleteItem(name, true))
+                deletions.append({name, true});
             continue;
         }
-        if (!bDeleteAll && !host.deleteItem(name, true))
-            continue;
-        if (ftp.DeleteFTPFile(name)) {
-            ftp.ActionOut(QString());
-            host.logState(12, sLastResponse);
-        } else {
-            platform::inform(sLastError, platform::PromptIcon::None);
-        }
+        if (bDeleteAll || host.deleteItem(name, true))
+            deletions.append({name, false});
     }
     bDeleteAll = false;
-    platform::yieldNow();
+    clsFTPClient *session = &ftp;
+    SessionHost *shown = &host;
+    for (const Deletion &d : deletions) {
+        if (d.folder) {
+            ftp.RemoveFTPDirectory(d.name, [session, shown](const ftp::Result &) {
+                session->ActionOut(QString());
+                shown->logState(12, sLastResponse);
+            });
+        } else {
+            ftp.DeleteFTPFile(d.name, [shown](const ftp::Result &r) {
+                if (r.ok())
+                    shown->logState(12, sLastResponse);
+                else
+                    platform::inform(sLastError, platform::PromptIcon::None);
+            });
+        }
+    }
     host.refreshDirectoryListing();
 }

@@ -5,15 +5,6 @@
 
 #include <QString>
 
-// The details of the transfer queue's first row that a download reads.
-struct QueueHeadRow {
-    bool exists = false;
-    QString text;       // file name (column 1)
-    QString local;      // local folder (column 2)
-    QString size;       // size text "### ### ##0" (column 5)
-    QString remoteDate; // remote file date (column 11)
-};
-
 class SessionHost {
 public:
     virtual ~SessionHost() = default;
@@ -36,8 +27,6 @@ public:
     virtual bool overWriteExist(const QString &fileName, bool isUp) = 0;
     // The delete question: true to delete. May set bDeleteAll.
     virtual bool deleteItem(const QString &fileName, bool isUp) = 0;
-
-    virtual QueueHeadRow firstQueueRow() = 0;
 };
 
 // A host that does nothing and answers "no" (used until a window is attached).
@@ -51,5 +40,4 @@ public:
     void refreshDirectoryListing() override {}
     bool overWriteExist(const QString &, bool) override { return false; }
     bool deleteItem(const QString &, bool) override { return false; }
-    QueueHeadRow firstQueueRow() override { return {}; }
 };

@@ -1,7 +1,7 @@
 #include "session/SessionState.h"
 
-inet::InternetSession *hOpen = nullptr;
-inet::FtpConnection *hConnection = nullptr;
+clsFTPClient *hOpen = nullptr;
+ftp::FtpLink *hConnection = nullptr;
 qint32 lConnectMode = 0;
 
 QString sLastError;

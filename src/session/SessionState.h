@@ -1,15 +1,16 @@
 #pragma once
-// Program-wide state shared by the session object and every window. The design
-// coordinates long operations only through these flags (one thread, explicit
-// yields), so they stay plain variables under their design names.
+// Program-wide state shared by the session object and every window, under
+// their design names. They belong to the window's thread: the connections'
+// worker threads never touch them; the session writes them from results.
 
 #include <QString>
 #include <QtGlobal>
 
-namespace inet { class InternetSession; class FtpConnection; }
+class clsFTPClient;
+namespace ftp { class FtpLink; }
 
-extern inet::InternetSession *hOpen;       // the library session
-extern inet::FtpConnection *hConnection;   // nullptr when not connected
+extern clsFTPClient *hOpen;          // the session object, once made
+extern ftp::FtpLink *hConnection;    // the browsing connection once logged in; nullptr when not connected
 extern qint32 lConnectMode;                // 0 active, inet::INTERNET_FLAG_PASSIVE passive
 
 extern QString sLastError;       // text of the last library failure (ErrorOut)

@@ -1,9 +1,10 @@
 #include "session/clsFTPClient.h"
 
 #include "platform/Prompt.h"
-#include "platform/Yield.h"
 #include "session/SessionState.h"
 #include "settings/StringTable.h"
+
+#include <QEventLoop>
 
 namespace {
 // A port typed by the user: empty means the FTP default; anything that is not
@@ -22,21 +23,28 @@ bool parsePort(const QString &text, quint16 &port)
     port = quint16(value);
     return true;
 }
+
+ftp::Result failure(quint32 error)
+{
+    ftp::Result r;
+    r.outcome = ftp::Outcome::Failed;
+    r.error = error;
+    return r;
+}
 } // namespace
 
 clsFTPClient::clsFTPClient(QObject *parent) : QObject(parent)
 {
-    m_session = std::make_unique<inet::InternetSession>(QStringLiteral("TarvoFtp"));
-    hOpen = m_session.get();
+    hOpen = this;
     lConnectMode = 0;
 }
 
 clsFTPClient::~clsFTPClient()
 {
-    hFile.reset();
-    m_session.reset(); // closes the connection and any handle under it
+    m_link.reset(); // stops what runs; the goodbye goes on without us
     hConnection = nullptr;
-    hOpen = nullptr;
+    if (hOpen == this)
+        hOpen = nullptr;
 }
 
 void clsFTPClient::setHost(SessionHost *host)
@@ -46,7 +54,7 @@ void clsFTPClient::setHost(SessionHost *host)
 
 void clsFTPClient::setTimeouts(const inet::Timeouts &timeouts)
 {
-    m_session->setTimeouts(timeouts);
+    m_timeouts = timeouts;
 }
 
 const cdEnum &clsFTPClient::Directory()
@@ -63,16 +71,13 @@ void clsFTPClient::ErrorOut(quint32 dwError, const QString &, const QString &sMo
     // The message tables end each text with CR LF; a text of fewer than three
     // characters means the table has none for this code.
     sLastError = text.size() < 3 ? QString() : text.left(text.size() - 2);
-    if (dwError > 12000) {
-        const QString reply = inet::lastResponseInfo();
-        if (!reply.isEmpty())
-            sLastError = reply;
-    }
+    if (dwError > 12000 && !m_lastReply.isEmpty())
+        sLastError = m_lastReply;
 }
 
 void clsFTPClient::ActionOut(const QString &)
 {
-    sLastResponse = inet::lastResponseInfo();
+    sLastResponse = m_lastReply;
 }
 
 QString clsFTPClient::GetLastErrorMessage() const
@@ -80,54 +85,135 @@ QString clsFTPClient::GetLastErrorMessage() const
     return sLastError;
 }
 
-bool clsFTPClient::OpenConnection(const QString &sServer, const QString &sPort, const QString &sUser,
-                                  const QString &sPassword, qint64 plServiceConnectionType)
+std::optional<ftp::LoginParams> clsFTPClient::loginParams() const
 {
-    if (hConnection) {
-        hFile.reset();
-        m_session->closeConnection(hConnection);
-        hConnection = nullptr;
-    }
-    platform::yieldNow();
+    if (!m_link)
+        return std::nullopt;
+    return m_link->login();
+}
 
+void clsFTPClient::takeResult(const ftp::Result &result, const char *szFunc)
+{
+    m_lastReply = result.response;
+    if (!result.folder.isEmpty())
+        m_folder = result.folder;
+    if (result.ok()) {
+        ActionOut(QString());
+        bActivity = true;
+        return;
+    }
+    if (!szFunc)
+        return;
+    if (result.error == inet::ErrorLocalFile && result.systemError != 0)
+        ErrorOut(quint32(result.systemError), QString::fromLatin1(szFunc), QStringLiteral("kernel32"));
+    else if (result.error != inet::NoError)
+        ErrorOut(result.error, QString::fromLatin1(szFunc), QString());
+}
+
+void clsFTPClient::send(ftp::Command command, const char *szFunc, Done done,
+                        const std::function<void(const ftp::Result &)> &handle)
+{
+    auto deliver = [this, szFunc, done = std::move(done), handle](const ftp::Result &r) {
+        takeResult(r, szFunc);
+        if (handle)
+            handle(r);
+        if (done)
+            done(r);
+    };
+    if (m_link) {
+        m_link->submit(std::move(command), std::move(deliver));
+        return;
+    }
+    // Not connected: refused, and as every result it comes later, never
+    // inside the call.
+    const ftp::Result refused = failure(inet::ErrorIncorrectHandleState);
+    QMetaObject::invokeMethod(this, [deliver, refused] { deliver(refused); }, Qt::QueuedConnection);
+}
+
+void clsFTPClient::OpenConnection(const QString &sServer, const QString &sPort, const QString &sUser,
+                                  const QString &sPassword, qint64 plServiceConnectionType, Done done)
+{
+    m_link.reset();
+    hConnection = nullptr;
+    m_folder.clear();
+
+    auto failNow = [&](quint32 error) {
+        const ftp::Result r = failure(error);
+        m_lastReply.clear();
+        ErrorOut(error, QStringLiteral("InternetConnect"), QString());
+        if (done)
+            QMetaObject::invokeMethod(this, [done, r] { done(r); }, Qt::QueuedConnection);
+    };
     quint16 port = 0;
     if (!parsePort(sPort, port)) {
-        ErrorOut(inet::ErrorInvalidPort, QStringLiteral("InternetConnect"), QString());
-        return false;
+        failNow(inet::ErrorInvalidPort);
+        return;
     }
     if (!inet::isOnline()) {
         platform::inform(LangStr(665) + QStringLiteral("\r\n") + LangStr(666));
-        ErrorOut(inet::lastError(), QStringLiteral("InternetConnect"), QString());
-        return false;
+        failNow(inet::ErrorCannotConnect);
+        return;
     }
 
-    hConnection = m_session->connectFtp(sServer.trimmed(), port, sUser, sPassword,
-                                        quint32(plServiceConnectionType));
-    const quint32 error = inet::lastError();
-    platform::yieldNow();
-    if (hConnection) {
-        m_host->setKeepAliveEnabled(true);
-        return true;
-    }
-    ErrorOut(error, QStringLiteral("InternetConnect"), QString());
-    return false;
+    ftp::LoginParams login;
+    login.host = sServer.trimmed();
+    login.port = port;
+    login.user = sUser;
+    login.password = sPassword;
+    login.passive = (quint64(plServiceConnectionType) & inet::INTERNET_FLAG_PASSIVE) != 0;
+    login.timeouts = m_timeouts;
+    m_link = std::make_unique<ftp::FtpLink>(login);
+    connect(m_link.get(), &ftp::FtpLink::reconnecting, this, &clsFTPClient::reconnected);
+
+    ftp::FtpLink *opened = m_link.get();
+    send(ftp::Connect{}, "InternetConnect", std::move(done), [this, opened](const ftp::Result &r) {
+        if (r.ok()) {
+            hConnection = opened;
+            m_host->setKeepAliveEnabled(true);
+            return;
+        }
+        // We are inside the connection's own delivery: it goes once that is over.
+        if (m_link.get() == opened)
+            m_link.release()->deleteLater();
+    });
 }
 
 void clsFTPClient::CloseConnection()
 {
-    if (hConnection) {
-        hFile.reset();
-        m_session->closeConnection(hConnection);
+    if (m_link) {
+        m_link.reset();
         bConnected = false;
         m_host->setKeepAliveEnabled(false);
     }
     hConnection = nullptr;
+    m_folder.clear();
+}
+
+void clsFTPClient::cancelOperations()
+{
+    if (m_link)
+        m_link->cancelAll();
+}
+
+void clsFTPClient::waitIdle()
+{
+    if (!m_link || m_link->isIdle())
+        return;
+    QEventLoop loop;
+    ftp::FtpLink *link = m_link.get();
+    const QMetaObject::Connection c = connect(link, &ftp::FtpLink::finished, &loop, [&] {
+        if (m_link.get() != link || link->isIdle())
+            loop.quit();
+    });
+    const QMetaObject::Connection gone = connect(link, &QObject::destroyed, &loop, &QEventLoop::quit);
+    loop.exec();
+    disconnect(c);
+    disconnect(gone);
 }
 
 void clsFTPClient::SetTransferASCII()
 {
     lTransferType = inet::FTP_TRANSFER_TYPE_ASCII;
-    platform::yieldNow();
 }
 
 void clsFTPClient::SetTransferBinary()
@@ -143,13 +229,4 @@ void clsFTPClient::SetModeActive()
 void clsFTPClient::SetModePassive()
 {
     lConnectMode = qint32(inet::INTERNET_FLAG_PASSIVE);
-}
-
-bool clsFTPClient::requireConnection(const char *szFunc)
-{
-    if (hConnection)
-        return true;
-    inet::setLastError(inet::ErrorIncorrectHandleState);
-    ErrorOut(inet::ErrorIncorrectHandleState, QString::fromLatin1(szFunc), QString());
-    return false;
 }

@@ -1,11 +1,13 @@
 #pragma once
-// The one object through which the program speaks FTP. It wraps our internet
-// library in synchronous calls, keeps the connection, and turns every failure
-// and every server reply into the texts the windows show (sLastError,
-// sLastResponse, sCommandResponse). No member throws: each returns its failure
-// value and leaves the reason in sLastError.
+// The one object through which the windows speak FTP: the browsing
+// connection. Its connection lives on a thread of its own (ftp::FtpLink), so
+// every member that needs the server sends a command and returns at once; the
+// result comes back on the window's thread, where the session first turns it
+// into the texts the windows show (sLastError, sLastResponse,
+// sCommandResponse), the current folder and the listing (Directory), and then
+// calls the function the caller gave. No member throws and none waits.
 
-#include "platform/inet/Inet.h"
+#include "session/FtpLink.h"
 #include "session/SessionHost.h"
 #include "session/cdEnum.h"
 
@@ -13,10 +15,13 @@
 #include <QString>
 
 #include <memory>
+#include <optional>
 
 class clsFTPClient : public QObject {
     Q_OBJECT
 public:
+    using Done = std::function<void(const ftp::Result &)>;
+
     explicit clsFTPClient(QObject *parent = nullptr);
     ~clsFTPClient() override;
 
@@ -25,15 +30,36 @@ public:
     SessionHost *host() const { return m_host; }
     // Time-outs of every network wait (tests make them short).
     void setTimeouts(const inet::Timeouts &timeouts);
+    inet::Timeouts timeouts() const { return m_timeouts; }
 
     // ---- connection, texts and settings
     const cdEnum &Directory();
+    // sLastError for a failure code: the library's text, or for internet
+    // codes above 12000 the server's last reply (of the last result).
     void ErrorOut(quint32 dwError, const QString &szFunc, const QString &sModule);
+    // sLastResponse: the server's last reply, as the last result brought it.
     void ActionOut(const QString &sModule);
     QString GetLastErrorMessage() const;
-    bool OpenConnection(const QString &sServer, const QString &sPort, const QString &sUser,
-                        const QString &sPassword, qint64 plServiceConnectionType);
+    // Starts the browsing connection: a bad port or an off-line machine fail
+    // at once (done is called before this returns); otherwise the login runs
+    // on the connection's thread and done gets its result, the welcome in
+    // sLastResponse. A connection already open is closed first.
+    void OpenConnection(const QString &sServer, const QString &sPort, const QString &sUser,
+                        const QString &sPassword, qint64 plServiceConnectionType, Done done);
+    // Ends the connection: what runs on it stops, what waits is dropped (its
+    // functions are never called), and the goodbye goes on in the background.
     void CloseConnection();
+    // Stops what runs and waits on the browsing connection, a login included;
+    // each command answers Stopped.
+    void cancelOperations();
+    // A command is on its way or running.
+    bool isBusy() const { return m_link && !m_link->isIdle(); }
+    bool isOpen() const { return m_link != nullptr; }
+    // The browsing connection, and what another connection to the same
+    // server logs in with (the queue's transfer connections).
+    ftp::FtpLink *link() const { return m_link.get(); }
+    std::optional<ftp::LoginParams> loginParams() const;
+
     void SetTransferASCII();
     void SetTransferBinary();
     void SetModeActive();
@@ -41,48 +67,58 @@ public:
     quint32 transferType() const { return lTransferType; }
 
     // ---- remote operations
-    QString GetFTPDirectory();
-    bool SetFTPDirectory(const QString &sDir, bool &bIsFromDragToCreate);
-    bool SetFTPDirectory(const QString &sDir);
-    bool CreateFTPDirectory(const QString &sDirectory);
-    bool RemoveFTPDirectory(const QString &sDirectory);
-    bool DeleteFTPFile(const QString &sRemote);
-    bool RenameFTPFile(const QString &sExisting, const QString &sNewName);
-    void SetCHMOD(const QString &sParam1, const QString &sParam2 = QString(), bool bVeuxMessageRetour = false);
+    // The folder the server named last (after the login, every folder change
+    // and every listing): no round trip.
+    QString GetFTPDirectory() const { return m_folder; }
+    // With bIsFromDragToCreate, a folder that cannot be entered is made first.
+    void SetFTPDirectory(const QString &sDir, bool bIsFromDragToCreate, Done done = {});
+    void SetFTPDirectory(const QString &sDir, Done done = {}) { SetFTPDirectory(sDir, false, std::move(done)); }
+    void CreateFTPDirectory(const QString &sDirectory, Done done = {});
+    // Reports nothing itself: the callers log the server's reply.
+    void RemoveFTPDirectory(const QString &sDirectory, Done done = {});
+    void DeleteFTPFile(const QString &sRemote, Done done = {});
+    void RenameFTPFile(const QString &sExisting, const QString &sNewName, Done done = {});
+    // A raw command; its reply (or the error) lands in sCommandResponse.
+    void SetCHMOD(const QString &sParam1, const QString &sParam2 = QString(), bool bVeuxMessageRetour = false,
+                  Done done = {});
 
     // ---- listings
-    // The entries of the current remote folder; nullptr on failure or when
-    // nothing matches. The entries read before a failure stay in Directory().
-    const cdEnum *GetDirectoryListing(const QString &sFilter);
-    // -1: no such file; -2: the listing failed (sLastError says why).
-    qint64 GetFTPFileSize(const QString &sFile);
+    // The entries of the current remote folder (or of `folder`, entered
+    // first) replace Directory(); the entries read before a failure stay.
+    void GetDirectoryListing(const QString &sFilter, Done done, const QString &folder = QString());
+    // result.size: the size, or -1 when there is no such file.
+    void GetFTPFileSize(const QString &sFile, Done done);
+    // Every file below a remote folder, for the queue's expansion; the
+    // session's folder and Directory() stay as they were.
+    void WalkFolder(const QString &dir, Done done);
 
-    // ---- transfers, one file at a time, in blocks of 255 bytes
-    // The separator that makes CheckAndCreateSubFolder work on the local disk.
-    static inline const QString LocalSlash = QStringLiteral("\\");
-    bool FTPUploadFile(QString &sLocal, QString &sRemote);
-    bool FTPDownloadFile(const QString &sLocal, const QString &sRemote);
+    // ---- other
     bool DownloadHTTPFile(const QString &sLocal, const QString &sRemote);
-    // Builds a folder path level by level: on the server (psSlash "/"), making
-    // it the current folder, or on the local disk (LocalSlash), then entering
-    // psServerPath on the server.
-    void CheckAndCreateSubFolder(const QString &psStringToChk, const QString &psSlash,
-                                 const QString &psServerPath);
+
+    // Waits with a local event loop until the browsing connection has
+    // answered everything sent so far. For front ends without a window and
+    // for tests: a window never waits.
+    void waitIdle();
 
 signals:
-    void StateChanged(int State, const QString &sMessage);
-    void FileTransferProgress(qint64 lCurrentBytes, qint64 lTotalBytes);
+    // The browsing connection had to be made again.
+    void reconnected();
 
 private:
-    void endTransferStopped(bool upload);
-    bool localFileError(int error, const char *szFunc);
-    bool requireConnection(const char *szFunc);
-    void addRecord(const inet::FindRecord &record);
+    // Sends a command; `handle` turns the result into the session's state
+    // before `done` sees it.
+    // szFunc null: a failure leaves sLastError as it was (the caller reports it).
+    void send(ftp::Command command, const char *szFunc, Done done,
+              const std::function<void(const ftp::Result &)> &handle = {});
+    void takeResult(const ftp::Result &result, const char *szFunc);
+    void fillDirectory(const ftp::Result &result);
 
-    std::unique_ptr<inet::InternetSession> m_session;
+    std::unique_ptr<ftp::FtpLink> m_link;
     std::unique_ptr<cdEnum> mDirCol;
-    std::unique_ptr<inet::FtpFile> hFile; // the running transfer's remote file
-    quint32 lTransferType = 0;            // 0 default (binary), 1 ASCII, 2 binary
+    QString m_folder;
+    QString m_lastReply;          // the server's words of the last result
+    quint32 lTransferType = 0;    // 0 default (binary), 1 ASCII, 2 binary
+    inet::Timeouts m_timeouts;
     NullSessionHost m_nullHost;
     SessionHost *m_host = &m_nullHost;
 };

@@ -1,168 +1,100 @@
-// Remote operations and listings of the session object.
+// Remote operations and listings of the session object: each one command to
+// the browsing connection, its result turned into the session's texts.
 #include "session/clsFTPClient.h"
 
-#include "platform/Yield.h"
+#include "platform/LocalFile.h"
 #include "session/SessionState.h"
+#include "session/SizeText.h"
 
-QString clsFTPClient::GetFTPDirectory()
-{
-    if (!requireConnection("FtpGetCurrentDirectory"))
-        return QString();
-    QString dir;
-    if (hConnection->getCurrentDirectory(dir)) {
-        ActionOut(QString());
-        return dir;
-    }
-    ErrorOut(inet::lastError(), QStringLiteral("FtpGetCurrentDirectory"), QString());
-    return QString();
-}
+#include <QFileInfo>
 
-bool clsFTPClient::SetFTPDirectory(const QString &sDir)
+bool SetLocalFileTime(const QString &sFileName, const QString &sDate)
 {
-    bool create = false;
-    return SetFTPDirectory(sDir, create);
-}
-
-bool clsFTPClient::SetFTPDirectory(const QString &sDir, bool &bIsFromDragToCreate)
-{
-    if (!requireConnection("FtpSetCurrentDirectory"))
+    if (!QFileInfo(sFileName).isFile())
         return false;
-    if (hConnection->setCurrentDirectory(sDir)) {
-        ActionOut(QString());
+    const QDateTime when = parseGeneralDate(sDate);
+    return when.isValid() && platform::setFileModificationTime(sFileName, when);
+}
+
+void clsFTPClient::SetFTPDirectory(const QString &sDir, bool bIsFromDragToCreate, Done done)
+{
+    // Uploads of folders make the missing remote folders as they go.
+    send(ftp::ChangeDir{sDir, bIsFromDragToCreate}, "FtpSetCurrentDirectory", std::move(done));
+}
+
+void clsFTPClient::CreateFTPDirectory(const QString &sDirectory, Done done)
+{
+    send(ftp::MakeDir{sDirectory}, "CreateFTPDirectory", std::move(done));
+}
+
+void clsFTPClient::RemoveFTPDirectory(const QString &sDirectory, Done done)
+{
+    send(ftp::RemoveDir{sDirectory}, nullptr, std::move(done),
+         [](const ftp::Result &) { bActivity = true; });
+}
+
+void clsFTPClient::DeleteFTPFile(const QString &sRemote, Done done)
+{
+    send(ftp::Delete{sRemote}, "DeleteFTPFile", std::move(done));
+}
+
+void clsFTPClient::RenameFTPFile(const QString &sExisting, const QString &sNewName, Done done)
+{
+    send(ftp::Rename{sExisting, sNewName}, "RenameFTPFile", std::move(done));
+}
+
+void clsFTPClient::SetCHMOD(const QString &sParam1, const QString &, bool, Done done)
+{
+    const bool noop = sParam1 == QLatin1String("NOOP");
+    auto keepReply = [noop](const ftp::Result &r) {
+        if (r.ok()) {
+            // The keep-alive's NOOP must not wipe the reply the user is reading.
+            if (!noop)
+                sCommandResponse = r.text + QChar(0);
+        } else {
+            sCommandResponse = sLastError;
+        }
         bActivity = true;
-        return true;
-    }
-    if (bIsFromDragToCreate) {
-        // Uploads of folders make the missing remote folders as they go.
-        CreateFTPDirectory(sDir);
-        bIsFromDragToCreate = false;
-        const bool entered = SetFTPDirectory(sDir);
-        ActionOut(QString());
-        return entered;
-    }
-    ErrorOut(inet::lastError(), QStringLiteral("FtpSetCurrentDirectory"), QString());
-    return false;
+    };
+    send(ftp::Raw{sParam1}, "ftpCommand", std::move(done), keepReply);
 }
 
-bool clsFTPClient::CreateFTPDirectory(const QString &sDirectory)
+void clsFTPClient::fillDirectory(const ftp::Result &result)
 {
-    if (!requireConnection("CreateFTPDirectory"))
-        return false;
-    if (hConnection->createDirectory(sDirectory)) {
-        ActionOut(QString());
-        bActivity = true;
-        return true;
-    }
-    ErrorOut(inet::lastError(), QStringLiteral("CreateFTPDirectory"), QString());
-    return false;
-}
-
-bool clsFTPClient::RemoveFTPDirectory(const QString &sDirectory)
-{
-    // Reports nothing itself: the callers log the server's reply.
-    const bool removed = hConnection && hConnection->removeDirectory(sDirectory);
-    bActivity = true;
-    return removed;
-}
-
-bool clsFTPClient::DeleteFTPFile(const QString &sRemote)
-{
-    if (!requireConnection("DeleteFTPFile"))
-        return false;
-    if (hConnection->deleteFile(sRemote)) {
-        ActionOut(QString());
-        bActivity = true;
-        return true;
-    }
-    ErrorOut(inet::lastError(), QStringLiteral("DeleteFTPFile"), QString());
-    return false;
-}
-
-bool clsFTPClient::RenameFTPFile(const QString &sExisting, const QString &sNewName)
-{
-    if (!requireConnection("RenameFTPFile"))
-        return false;
-    if (hConnection->renameFile(sExisting, sNewName)) {
-        ActionOut(QString());
-        bActivity = true;
-        return true;
-    }
-    ErrorOut(inet::lastError(), QStringLiteral("RenameFTPFile"), QString());
-    return false;
-}
-
-void clsFTPClient::SetCHMOD(const QString &sParam1, const QString &, bool)
-{
-    const bool sent = requireConnection("ftpCommand") && hConnection->command(sParam1);
-    if (sent) {
-        // The keep-alive's NOOP must not wipe the reply the user is reading.
-        if (sParam1 != QLatin1String("NOOP"))
-            sCommandResponse = inet::lastResponseInfo() + QChar(0);
-    } else {
-        if (hConnection)
-            ErrorOut(inet::lastError(), QStringLiteral("ftpCommand"), QString());
-        sCommandResponse = sLastError;
-    }
-    bActivity = true;
-}
-
-void clsFTPClient::addRecord(const inet::FindRecord &record)
-{
-    QString name = record.name;
-    const int nul = name.indexOf(QChar(0));
-    if (nul >= 0)
-        name.truncate(nul);
-    mDirCol->Add(record.attributes, FileTimeToDate(record.creationTime),
-                 FileTimeToDate(record.lastAccessTime), FileTimeToDate(record.lastWriteTime),
-                 record.size, name);
-}
-
-const cdEnum *clsFTPClient::GetDirectoryListing(const QString &sFilter)
-{
-    mDirCol.reset();
-    platform::yieldNow();
-    if (!requireConnection("FtpFindFirstFile"))
-        return nullptr;
-
-    inet::FindRecord record;
-    std::unique_ptr<inet::FtpFind> find = hConnection->findFirstFile(sFilter, record);
-    const quint32 firstError = inet::lastError();
-    if (!find) {
-        if (firstError != inet::ErrorNoMoreFiles)
-            ErrorOut(firstError, QStringLiteral("FtpFindFirstFile"), QString());
-        return nullptr;
-    }
     mDirCol = std::make_unique<cdEnum>();
-    mDirCol->reserve(find->remaining() + 1);
-    addRecord(record);
-    while (find->next(record)) {
-        ActionOut(QString());
-        addRecord(record);
+    if (!result.folders || result.folders->empty())
+        return;
+    const std::vector<inet::FindRecord> &entries = result.folders->front().entries;
+    mDirCol->reserve(entries.size());
+    for (const inet::FindRecord &record : entries) {
+        QString name = record.name;
+        const int nul = name.indexOf(QChar(0));
+        if (nul >= 0)
+            name.truncate(nul);
+        mDirCol->Add(record.attributes, FileTimeToDate(record.creationTime), FileTimeToDate(record.lastAccessTime),
+                     FileTimeToDate(record.lastWriteTime), record.size, name);
     }
-    const quint32 endError = inet::lastError();
-    if (endError == inet::ErrorNoMoreFiles) {
-        find->close();
-        bActivity = true;
-        return mDirCol.get();
-    }
-    ErrorOut(endError, QStringLiteral("InternetFindNextFile"), QString());
-    find->close();
-    return nullptr;
 }
 
-qint64 clsFTPClient::GetFTPFileSize(const QString &sFile)
+void clsFTPClient::GetDirectoryListing(const QString &sFilter, Done done, const QString &folder)
 {
-    if (!requireConnection("FtpFindFirstFile"))
-        return -2;
-    inet::FindRecord record;
-    std::unique_ptr<inet::FtpFind> find = hConnection->findFirstFile(sFile, record);
-    const quint32 error = inet::lastError();
-    if (find) {
-        find->close();
-        return record.size;
-    }
-    if (error == inet::ErrorNoMoreFiles)
-        return -1;
-    ErrorOut(error, QStringLiteral("FtpFindFirstFile"), QString());
-    return -2;
+    send(ftp::List{sFilter, folder}, "FtpFindFirstFile", std::move(done),
+         [this](const ftp::Result &r) { fillDirectory(r); });
+}
+
+void clsFTPClient::GetFTPFileSize(const QString &sFile, Done done)
+{
+    send(ftp::Size{sFile}, "FtpFindFirstFile", std::move(done));
+}
+
+void clsFTPClient::WalkFolder(const QString &dir, Done done)
+{
+    send(ftp::Walk{dir}, "FtpFindFirstFile", std::move(done));
+}
+
+bool clsFTPClient::DownloadHTTPFile(const QString &sLocal, const QString &sRemote)
+{
+    const bool ok = inet::downloadUrlToFile(sRemote, sLocal);
+    bActivity = true;
+    return ok;
 }

@@ -107,6 +107,18 @@ QString soundFilePath(const QString &sonValue)
     return sonValue;
 }
 
+int simultaneousTransfers()
+{
+    bool ok = false;
+    const int count = read(QStringLiteral("Simultaneous")).toText().trimmed().toInt(&ok);
+    return ok && count >= 1 && count <= 10 ? count : DefaultSimultaneousTransfers;
+}
+
+FileResult setSimultaneousTransfers(int count)
+{
+    return write(QStringLiteral("Simultaneous"), QString::number(qBound(1, count, 10)));
+}
+
 QString verupd()
 {
     return read(QStringLiteral("verupd")).toText();

@@ -50,6 +50,12 @@ FileResult setSon(const QString &soundFile);
 // own file, anything else the path it names.
 QString soundFilePath(const QString &sonValue);
 
+// "Simultaneous": how many files the queue moves at once, 1 to 10; missing
+// or out of range is 2.
+inline constexpr int DefaultSimultaneousTransfers = 2;
+int simultaneousTransfers();
+FileResult setSimultaneousTransfers(int count);
+
 // "verupd": version text of the external updater fetched last; missing is "".
 QString verupd();
 FileResult setVerupd(const QString &version);

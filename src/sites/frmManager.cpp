@@ -13,6 +13,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QPointer>
 #include <QCheckBox>
 #include <QEvent>
 #include <QFormLayout>
@@ -316,26 +317,21 @@ void frmManager::showOptionPage(bool show)
 
 void frmManager::showModal()
 {
-    if (d->inShowModal) {
+    if (d->inShowModal || d->connecting) {
         // Asked from inside a connection attempt (nothing to connect to):
-        // the loop below shows the window again once the attempt is over.
+        // the window shows again once the attempt is over.
         d->showAgain = true;
         return;
     }
     d->inShowModal = true;
-    for (;;) {
-        d->pendingConnect = false;
-        exec();
-        if (!d->pendingConnect)
-            break;
-        // The connection runs outside exec(), so that failing again and again
-        // does not pile up nested event loops.
-        d->showAgain = false;
-        runConnect();
-        if (bConnected && !d->showAgain)
-            break;
-    }
+    d->pendingConnect = false;
+    exec();
     d->inShowModal = false;
+    // The connection runs after exec() has ended, so that failing again and
+    // again does not pile up nested event loops; a failure shows the window
+    // again from the attempt's end.
+    if (d->pendingConnect)
+        runConnect();
 }
 
 void frmManager::requestConnect()
@@ -352,22 +348,22 @@ void frmManager::requestConnect()
         hide(); // ends exec(); showModal() connects
         return;
     }
-    // Shown without showModal(): connect here, with the same guard, so that a
-    // request to show the window during the attempt is answered once, after it.
-    d->inShowModal = true;
-    d->showAgain = false;
     runConnect();
-    const bool again = !bConnected || d->showAgain;
-    d->inShowModal = false;
-    if (again)
-        showModal();
 }
 
 void frmManager::runConnect()
 {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
     hide();
-    if (d->starter)
-        d->starter->premier_Connect(false);
-    QApplication::restoreOverrideCursor();
+    if (!d->starter)
+        return;
+    d->connecting = true;
+    d->showAgain = false;
+    QPointer<frmManager> self(this);
+    d->starter->premier_Connect(false, [self] {
+        if (!self)
+            return;
+        self->d->connecting = false;
+        if (!bConnected || self->d->showAgain)
+            self->showModal();
+    });
 }

@@ -34,8 +34,10 @@ public:
     // Set while the window fills or clears its boxes: those changes are not edits.
     bool filling = false;
 
-    // The modal loop of showModal() and a connection asked from inside it.
+    // The modal loop of showModal(), a connection asked from inside it, and
+    // the attempt that runs after it.
     bool inShowModal = false;
     bool pendingConnect = false;
+    bool connecting = false;
     bool showAgain = false;
 };

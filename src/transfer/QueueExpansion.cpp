@@ -13,6 +13,7 @@
 #include "transfer/QueueHost.h"
 
 #include <QDir>
+#include <QPointer>
 #include <QFileInfo>
 
 namespace {
@@ -31,9 +32,11 @@ QString lastComponent(QString path, QChar separator)
 
 TransferQueue::TransferQueue(clsFTPClient &ftp, QueueModel &model, SessionHost &session, QueueHost &host,
                              QObject *parent)
-    : QObject(parent), m_ftp(ftp), m_model(model), m_session(session), m_host(host)
+    : QObject(parent), m_ftp(ftp), m_model(model), m_session(session), m_host(host),
+      m_runner(ftp, model, session, host)
 {
-    connect(&m_ftp, &clsFTPClient::FileTransferProgress, this, &TransferQueue::mFTP_FileTransferProgress);
+    connect(&m_runner, &QueueRunner::started, this, &TransferQueue::runStarted);
+    connect(&m_runner, &QueueRunner::finished, this, &TransferQueue::runFinished);
 }
 
 QString TransferQueue::chkdir(const QString &dir, const QString &File)
@@ -53,7 +56,9 @@ QString TransferQueue::joinRemote(const QString &dir, const QString &name)
 
 void TransferQueue::logRefused(int stringId, const QString &name)
 {
-    m_session.logState(12, LangStr(stringId) + name);
+    const QString text = LangStr(stringId) + name;
+    m_session.logState(12, text);
+    emit entryRefused(text);
 }
 
 QString TransferQueue::remoteBaseForUploads()
@@ -79,18 +84,18 @@ bool TransferQueue::menuupload(const QString &path, const QString &sNamePathDrag
         return false;
     }
     QueueRow row;
-    row.text[QueueRow::Name] = lastComponent(path, QLatin1Char('/'));
-    row.text[QueueRow::Local] = path;
+    row.direction = QueueRow::Direction::Upload;
+    row.name = lastComponent(path, QLatin1Char('/'));
+    row.local = path;
     if (bConnected) {
         const QString base = remoteBaseForUploads();
-        row.text[QueueRow::Remote] = sNamePathDrag.isEmpty() ? base : joinRemote(base, sNamePathDrag);
+        row.remote = sNamePathDrag.isEmpty() ? base : joinRemote(base, sNamePathDrag);
     }
-    row.text[QueueRow::Host] = sCurrentHost;
-    row.text[QueueRow::Size] = formatSizeText(size);
-    row.text[QueueRow::Status] = LangStr(522);
+    row.host = sCurrentHost;
+    row.size = size;
     row.iconKey = QStringLiteral("local:") + path;
     m_model.append(row);
-    sLastQueuedSize = row.text[QueueRow::Size];
+    sLastQueuedSize = formatSizeText(size);
     if (m_uploadObserver)
         m_uploadObserver(path, sNamePathDrag);
     return true;
@@ -141,21 +146,20 @@ void TransferQueue::addDownloadRow(const RemoteSelection &entry, const QString &
                                    const QString &localFolder)
 {
     QueueRow row;
-    row.text[QueueRow::Name] = entry.name;
-    row.text[QueueRow::Local] = localFolder;
-    row.text[QueueRow::Remote] = remoteFolder;
-    row.text[QueueRow::Host] = sCurrentHost;
-    row.text[QueueRow::Size] = entry.sizeText;
-    row.text[QueueRow::Status] = QueueModel::DownloadStatus;
-    row.text[QueueRow::RemoteDate] = entry.dateText;
+    row.direction = QueueRow::Direction::Download;
+    row.name = entry.name;
+    row.local = localFolder;
+    row.remote = remoteFolder;
+    row.host = sCurrentHost;
+    row.size = entry.size;
+    row.remoteDate = entry.date;
     row.iconKey = QStringLiteral("image:") + QString::number(ImgNumber(entry.name));
     m_model.append(row);
-    sLastQueuedSize = row.text[QueueRow::Size];
+    sLastQueuedSize = entry.size < 0 ? QString() : formatSizeText(entry.size);
 }
 
 void TransferQueue::addRemoteSelection(const QList<RemoteSelection> &rows)
 {
-    platform::yieldNow();
     const QString remoteFolder = m_ftp.GetFTPDirectory();
     const QString localFolder = m_host.currentLocalFolder();
     for (const RemoteSelection &row : rows) {
@@ -166,68 +170,135 @@ void TransferQueue::addRemoteSelection(const QList<RemoteSelection> &rows)
             continue;
         }
         const cDItemAttribute *entry = m_ftp.Directory().Item(row.name);
-        if (entry && entry->Directory) {
-            m_host.showQueueWait(true);
-            addfolder(joinRemote(remoteFolder, row.name));
-        } else {
-            addDownloadRow(row, remoteFolder, localFolder);
-            platform::yieldToEventLoop();
-        }
+        m_expansion.push_back({row, entry && entry->Directory, remoteFolder, localFolder});
     }
-    m_host.showQueueWait(false);
-}
-
-// Queues the files of the listing just read (the session's Directory) and
-// goes down into its folders, depth first in listing order.
-void TransferQueue::addListedFiles(const QString &dir, const QString &localFolder, const QString &NewPathToSet)
-{
-    // The recursion lists other folders: work on a copy of this listing.
-    const std::vector<cDItemAttribute> entries(m_ftp.Directory().begin(), m_ftp.Directory().end());
-    for (const cDItemAttribute &e : entries) {
-        if (e.Filename == QLatin1String(".") || e.Filename == QLatin1String(".."))
-            continue;
-        if (isUnsafeRemoteName(e.Filename)) {
-            logRefused(kUnsafeNameId, e.Filename);
-            continue;
-        }
-        if (e.Directory) {
-            AddSubFolder(joinRemote(dir, e.Filename), NewPathToSet + QLatin1Char('/') + e.Filename);
-        } else {
-            RemoteSelection file{e.Filename, formatSizeText(e.FileSize), formatGeneralDate(e.LastWriteTime)};
-            addDownloadRow(file, dir, localFolder);
-        }
-    }
+    expandNext();
 }
 
 void TransferQueue::addfolder(const QString &dir)
 {
-    m_host.setBusy(true);
-    const QString saved = m_ftp.GetFTPDirectory();
-    const QString top = lastComponent(dir, QLatin1Char('/'));
-    // A folder that cannot be entered would list the folder we are in
-    // instead, and queue the wrong files: it is left out.
-    if (isUnsafeRemoteName(top)) {
-        logRefused(kUnsafeNameId, top);
-    } else if (!m_ftp.SetFTPDirectory(dir)) {
-        logRefused(kFolderNotEnteredId, dir);
-    } else {
-        platform::yieldToEventLoop();
-        m_ftp.GetDirectoryListing(QStringLiteral("*.*"));
-        addListedFiles(dir, chkdir(m_host.currentLocalFolder(), top), top);
-    }
-    platform::yieldToEventLoop();
-    m_ftp.SetFTPDirectory(saved);
-    m_ftp.GetDirectoryListing(QStringLiteral("*.*")); // the pane's listing again
-    m_host.setBusy(false);
+    RemoteSelection folder;
+    folder.name = dir;
+    m_expansion.push_back({folder, true, QString(), m_host.currentLocalFolder()});
+    expandNext();
 }
 
-void TransferQueue::AddSubFolder(const QString &dir, const QString &NewPathToSet)
+// The selection goes in in order: files at once, each folder once its
+// listing is back from the browsing connection.
+void TransferQueue::expandNext()
 {
-    if (!m_ftp.SetFTPDirectory(dir)) {
-        logRefused(kFolderNotEnteredId, dir);
+    if (m_walking)
+        return;
+    while (!m_expansion.empty()) {
+        const Pending p = m_expansion.front();
+        if (!p.isFolder) {
+            addDownloadRow(p.entry, p.remoteFolder, p.localFolder);
+            m_expansion.pop_front();
+            continue;
+        }
+        const QString dir = p.remoteFolder.isEmpty() ? p.entry.name : joinRemote(p.remoteFolder, p.entry.name);
+        if (isUnsafeRemoteName(lastComponent(dir, QLatin1Char('/')))) {
+            logRefused(kUnsafeNameId, lastComponent(dir, QLatin1Char('/')));
+            m_expansion.pop_front();
+            continue;
+        }
+        m_walking = true;
+        m_host.showQueueWait(true);
+        m_host.setBusy(true);
+        QPointer<TransferQueue> self(this);
+        m_ftp.WalkFolder(dir, [self, localBase = p.localFolder](const ftp::Result &r) {
+            if (!self || !self->m_walking)
+                return;
+            self->m_walking = false;
+            self->m_host.setBusy(false);
+            self->addWalked(r, localBase);
+            if (!self->m_expansion.empty())
+                self->m_expansion.pop_front();
+            self->expandNext();
+        });
         return;
     }
-    m_ftp.GetDirectoryListing(QStringLiteral("*.*"));
-    addListedFiles(dir, chkdir(m_host.currentLocalFolder(), NewPathToSet), NewPathToSet);
-    platform::yieldToEventLoop();
+    m_host.showQueueWait(false);
+    emit expansionFinished();
+    if (m_runWhenExpanded) {
+        m_runWhenExpanded = false;
+        RunTransferQueue();
+    }
+}
+
+// Depth first in listing order, as the folders were walked: a folder's files
+// and, at each of its folders, that folder's rows.
+void TransferQueue::addWalked(const ftp::Result &result, const QString &localBase)
+{
+    if (!result.folders) {
+        // The folder could not be listed at all (stopped, connection lost).
+        if (!sLastError.isEmpty()) {
+            m_session.logState(12, sLastError);
+            emit entryRefused(sLastError);
+        }
+        return;
+    }
+    const std::vector<ftp::Folder> &folders = *result.folders;
+    size_t next = 0;
+    std::function<void()> addOne = [&] {
+        if (next >= folders.size())
+            return; // the walk was cut short
+        const ftp::Folder &f = folders[next++];
+        if (!f.entered) {
+            // A folder that cannot be entered would list another one instead.
+            logRefused(kFolderNotEnteredId, f.path);
+            return;
+        }
+        const QString localFolder = chkdir(localBase, f.relative);
+        for (const inet::FindRecord &e : f.entries) {
+            if (e.name == QLatin1String(".") || e.name == QLatin1String(".."))
+                continue;
+            if (isUnsafeRemoteName(e.name)) {
+                logRefused(kUnsafeNameId, e.name);
+                continue;
+            }
+            if (e.attributes & inet::FILE_ATTRIBUTE_DIRECTORY) {
+                addOne();
+                continue;
+            }
+            RemoteSelection file;
+            file.name = e.name;
+            file.size = e.size;
+            if (e.lastWriteTime != 0)
+                file.date = dateTimeFromDateValue(FileTimeToDate(e.lastWriteTime));
+            addDownloadRow(file, f.path, localFolder);
+        }
+    };
+    addOne();
+}
+
+void TransferQueue::RunTransferQueue()
+{
+    if (isExpanding()) {
+        m_runWhenExpanded = true;
+        return;
+    }
+    m_runner.start();
+}
+
+void TransferQueue::connectionClosing()
+{
+    m_expansion.clear();
+    m_runWhenExpanded = false;
+    if (m_walking) {
+        m_walking = false;
+        m_host.setBusy(false);
+    }
+    m_host.showQueueWait(false);
+    m_runner.abandon();
+}
+
+void TransferQueue::mFTP_FileTransferProgress(qint64 lCurrentBytes, qint64 lTotalBytes)
+{
+    m_runner.progressOfFirstRow(lCurrentBytes, lTotalBytes);
+}
+
+QString TransferQueue::ConvertTime(double TheTime)
+{
+    return queueTimeText(TheTime);
 }

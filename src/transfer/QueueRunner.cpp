@@ -1,9 +1,6 @@
-// Running the transfer queue: the first row again and again, with speed,
-// amount and time left shown on the running row.
-#include "transfer/TransferQueue.h"
+#include "transfer/QueueRunner.h"
 
 #include "platform/Prompt.h"
-#include "platform/Yield.h"
 #include "session/FileTypes.h"
 #include "session/SessionHost.h"
 #include "session/SessionState.h"
@@ -18,7 +15,14 @@
 
 namespace {
 constexpr int kUnsafeNameId = 790;
+constexpr int kSkippedId = 800;
+constexpr int kStoppedId = 801;
+constexpr int kFailedId = 802;
+constexpr int kFewerConnectionsId = 804;
+constexpr int kBrowsingConnectionId = 805;
 constexpr double kRepaintInterval = 0.25;
+constexpr int kIdleCloseMs = 60 * 1000;
+constexpr int kMaxConnections = 10;
 
 double monotonicSeconds()
 {
@@ -27,178 +31,521 @@ double monotonicSeconds()
         clock.start();
     return double(clock.nsecsElapsed()) / 1e9;
 }
+
 } // namespace
 
-QString TransferQueue::ConvertTime(double TheTime)
+QueueRunner::QueueRunner(clsFTPClient &ftp, QueueModel &model, SessionHost &session, QueueHost &host,
+                         QObject *parent)
+    : QObject(parent), m_ftp(ftp), m_model(model), m_session(session), m_host(host)
 {
-    qint64 total = qint64(std::floor(TheTime < 0 ? 0 : TheTime));
-    const qint64 hours = total / 3600;
-    total -= hours * 3600;
-    // Durations of a day or more keep counting hours rather than wrapping.
-    return QStringLiteral("%1:%2:%3")
-        .arg(hours, 2, 10, QLatin1Char('0'))
-        .arg(total / 60, 2, 10, QLatin1Char('0'))
-        .arg(total % 60, 2, 10, QLatin1Char('0'));
+    m_idle.setSingleShot(true);
+    m_idle.setInterval(kIdleCloseMs);
+    connect(&m_idle, &QTimer::timeout, this, &QueueRunner::closeIdleSlots);
+    // However rows leave the queue (remove, remove all, a cancelled basket),
+    // a row that runs is stopped first; its partial file stays.
+    connect(&m_model, &QAbstractItemModel::rowsAboutToBeRemoved, this,
+            [this](const QModelIndex &, int first, int last) { stopRowsLeaving(first, last); });
+    connect(&m_model, &QAbstractItemModel::modelAboutToBeReset, this,
+            [this] { stopRowsLeaving(0, m_model.count() - 1); });
 }
 
-void TransferQueue::RunTransferQueue()
+QueueRunner::~QueueRunner()
 {
-    // A start request from a tool bar while the queue runs is ignored.
-    if (bQueueBusy)
+    m_rows.clear();
+    m_slots.clear();
+}
+
+double QueueRunner::now() const
+{
+    return m_clock ? m_clock() : monotonicSeconds();
+}
+
+// ---- a run -------------------------------------------------------------------------
+
+void QueueRunner::start()
+{
+    // A start request while the queue runs is ignored.
+    if (m_running)
         return;
     m_session.setProgressValue(0);
-    bQueueBusy = true;
     const int n = m_model.count();
     if (n == 0) {
         platform::inform(LangStr(534), platform::PromptIcon::Information);
         m_session.setProgressVisible(false);
-        bQueueBusy = false;
         return;
     }
-    QString curRemote = m_ftp.GetFTPDirectory();
-    const QString savedLocal = m_host.localPathText();
-    const QString savedRemote = m_host.remotePathText();
+    const std::optional<ftp::LoginParams> login = m_ftp.loginParams();
+    if (!login || !hConnection) {
+        // Nothing can move without a session; the rows wait for one.
+        m_ftp.ErrorOut(inet::ErrorIncorrectHandleState, QStringLiteral("FTPDownloadFile"), QString());
+        m_session.logState(12, sLastError);
+        m_session.setProgressVisible(false);
+        return;
+    }
+    m_idle.stop();
+    // Connections to another server (or user) than the session's now are no use.
+    const bool sameServer = login && !m_slots.empty() && m_slots.front()->owned
+                            && m_slots.front()->owned->login().host == login->host
+                            && m_slots.front()->owned->login().port == login->port
+                            && m_slots.front()->owned->login().user == login->user
+                            && m_slots.front()->owned->login().passive == login->passive;
+    if (!sameServer)
+        m_slots.clear();
+    std::erase_if(m_slots, [](const std::unique_ptr<Slot> &s) { return !s->owned || s->refused; });
+    bQueueBusy = true;
+    m_running = true;
+    m_stopping = false;
+    m_failed = false;
+    m_saidLimit = false;
+    m_outcomes.clear();
+    m_budget = n;
+    const int wanted = m_wanted > 0 ? m_wanted : options::simultaneousTransfers();
+    m_limit = qBound(1, wanted, kMaxConnections);
+    m_savedLocal = m_host.localPathText();
     if (m_host.binaryTransferChosen())
         m_ftp.SetTransferBinary();
     else
         m_ftp.SetTransferASCII();
+    m_transferType = m_ftp.transferType();
+    emit started();
     m_session.logState(9, QString());
+    dispatch();
+}
 
-    for (int i = 0; i < n && m_model.count() > 0; ++i) {
-        markTransferStart();
-        const QueueRow row = m_model.row(0);
-        const QString &remote = row.text[QueueRow::Remote];
-        if (remote != curRemote) {
-            if (row.isDownload())
-                m_ftp.CheckAndCreateSubFolder(row.text[QueueRow::Local], clsFTPClient::LocalSlash, remote);
-            else
-                m_ftp.CheckAndCreateSubFolder(remote, QStringLiteral("/"), QString());
-            curRemote = remote;
-        }
-        if (row.isDownload()) {
-            if (!runDownload(row)) {
-                failRun();
-                return;
-            }
-        } else if (runUpload(row) == UploadOutcome::Stopped) {
+void QueueRunner::dispatch()
+{
+    while (m_running && !m_stopping && !m_failed && m_budget > 0) {
+        const int index = m_model.firstWaiting();
+        if (index < 0)
             break;
+        const QueueRow &row = m_model.row(index);
+        if (isUnsafeRemoteName(row.name) && row.isDownload()) {
+            // Refused before any connection is asked: the row goes, the run goes on.
+            --m_budget;
+            m_session.logState(12, LangStr(kUnsafeNameId) + row.name);
+            record(row, RowOutcome::Kind::Refused);
+            m_model.remove(row.id);
+            continue;
         }
-        m_model.removeFirst();
-        m_session.setProgressVisible(false);
-        platform::yieldNow();
+        Slot *slot = freeSlot();
+        if (!slot)
+            break;
+        --m_budget;
+        begin(slot, index);
     }
-    completeRun(savedLocal, savedRemote);
+    if (m_running && m_rows.empty())
+        finish();
 }
 
-// False ends the run; a skipped file (or a refused name) only drops its row.
-bool TransferQueue::runDownload(const QueueRow &row)
+QueueRunner::Slot *QueueRunner::freeSlot()
 {
-    const QString &name = row.text[QueueRow::Name];
-    if (isUnsafeRemoteName(name)) {
-        m_session.logState(12, LangStr(kUnsafeNameId) + name);
-        return true;
+    // No connection of its own is left: the browsing connection, one file at a time.
+    const bool browsingOnly = m_limit == 0;
+    int usable = 0;
+    for (const std::unique_ptr<Slot> &s : m_slots) {
+        if (s->refused || !s->link || (browsingOnly && s->owned))
+            continue;
+        ++usable;
+        if (s->command == 0)
+            return s.get();
     }
-    m_host.setCurrentLocalFolder(row.text[QueueRow::Local]);
+    if (usable >= qMax(m_limit, 1))
+        return nullptr;
+    return addSlot();
+}
+
+QueueRunner::Slot *QueueRunner::addSlot()
+{
+    auto slot = std::make_unique<Slot>();
+    if (m_limit == 0 || !m_ftp.loginParams()) {
+        // The server takes no connection besides the browsing one: the files
+        // go over that one, one at a time.
+        if (!m_ftp.link())
+            return nullptr;
+        slot->link = m_ftp.link();
+        slot->connected = true;
+    } else {
+        slot->owned = std::make_unique<ftp::FtpLink>(*m_ftp.loginParams());
+        slot->link = slot->owned.get();
+        Slot *s = slot.get();
+        slot->owned->submit(ftp::Connect{}, [this, s](const ftp::Result &r) { onConnected(s, r); });
+    }
+    connectSignals(slot->link);
+    m_slots.push_back(std::move(slot));
+    return m_slots.back().get();
+}
+
+void QueueRunner::connectSignals(ftp::FtpLink *link)
+{
+    connect(link, &ftp::FtpLink::progress, this, [this, link](quint64 command, qint64 current, qint64 total) {
+        onProgress({link, command}, current, total);
+    });
+    connect(link, &ftp::FtpLink::stateChanged, this, [this, link](quint64 command, int state, const QString &message) {
+        if (m_rows.count({link, command}))
+            m_session.logState(state, message);
+    });
+    connect(link, &ftp::FtpLink::requested, this, [this, link](const ftp::Request &request) {
+        m_questions.push_back({link, request});
+        askNext();
+    });
+}
+
+void QueueRunner::onConnected(Slot *slot, const ftp::Result &result)
+{
+    if (result.ok()) {
+        slot->connected = true;
+        return;
+    }
+    // Refused (too many connections from this address or user, often with
+    // 421 or 530): fewer connections, down to the browsing one.
+    slot->refused = true;
+    const int left = int(std::count_if(m_slots.begin(), m_slots.end(),
+                                       [](const std::unique_ptr<Slot> &s) { return !s->refused; }));
+    m_limit = left;
+    if (!m_saidLimit) {
+        m_saidLimit = true;
+        m_session.logState(12, left > 0 ? LangStr(kFewerConnectionsId).arg(left) : LangStr(kBrowsingConnectionId));
+    }
+}
+
+void QueueRunner::begin(Slot *slot, int index)
+{
+    QueueRow row = m_model.row(index);
+    m_model.setState(row.id, QueueRow::State::Running);
+    Running running{row, slot, now(), -1};
+    if (m_rows.empty())
+        m_firstStart = running.started;
     m_session.setProgressValue(0);
-    m_session.setProgressVisible(true);
-    if (m_ftp.FTPDownloadFile(chkdir(row.text[QueueRow::Local], name), name))
-        return true;
-    if (lExistChoice == 2) {
-        lExistChoice = 5; // a later failure must not pass for a skip
-        return true;
+    ftp::Command command;
+    const bool browsing = !slot->owned;
+    if (row.isDownload()) {
+        m_host.setCurrentLocalFolder(row.local);
+        m_session.setProgressVisible(true);
+        ftp::Retrieve c;
+        c.remoteFolder = row.remote;
+        c.name = row.name;
+        c.localFolder = row.local;
+        c.expectedSize = row.size;
+        c.remoteTime = row.remoteDate;
+        c.transferType = m_transferType;
+        c.returnToFolder = browsing;
+        command = c;
+    } else {
+        m_host.placeQueueProgressBar();
+        ftp::Store c;
+        c.remoteFolder = row.remote;
+        c.localPath = row.local;
+        c.name = row.name;
+        c.transferType = m_transferType;
+        c.returnToFolder = browsing;
+        command = c;
     }
-    return false;
+    // The browsing connection may outlive the runner, and the id is known
+    // only once the command is sent (its result always comes later).
+    QPointer<QueueRunner> self(this);
+    auto key = std::make_shared<Key>(slot->link.data(), 0);
+    key->second = slot->link->submit(std::move(command), [self, key](const ftp::Result &r) {
+        if (self)
+            self->onResult(*key, r);
+    });
+    slot->command = key->second;
+    m_rows.emplace(*key, std::move(running));
 }
 
-TransferQueue::UploadOutcome TransferQueue::runUpload(const QueueRow &row)
+// ---- the end of a row ----------------------------------------------------------------
+
+void QueueRunner::onResult(Key command, const ftp::Result &result)
 {
-    QString local = row.text[QueueRow::Local];
-    QString name = row.text[QueueRow::Name];
-    m_host.placeQueueProgressBar();
-    if (m_ftp.FTPUploadFile(local, name)) {
-        m_ftp.ActionOut(QString());
-        m_session.logState(12, sLastResponse);
-        return UploadOutcome::Done;
+    auto it = m_rows.find(command);
+    if (it == m_rows.end())
+        return;
+    const Running r = it->second;
+    m_rows.erase(it);
+    if (r.slot)
+        r.slot->command = 0;
+    const bool removed = m_model.indexOf(r.row.id) < 0;
+    if (!removed)
+        m_model.setState(r.row.id, QueueRow::State::Waiting);
+    // A connection the server refused never ran the row: it waits for another.
+    if (r.slot && r.slot->refused && !r.slot->connected && !removed) {
+        ++m_budget;
+        dispatch();
+        return;
     }
-    if (bStopTransfer) {
-        m_session.setProgressValue(0);
-        bStopTransfer = false;
-        return UploadOutcome::Stopped;
-    }
-    // Refused, skipped, cancelled or failed: the reason is logged and the
-    // row dropped; the run goes on.
-    m_ftp.ActionOut(QString());
-    if (inet::lastError() != 0 && !sLastError.isEmpty())
-        m_session.logState(12, sLastError);
+    if (r.row.isDownload())
+        endDownload(r, result, removed);
     else
-        m_session.logState(12, sLastResponse);
-    m_session.setProgressValue(0);
+        endUpload(r, result, removed);
     m_session.setProgressVisible(false);
-    return UploadOutcome::Dropped;
+    dispatch();
 }
 
-void TransferQueue::completeRun(const QString &savedLocal, const QString &savedRemote)
+void QueueRunner::endDownload(const Running &r, const ftp::Result &result, bool removed)
 {
+    const QueueRow &row = r.row;
+    switch (result.outcome) {
+    case ftp::Outcome::Done:
+        record(row, RowOutcome::Kind::Done);
+        m_model.remove(row.id);
+        return;
+    case ftp::Outcome::Skipped:
+        lExistChoice = 5; // a later failure must not pass for a skip
+        m_session.logState(12, LangStr(kSkippedId) + row.name);
+        record(row, RowOutcome::Kind::Skipped);
+        m_model.remove(row.id);
+        return;
+    case ftp::Outcome::Declined:
+        // Cancel ends the run: this row and the rest stay.
+        record(row, RowOutcome::Kind::Cancelled);
+        m_failed = true;
+        return;
+    case ftp::Outcome::Stopped:
+        m_session.logState(12, LangStr(kStoppedId) + row.name);
+        record(row, RowOutcome::Kind::Stopped);
+        // A row taken out of the queue while it ran ends only itself.
+        if (!removed)
+            m_failed = true;
+        return;
+    case ftp::Outcome::Failed:
+        logFailure(row, result);
+        record(row, RowOutcome::Kind::Failed, result.errorText(LanguageOffset == 0));
+        // A download that failed ends the run: its row and the rows after it stay.
+        m_failed = true;
+        return;
+    }
+}
+
+void QueueRunner::endUpload(const Running &r, const ftp::Result &result, bool removed)
+{
+    const QueueRow &row = r.row;
+    switch (result.outcome) {
+    case ftp::Outcome::Done:
+        m_ftp.ActionOut(QString());
+        m_session.logState(12, result.response);
+        record(row, RowOutcome::Kind::Done);
+        m_model.remove(row.id);
+        return;
+    case ftp::Outcome::Skipped:
+    case ftp::Outcome::Declined:
+        // Both drop the row and the run goes on; only Cancel counts as a refusal.
+        m_session.logState(12, LangStr(kSkippedId) + row.name);
+        record(row, result.outcome == ftp::Outcome::Skipped ? RowOutcome::Kind::Skipped
+                                                             : RowOutcome::Kind::Cancelled);
+        m_model.remove(row.id);
+        return;
+    case ftp::Outcome::Stopped:
+        m_session.logState(12, LangStr(kStoppedId) + row.name);
+        record(row, RowOutcome::Kind::Stopped);
+        // The stopped row and the rows after it stay; the run completes.
+        if (!removed)
+            m_stopping = true;
+        return;
+    case ftp::Outcome::Failed:
+        logFailure(row, result);
+        record(row, RowOutcome::Kind::Failed, result.errorText(LanguageOffset == 0));
+        if (result.interrupted) {
+            // Cut off while sending: the row stays and nothing more starts.
+            m_stopping = true;
+            return;
+        }
+        // Refused by the server (or the local file unreadable): the row goes,
+        // the run goes on.
+        m_model.remove(row.id);
+        return;
+    }
+}
+
+void QueueRunner::record(const QueueRow &row, RowOutcome::Kind kind, const QString &reason)
+{
+    m_outcomes.append({row.name, row.direction, kind, reason});
+}
+
+// The error as the session shows it, and the file it happened to when the
+// text does not say.
+void QueueRunner::logFailure(const QueueRow &row, const ftp::Result &result)
+{
+    const QString text = result.errorText(LanguageOffset == 0);
+    if (!text.isEmpty())
+        m_session.logState(12, text);
+    if (!text.contains(row.name))
+        m_session.logState(12, LangStr(kFailedId) + row.name);
+}
+
+// ---- the end of a run ------------------------------------------------------------------
+
+void QueueRunner::finish()
+{
+    if (!m_running)
+        return;
+    m_running = false;
+    m_session.setProgressVisible(false);
+    bQueueBusy = false;
+    bStopTransfer = false;
+    // The browsing connection's signals are ours only for the run.
+    for (const std::unique_ptr<Slot> &s : m_slots)
+        if (!s->owned && s->link)
+            disconnect(s->link, nullptr, this, nullptr);
+    std::erase_if(m_slots, [](const std::unique_ptr<Slot> &s) { return !s->owned || s->refused; });
+    if (!m_slots.empty())
+        m_idle.start();
+    if (m_failed) {
+        // No completion line, no sound, no return to the folders.
+        emit finished(m_outcomes);
+        return;
+    }
     m_session.logState(10, QString());
     bOverwriteAll = false;
     if (bVeuxSon)
         m_host.playWave(options::soundFilePath(options::son()));
     m_session.setKeepAliveEnabled(true);
-    m_session.setProgressVisible(false);
-    bQueueBusy = false;
-    if (!savedRemote.isEmpty())
-        m_ftp.SetFTPDirectory(savedRemote);
-    if (!savedLocal.isEmpty())
-        m_host.setCurrentLocalFolder(savedLocal);
+    if (!m_savedLocal.isEmpty())
+        m_host.setCurrentLocalFolder(m_savedLocal);
     m_session.refreshDirectoryListing();
     m_session.refreshLocalDir();
+    emit finished(m_outcomes);
 }
 
-// A download that failed (not skipped) ends the run: its row and the rows
-// after it stay, and the log says why.
-void TransferQueue::failRun()
+void QueueRunner::stop()
 {
-    if (inet::lastError() != 0 && !sLastError.isEmpty())
-        m_session.logState(12, sLastError);
-    m_session.setProgressVisible(false);
-    bQueueBusy = false;
+    if (!m_running)
+        return; // nothing runs: nothing changes, now or later
+    bStopTransfer = true;
+    m_stopping = true;
+    for (const auto &[command, r] : m_rows)
+        if (r.slot && r.slot->link)
+            r.slot->link->cancel(command.second);
 }
 
-void TransferQueue::markTransferStart()
+void QueueRunner::abandon()
 {
-    m_transferStart = m_clock ? m_clock() : monotonicSeconds();
-    m_lastPaint = -1;
-}
-
-void TransferQueue::mFTP_FileTransferProgress(qint64 lCurrentBytes, qint64 lTotalBytes)
-{
-    bActivity = true;
-    const double now = m_clock ? m_clock() : monotonicSeconds();
-    const double elapsed = now - m_transferStart;
-    if (elapsed > 0)
-        TransferSpeed = std::round(std::floor(double(lCurrentBytes) / elapsed) / 1000.0 * 100.0) / 100.0;
-    if (lTotalBytes >= lCurrentBytes)
-        m_barValue = lCurrentBytes;
-    // The figures are computed for every event but painted at most four
-    // times a second, and always at the end, so the block loops keep their pace.
-    const bool last = lCurrentBytes >= lTotalBytes;
-    if (!last && m_lastPaint >= 0 && now - m_lastPaint < kRepaintInterval)
-        return;
-    m_lastPaint = now;
-
-    m_host.setProgressMaximum(lTotalBytes);
-    m_session.setProgressValue(m_barValue);
-    if (m_model.count() > 0) {
-        m_model.setCell(0, QueueRow::Speed, QString::number(TransferSpeed, 'f', 2) + QStringLiteral(" Kbps"));
-        m_model.setCell(0, QueueRow::Detail, QStringLiteral("%1 %2 %3 KB")
-                                                 .arg(m_barValue / 1024)
-                                                 .arg(LangStr(539))
-                                                 .arg(lTotalBytes / 1024));
-        if (TransferSpeed > 0)
-            m_model.setCell(0, QueueRow::TimeLeft,
-                            ConvertTime(std::floor(double(lTotalBytes - m_barValue) / 1024.0 / TransferSpeed)));
+    m_idle.stop();
+    m_questions.clear();
+    if (m_running) {
+        const std::map<Key, Running> rows = std::move(m_rows);
+        m_rows.clear();
+        for (const auto &[command, r] : rows) {
+            m_session.logState(12, LangStr(kStoppedId) + r.row.name);
+            record(r.row, RowOutcome::Kind::Stopped);
+            m_model.setState(r.row.id, QueueRow::State::Waiting);
+            if (r.slot && r.slot->link)
+                r.slot->link->cancel(command.second);
+        }
+        m_failed = true;
+        finish();
     }
-    m_host.progressShown(m_barValue, lTotalBytes);
-    platform::yieldToEventLoop();
-    m_host.placeQueueProgressBar();
+    m_slots.clear(); // each connection stops and ends on its own thread
+}
+
+void QueueRunner::closeIdleSlots()
+{
+    if (!m_running)
+        m_slots.clear();
+}
+
+void QueueRunner::stopRowsLeaving(int first, int last)
+{
+    for (int i = qMax(first, 0); i <= last && i < m_model.count(); ++i) {
+        const QueueRow &row = m_model.row(i);
+        if (!row.isRunning())
+            continue;
+        for (const auto &[command, r] : m_rows)
+            if (r.row.id == row.id && r.slot && r.slot->link)
+                r.slot->link->cancel(command.second);
+    }
+}
+
+// ---- questions -----------------------------------------------------------------------
+
+// One question at a time, in the order they came: a question shows a modal
+// window, and other transfers may ask meanwhile.
+void QueueRunner::askNext()
+{
+    if (m_asking)
+        return;
+    m_asking = true;
+    while (!m_questions.empty()) {
+        const Question q = m_questions.front();
+        m_questions.pop_front();
+        if (!q.link || !m_rows.count({q.link.data(), q.request.command}))
+            continue; // stopped meanwhile: nobody waits for this answer
+        int answer = int(ftp::ExistsAnswer::OverwriteAll);
+        if (!bOverwriteAll) {
+            m_session.overWriteExist(q.request.fileName, q.request.isUpload);
+            answer = lExistChoice >= 1 && lExistChoice <= 4 ? lExistChoice : int(ftp::ExistsAnswer::Cancel);
+        }
+        if (q.link)
+            q.link->answer(q.request.id, answer);
+    }
+    m_asking = false;
+}
+
+// ---- progress ------------------------------------------------------------------------
+
+RowProgress rowProgress(const QueueRow &row, qint64 current, qint64 total, double elapsed)
+{
+    RowProgress p{row.done, row.speed, row.timeLeft};
+    if (elapsed > 0)
+        p.speed = std::round(std::floor(double(current) / elapsed) / 1000.0 * 100.0) / 100.0;
+    if (total >= current)
+        p.done = current;
+    if (p.speed > 0)
+        p.timeLeft = std::floor(double(total - p.done) / 1024.0 / p.speed);
+    return p;
+}
+
+void QueueRunner::markTransferStart()
+{
+    m_firstStart = now();
+    for (auto &[command, r] : m_rows)
+        r.started = m_firstStart, r.lastPaint = -1;
+}
+
+void QueueRunner::progressOfFirstRow(qint64 current, qint64 total)
+{
+    for (int i = 0; i < m_model.count(); ++i) {
+        const QueueRow &row = m_model.row(i);
+        if (!row.isRunning())
+            continue;
+        for (const auto &[command, r] : m_rows)
+            if (r.row.id == row.id) {
+                onProgress(command, current, total);
+                return;
+            }
+    }
+}
+
+void QueueRunner::onProgress(Key command, qint64 current, qint64 total)
+{
+    auto it = m_rows.find(command);
+    if (it == m_rows.end())
+        return;
+    Running &r = it->second;
+    bActivity = true;
+    const int index = m_model.indexOf(r.row.id);
+    if (index < 0)
+        return;
+    const QueueRow &row = m_model.row(index);
+    const double t = now();
+    const RowProgress figures = rowProgress(row, current, total, t - r.started);
+    if (t > r.started)
+        m_speed = figures.speed;
+    // The figures are computed for every event but shown at most four times
+    // a second, and always at the end.
+    const bool last = current >= total;
+    if (!last && r.lastPaint >= 0 && t - r.lastPaint < kRepaintInterval)
+        return;
+    r.lastPaint = t;
+    // The progress bar and the host follow the first running row.
+    int first = 0;
+    while (first < index && !m_model.row(first).isRunning())
+        ++first;
+    const quint64 id = row.id;
+    if (first == index) {
+        m_host.setProgressMaximum(total);
+        m_session.setProgressValue(figures.done);
+        m_host.placeQueueProgressBar();
+    }
+    m_model.setProgress(id, figures.done, total, figures.speed, figures.timeLeft);
+    if (first == index)
+        m_host.progressShown(figures.done, total);
 }

@@ -1,26 +1,29 @@
 #pragma once
-// The transfer queue's engine: turning files and folders into rows (folders are
-// expanded recursively, locally or on the server) and running the rows one
-// after the other through the session's transfer primitives. Shared by the
-// desktop program and the command-line front end.
+// The transfer queue's engine: turning files and folders into rows (folders
+// are expanded recursively, locally or on the server) and running the rows
+// through the queue runner. Shared by the desktop program and the command-line
+// front end. Expanding a server folder and running both go on in the
+// background: the calls return at once, and signals tell when they end.
 
 #include "transfer/QueueModel.h"
+#include "transfer/QueueRunner.h"
 
 #include <QObject>
 #include <QString>
 
+#include <deque>
 #include <functional>
 
 class clsFTPClient;
 class SessionHost;
 class QueueHost;
 
-// A row selected in the server pane: its name and the texts of its size and
-// date columns.
+// A row selected in the server pane: its name, size and date as the listing
+// gave them (-1 and an invalid date when unknown or not wanted).
 struct RemoteSelection {
     QString name;
-    QString sizeText;
-    QString dateText;
+    qint64 size = -1;
+    QDateTime date;
 };
 
 // A row selected in the local pane.
@@ -36,6 +39,7 @@ public:
                   QObject *parent = nullptr);
 
     QueueModel &model() { return m_model; }
+    QueueRunner &runner() { return m_runner; }
 
     // ---- adding rows
     // A local folder and a name joined by exactly one "/".
@@ -45,6 +49,8 @@ public:
 
     // The selection of one pane, folders expanded (the design's DragDropManuel).
     void addLocalSelection(const QList<LocalSelection> &rows);
+    // Server folders are listed on the browsing connection, one after the
+    // other: their rows come in selection order once each listing is back.
     void addRemoteSelection(const QList<RemoteSelection> &rows);
 
     // One local file as an upload row into the current remote folder followed
@@ -55,51 +61,62 @@ public:
     void LocalSubFolder(const QString &fPath, const QString &sOriginPath);
     // Called after every upload row menuupload adds (also those of a folder
     // expansion), with the file's path and the remote sub-path it was given;
-    // sLastQueuedSize already holds the row's size text. Nobody watches by
-    // default; the drop-in basket lists the files of a dropped folder this
-    // way. An empty function stops watching.
+    // sLastQueuedSize already holds the row's size text. The drop-in basket
+    // lists the files of a dropped folder this way. An empty function stops watching.
     using UploadObserver = std::function<void(const QString &path, const QString &sNamePathDrag)>;
     void setUploadObserver(UploadObserver observer) { m_uploadObserver = std::move(observer); }
-    // One remote file as a download row into the current local folder.
+    // One remote file as a download row into the given local folder.
     void addDownloadRow(const RemoteSelection &entry, const QString &remoteFolder, const QString &localFolder);
     // Every file below a remote folder (a full path), as download rows.
     void addfolder(const QString &dir);
+    // A server folder is being listed for the queue.
+    bool isExpanding() const { return !m_expansion.empty(); }
 
     // ---- running
-    // Transfers the rows one after the other. Ignored while a run is going on.
+    // Transfers the rows queued now; ignored while a run goes on. Asked while
+    // server folders are still being listed, it starts once they are in.
     void RunTransferQueue();
-    // The session's progress event: speed, amount and time left of the row.
+    bool isRunning() const { return m_runner.isRunning(); }
+    // The stop button: only what runs stops.
+    void stop() { m_runner.stop(); }
+    // The connection goes away: the run and the expansion end at once.
+    void connectionClosing();
+    // The design's progress handler, for the first running row.
     void mFTP_FileTransferProgress(qint64 lCurrentBytes, qint64 lTotalBytes);
     static QString ConvertTime(double TheTime);
+    double transferSpeed() const { return m_runner.transferSpeed(); }
+    void setClock(std::function<double()> clock) { m_runner.setClock(std::move(clock)); }
+    void markTransferStart() { m_runner.markTransferStart(); }
 
-    double TransferSpeed = 0; // thousands of bytes per second, two decimals
-
-    // Seconds on a monotonic clock; tests put their own clock in.
-    void setClock(std::function<double()> clock) { m_clock = std::move(clock); }
-    // The running file starts now: its speed is measured from here.
-    void markTransferStart();
+signals:
+    void expansionFinished();
+    // A file or folder left out of the queue, with the log line that says why.
+    void entryRefused(const QString &text);
+    void runStarted();
+    void runFinished(const QList<RowOutcome> &outcomes);
 
 private:
-    void AddSubFolder(const QString &dir, const QString &NewPathToSet);
-    void addListedFiles(const QString &dir, const QString &localFolder, const QString &NewPathToSet);
+    struct Pending {
+        RemoteSelection entry;  // a file, or with isFolder a folder to list
+        bool isFolder = false;
+        QString remoteFolder;
+        QString localFolder;
+    };
+    void expandNext();
+    void addWalked(const ftp::Result &result, const QString &localBase);
     QString remoteBaseForUploads();
     void logRefused(int stringId, const QString &name);
-    bool runDownload(const QueueRow &row);
-    enum class UploadOutcome { Done, Dropped, Stopped };
-    UploadOutcome runUpload(const QueueRow &row);
-    void completeRun(const QString &savedLocal, const QString &savedRemote);
-    void failRun();
 
     clsFTPClient &m_ftp;
     QueueModel &m_model;
     SessionHost &m_session;
     QueueHost &m_host;
+    QueueRunner m_runner;
     UploadObserver m_uploadObserver;
 
-    int m_batchDepth = 0;         // nesting of the current expansion
-    QString m_batchRemoteBase;    // the remote folder of the current expansion
-    std::function<double()> m_clock;
-    double m_transferStart = 0;   // seconds, monotonic
-    double m_lastPaint = -1;
-    qint64 m_barValue = 0;
+    std::deque<Pending> m_expansion; // the selection still to add, in order
+    bool m_walking = false;          // its first entry is being listed
+    bool m_runWhenExpanded = false;
+    int m_batchDepth = 0;            // nesting of the current local expansion
+    QString m_batchRemoteBase;       // the remote folder of the current expansion
 };

@@ -1,5 +1,8 @@
 #include "transfer/frmCompare.h"
 
+#include "session/DateValue.h"
+#include "session/SizeText.h"
+
 #include "dialogs/WindowText.h"
 #include "platform/Prompt.h"
 #include "platform/gui/Icons.h"
@@ -287,7 +290,7 @@ bool frmCompare::folderQueued(const QString &name, bool upload) const
         const QueueRow &row = model.row(i);
         if (row.isDownload() == upload)
             continue;
-        const QString &place = row.text[upload ? QueueRow::Local : QueueRow::Remote];
+        const QString &place = upload ? row.local : row.remote;
         if (place.startsWith(below) || (!upload && place == base))
             return true;
     }
@@ -330,9 +333,17 @@ void frmCompare::Toolbar4_ButtonClick(const QString &key)
     QList<RemoteSelection> selection;
     for (int i : rows) {
         const QString &name = m_serverRows.at(i).name;
-        for (const CompareRow &p : pane)
-            if (p.name == name)
-                selection.append({p.name, p.sizeText, p.dateText});
+        for (const CompareRow &p : pane) {
+            if (p.name != name)
+                continue;
+            // The pane's own texts are what this window holds of the row.
+            RemoteSelection entry;
+            entry.name = p.name;
+            if (!parseSizeText(p.sizeText, entry.size))
+                entry.size = -1;
+            entry.date = parseGeneralDate(p.dateText);
+            selection.append(entry);
+        }
     }
     queue.addRemoteSelection(selection);
 }

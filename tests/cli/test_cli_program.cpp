@@ -227,7 +227,7 @@ TEST_F(CliProgram, FailedTransfersAndRefusedServerNamesFailTheCommand)
     server->writeFile("blocked.txt", "data");
     server->writeFile("later.txt", "later");
     QDir().mkpath(local.filePath("blocked.txt"));
-    const CliRun down = session("get blocked.txt later.txt; lpwd", {"--exists", "overwrite"});
+    const CliRun down = session("get blocked.txt later.txt; lpwd", {"--exists", "overwrite", "--parallel", "1"});
     EXPECT_EQ(down.status, 1) << down;
     EXPECT_TRUE(down.err.contains("file(s) left in the queue")) << down;
     EXPECT_FALSE(QFileInfo::exists(local.filePath("later.txt")));

@@ -114,7 +114,7 @@ TEST(Comparison, QueuedNamesAreNotAddedAgain)
 {
     QueueModel queue;
     QueueRow row;
-    row.text[QueueRow::Name] = QStringLiteral("queued.txt");
+    row.name = QStringLiteral("queued.txt");
     queue.append(row);
     EXPECT_TRUE(comparison::IsQueued(queue, "queued.txt"));
     EXPECT_FALSE(comparison::IsQueued(queue, "Queued.txt"));

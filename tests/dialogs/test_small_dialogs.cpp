@@ -2,6 +2,7 @@
 // a real FTP server.
 #include "WindowTestSupport.h"
 #include "FtpServer.h"
+#include "SessionWait.h"
 
 #include "dialogs/frmAbout.h"
 #include "dialogs/frmCHMOD.h"
@@ -37,8 +38,7 @@ protected:
         server->clearRoot();
         ftp = std::make_unique<clsFTPClient>();
         ftp->setTimeouts({5000, 5000, 5000});
-        ASSERT_TRUE(ftp->OpenConnection(server->host(), QString::number(server->port()), server->user(),
-                                        server->password(), inet::INTERNET_FLAG_PASSIVE))
+        ASSERT_TRUE(testwait::open(*ftp, server->host(), server->port(), server->user(), server->password(), true))
             << sLastError.toStdString();
     }
     void TearDown() override
@@ -130,6 +130,7 @@ TEST_F(Permissions, BoxClicksChangeTheModeAndOkSendsSiteChmodThatTheServerApplie
     }
     clickOn(&dialog, "Command1");
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    ftp->waitIdle();
     EXPECT_TRUE(sCommandResponse.startsWith("200")) << sCommandResponse.toStdString();
     EXPECT_EQ(modeOf("index.html"), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read
                                         | fs::perms::others_read);
@@ -148,6 +149,7 @@ TEST_F(RawCommand, EnterSendsTheLineAndTheReplyIsShown)
     QTest::keyClicks(line, "SYST");
     bActivity = false;
     QTest::keyClick(line, Qt::Key_Return);
+    ftp->waitIdle();
     EXPECT_TRUE(reply->toPlainText().startsWith("215")) << reply->toPlainText().toStdString();
     EXPECT_FALSE(reply->toPlainText().contains(QChar(0)));
     EXPECT_TRUE(bActivity);
@@ -157,10 +159,12 @@ TEST_F(RawCommand, EnterSendsTheLineAndTheReplyIsShown)
     const QString systReply = reply->toPlainText();
     line->setText("NOOP");
     clickOn(&window, "Command1");
+    ftp->waitIdle();
     EXPECT_EQ(reply->toPlainText(), systReply) << "NOOP keeps the reply the user is reading";
 
     line->clear();
     clickOn(&window, "Command1");
+    ftp->waitIdle();
     EXPECT_NE(reply->toPlainText(), systReply) << "an empty line is sent too";
     EXPECT_TRUE(reply->toPlainText().startsWith("5")) << reply->toPlainText().toStdString();
     EXPECT_TRUE(prompt.asked().isEmpty());

@@ -19,7 +19,7 @@ namespace {
 // Stands in for the main window's connect routine.
 class FakeStarter : public ConnectionStarter {
 public:
-    void premier_Connect(bool) override
+    void premier_Connect(bool, std::function<void()> done) override
     {
         ++calls;
         visibleWhileConnecting = manager && manager->isVisible();
@@ -34,6 +34,8 @@ public:
         }
         if (nothingToConnectTo)
             manager->showModal(); // what the main window does for an empty server
+        if (done)
+            done();
     }
     frmManager *manager = nullptr;
     bool succeed = false;

@@ -7,6 +7,7 @@
 
 #include "FtpServer.h"
 #include "LogReader.h"
+#include "SessionWait.h"
 #include "mainwindow/PaneModel.h"
 #include "mainwindow/frmconc.h"
 #include "session/clsFTPClient.h"
@@ -14,6 +15,7 @@
 #include "settings/StringTable.h"
 #include "sites/frmManager.h"
 #include "transfer/QueueModel.h"
+#include "transfer/TransferQueue.h"
 #include "transfer/frmExist.h"
 #include "update/UpdateConfig.h"
 #include "update/frmViewUpdate.h"
@@ -74,6 +76,17 @@ protected:
         window = std::make_unique<frmconc>();
         window->Form_Load();
         return *window;
+    }
+
+    // Waits until the window has nothing on its way: no connection being
+    // made, nothing sent to the server pane's connection unanswered, no
+    // queue run and no folder being listed for the queue.
+    bool settle(int ms = 60000)
+    {
+        return testwait::until([this] {
+            return !window || (!bConnecting && !window->mFTP->isBusy() && !window->transferQueue().isRunning()
+                               && !window->transferQueue().isExpanding());
+        }, ms);
     }
 
     QString desktop() const { return QDir(homeDir.path()).filePath(QStringLiteral("Desktop")); }
@@ -147,18 +160,29 @@ protected:
     }
 
     // Fills the manager's boxes as a quick connection typed by hand.
-    void typeQuickConnect(const QString &password, const QString &port = QString())
+    void typeQuickConnect(const QString &password, const QString &port = QString(), const FtpServer *to = nullptr)
     {
+        if (!to)
+            to = server.get();
         frmManager *m = window->manager();
-        m->TxtServer->setText(server->host());
-        m->TxtPort->setText(port.isNull() ? QString::number(server->port()) : port);
-        m->TxtUser->setText(server->user());
+        m->TxtServer->setText(to->host());
+        m->TxtPort->setText(port.isNull() ? QString::number(to->port()) : port);
+        m->TxtUser->setText(to->user());
         m->txtPass->setText(password);
+    }
+    // A quick connection to another server than the suite's.
+    bool connectTo(const FtpServer &other)
+    {
+        typeQuickConnect(other.password(), QString(), &other);
+        window->premier_Connect(true);
+        settle();
+        return bConnected;
     }
     bool connect()
     {
         typeQuickConnect(server->password());
         window->premier_Connect(true);
+        settle();
         return bConnected;
     }
     bool startConnected()

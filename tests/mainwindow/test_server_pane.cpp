@@ -69,6 +69,7 @@ TEST_F(ServerPane, RowsShowSizeTypeDateAndPicturesAsListed)
 
     const QStringList before = names(rows);
     window->Toolbar1_ButtonClick("refresh");
+    settle();
     EXPECT_EQ(image("README"), 21);
     EXPECT_EQ(names(rows), before); // the same rows again
 }
@@ -80,28 +81,34 @@ TEST_F(ServerPane, DoubleClickOpensFoldersAndDotDotButNotFilesNorUnsafeNames)
     ASSERT_TRUE(startConnected());
     const int linesBefore = log().size();
     window->openServerEntry(indexOf(serverRows(), "five.txt"));
+    settle();
     EXPECT_EQ(window->TxtRemotePath->text(), QStringLiteral("/"));
     EXPECT_EQ(log().size(), linesBefore); // no new listing
 
     window->openServerEntry(indexOf(serverRows(), "docs"));
+    settle();
     EXPECT_EQ(window->TxtRemotePath->text(), QStringLiteral("/docs"));
     EXPECT_EQ(names(serverRows()), QStringList{"guide.txt"});
 
     // A server that lists ".." takes the user up with it.
     serverRows().setRows({listed("..", true)});
     window->openServerEntry(serverRows().index(0, 0));
+    settle();
     EXPECT_EQ(window->TxtRemotePath->text(), QStringLiteral("/"));
     EXPECT_GE(rowOf(serverRows(), "docs"), 0);
 
     // Up from the root stays at the root.
     window->cmdUpServerPath->click();
+    settle();
     EXPECT_EQ(window->TxtRemotePath->text(), QStringLiteral("/"));
 
     // A name with a backslash is shown but never becomes a local path.
     server->writeFile("a\\b.txt", "x");
     window->RefreshDirectoryListing();
+    settle();
     ASSERT_GE(rowOf(serverRows(), "a\\b.txt"), 0);
     window->openServerEntry(indexOf(serverRows(), "a\\b.txt"));
+    settle();
     EXPECT_TRUE(log().contains(QStringLiteral(" - Nom refusé, dangereux comme chemin local : a\\b.txt"))) << logText();
 }
 
@@ -110,6 +117,7 @@ TEST_F(ServerPane, CreateAndRenameTellTheUserAndLog)
     ASSERT_TRUE(startConnected());
     answerModals({typeName("  fresh  ")});
     window->Toolbar1_ButtonClick("CreateDirectory");
+    settle();
     EXPECT_TRUE(QFileInfo(server->path("fresh")).isDir());
     ASSERT_FALSE(prompt.texts().isEmpty());
     EXPECT_EQ(prompt.texts().last(), QStringLiteral("Répertoire  fresh créé avec succès"));
@@ -119,6 +127,7 @@ TEST_F(ServerPane, CreateAndRenameTellTheUserAndLog)
     select(window->listviewServer, {"fresh"});
     answerModals({typeName("renamed")});
     window->Toolbar1_ButtonClick("Rename");
+    settle();
     EXPECT_TRUE(QFileInfo(server->path("renamed")).isDir());
     EXPECT_EQ(prompt.texts().last(), QStringLiteral("Fichier renommé avec succès"));
     EXPECT_TRUE(logContains("250"));
@@ -128,6 +137,7 @@ TEST_F(ServerPane, CreateAndRenameTellTheUserAndLog)
     const int messages = prompt.texts().size();
     answerModals({typeName("renamed")});
     window->Toolbar1_ButtonClick("CreateDirectory");
+    settle();
     EXPECT_EQ(prompt.texts().size(), messages);
     EXPECT_TRUE(logContains("550"));
 }
@@ -140,6 +150,7 @@ TEST_F(ServerPane, RemoveAllAtTheFirstQuestionDeletesTheOtherFilesWithoutAsking)
     select(window->listviewServer, {"a.txt", "b.txt", "c.txt"});
     answerModals({press(&frmExist::cmdAll)});
     window->Toolbar1_ButtonClick("Delete");
+    settle();
     EXPECT_EQ(modalTitles.size(), 1); // the first name the server listed
     EXPECT_FALSE(QFile::exists(server->path("a.txt")));
     EXPECT_FALSE(QFile::exists(server->path("c.txt")));
@@ -156,6 +167,7 @@ TEST_F(ServerPane, FoldersAreConfirmedOneByOneAndNonEmptyOnesStay)
     select(window->listviewServer, {"one", "two"});
     answerModals({press(&frmExist::cmdAll), press(&frmExist::cmdAll)});
     window->listviewServer_KeyDown(); // the Delete key
+    settle();
     EXPECT_EQ(modalTitles, (QStringList{"one", "two"}));
     EXPECT_FALSE(QFileInfo::exists(server->path("one")));
     EXPECT_TRUE(QFileInfo::exists(server->path("two/keep.txt")));
@@ -167,6 +179,7 @@ TEST_F(ServerPane, FoldersAreConfirmedOneByOneAndNonEmptyOnesStay)
     select(window->listviewServer, {".", ".."});
     modalTitles.clear();
     window->Toolbar1_ButtonClick("Delete");
+    settle();
     EXPECT_TRUE(modalTitles.isEmpty());
 }
 
@@ -177,9 +190,11 @@ TEST_F(ServerPane, UpdirMovesTheSelectionUpOnlyWhenConfirmed)
     server->writeFile("sub/b.txt", "b");
     ASSERT_TRUE(startConnected());
     window->openServerEntry(indexOf(serverRows(), "sub"));
+    settle();
     select(window->listviewServer, {"a.txt", "b.txt"});
 
     window->Toolbar1_ButtonClick("updir"); // answered No
+    settle();
     ASSERT_EQ(prompt.texts().size(), 1);
     EXPECT_EQ(prompt.texts()[0], QStringLiteral("Remonter les fichiers sélectionnés dans le répertoire supérieur ?"));
     EXPECT_EQ(prompt.asked()[0].title, QStringLiteral("Tarvo FTP"));
@@ -188,6 +203,7 @@ TEST_F(ServerPane, UpdirMovesTheSelectionUpOnlyWhenConfirmed)
 
     prompt.push(platform::PromptAnswer::Yes);
     window->Toolbar1_ButtonClick("updir");
+    settle();
     EXPECT_TRUE(QFile::exists(server->path("a.txt")));
     EXPECT_TRUE(QFile::exists(server->path("b.txt")));
     EXPECT_EQ(serverRows().count(), 0);
@@ -204,12 +220,16 @@ TEST_F(ServerPane, DragInsideThePaneMovesOntoAFolderRowOnly)
 
     select(window->listviewServer, {"a.txt"});
     window->listviewServer_OLEStartDrag();
+    settle();
     window->listviewServer_OLEDragDrop(data.get(), rowPoint("b.txt")); // a file row
+    settle();
     EXPECT_TRUE(QFile::exists(server->path("a.txt")));
 
     select(window->listviewServer, {"a.txt"});
     window->listviewServer_OLEStartDrag();
+    settle();
     window->listviewServer_OLEDragDrop(data.get(), rowPoint("target"));
+    settle();
     EXPECT_FALSE(QFile::exists(server->path("a.txt")));
     EXPECT_TRUE(QFile::exists(server->path("target/a.txt")));
     EXPECT_LT(rowOf(serverRows(), "a.txt"), 0); // listed again
@@ -221,12 +241,15 @@ TEST_F(ServerPane, HeaderClicksSortByTextAndFlip)
         server->writeFile(name, "x");
     ASSERT_TRUE(startConnected());
     window->sortListByColumn(window->listviewServer, 0);
+    settle();
     EXPECT_EQ(names(serverRows()), (QStringList{"c.txt", "b.txt", "a.txt"}));
     window->sortListByColumn(window->listviewServer, 0);
+    settle();
     EXPECT_EQ(names(serverRows()), (QStringList{"a.txt", "b.txt", "c.txt"}));
     // A new listing keeps the order chosen.
     server->writeFile("0.txt", "x");
     window->RefreshDirectoryListing();
+    settle();
     EXPECT_EQ(names(serverRows()).first(), QStringLiteral("0.txt"));
 }
 

@@ -80,6 +80,7 @@ TEST_F(ToolWindows, CompareButtonComparesWhatThePanesShow)
     ASSERT_TRUE(startConnected());
 
     window->cmdCompare->click();
+    settle();
     frmCompare *compare = window->compareWindow();
     ASSERT_NE(compare, nullptr);
     EXPECT_TRUE(compare->isVisible());
@@ -93,13 +94,16 @@ TEST_F(ToolWindows, CompareButtonComparesWhatThePanesShow)
 
     // The button brings the open window forward rather than opening another.
     window->cmdCompare->click();
+    settle();
     EXPECT_EQ(window->compareWindow(), compare);
     EXPECT_EQ(visibleTopLevels("frmCompare").size(), 1);
 
     // A language switch recaptions it; closing the main window closes it.
     window->switchLanguage(true);
+    settle();
     EXPECT_EQ(compare->windowTitle(), LoadResString(1684));
     window->close();
+    settle();
     EXPECT_TRUE(visibleTopLevels("frmCompare").isEmpty());
 }
 
@@ -109,6 +113,7 @@ TEST_F(ToolWindows, DropInOpensOnlyWhenConnectedAndSetsTheMainWindowAsideMeanwhi
 {
     startWindow();
     window->tbToolBar_ButtonClick(QStringLiteral("DropIn"));
+    settle();
     ASSERT_EQ(prompt.asked().size(), 1); // its text is the basket's own (see its suite)
     EXPECT_EQ(prompt.asked()[0].title, QFileInfo(QCoreApplication::applicationFilePath()).completeBaseName());
     EXPECT_EQ(window->dropInWindow(), nullptr);
@@ -116,6 +121,7 @@ TEST_F(ToolWindows, DropInOpensOnlyWhenConnectedAndSetsTheMainWindowAsideMeanwhi
 
     ASSERT_TRUE(connect());
     window->toolbarButton(window->tbToolBar, QStringLiteral("DropIn"))->trigger();
+    settle();
     frmDropIn *basket = window->dropInWindow();
     ASSERT_NE(basket, nullptr);
     EXPECT_TRUE(basket->isVisible());
@@ -128,7 +134,7 @@ TEST_F(ToolWindows, DropInOpensOnlyWhenConnectedAndSetsTheMainWindowAsideMeanwhi
     writeFile(onDesktop("dropped.txt"), "drop");
     basket->dropPaths({QUrl::fromLocalFile(onDesktop("dropped.txt"))});
     ASSERT_EQ(window->queueModel()->count(), 1);
-    EXPECT_EQ(window->queueModel()->row(0).text[QueueRow::Name], QStringLiteral("dropped.txt"));
+    EXPECT_EQ(window->queueModel()->text(0, QueueRow::Name), QStringLiteral("dropped.txt"));
 
     basket->cmdOk->click();
     EXPECT_FALSE(basket->isVisible());
@@ -140,6 +146,7 @@ TEST_F(ToolWindows, DropInOpensOnlyWhenConnectedAndSetsTheMainWindowAsideMeanwhi
     // Closing the main window (as the program does when the updater starts)
     // closes the basket first.
     window->tbToolBar_ButtonClick(QStringLiteral("DropIn"));
+    settle();
     QPointer<frmDropIn> again = window->dropInWindow();
     ASSERT_TRUE(again && again->isVisible());
     EXPECT_TRUE(window->close());
@@ -155,11 +162,13 @@ TEST_F(ToolWindows, TimerTickShowsTheNoticeOnlyForANewerVersionAndTheNoticeOpens
     startWindow();
     widen();
     window->timerMAJ_Timer();
+    settle();
     EXPECT_FALSE(window->timerMAJ->isActive()); // one check per run
     EXPECT_FALSE(majShown());
 
     serveVersion(versionText(+1));
     window->timerMAJ_Timer();
+    settle();
     ASSERT_TRUE(majShown());
     EXPECT_EQ(window->lblMAJ->text(), LangStr(610));
     EXPECT_TRUE(prompt.asked().isEmpty()); // silent whatever happens
@@ -167,6 +176,7 @@ TEST_F(ToolWindows, TimerTickShowsTheNoticeOnlyForANewerVersionAndTheNoticeOpens
 
     closeUpdateWindow(); // what it shows is the update window suite's
     window->toolbarButton(window->tbToolBar, QStringLiteral("maj"))->trigger();
+    settle();
     closeUpdateWindow();
     QTest::mouseClick(window->lblMAJ, Qt::LeftButton);
     EXPECT_EQ(modalClasses, (QStringList{"frmViewUpdate", "frmViewUpdate"}));
@@ -183,6 +193,7 @@ TEST_F(ToolWindows, OptionsUpdateButtonClosesTheOptionsThenOpensTheUpdateWindow)
         options->findChild<QPushButton *>(QStringLiteral("cmdUpdate"))->click();
     }});
     window->tbToolBar_ButtonClick(QStringLiteral("tool"));
+    settle();
     EXPECT_EQ(modalClasses, (QStringList{"frmOption", "frmViewUpdate"}));
     EXPECT_TRUE(visibleTopLevels("frmOption").isEmpty());
 }

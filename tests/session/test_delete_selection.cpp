@@ -9,6 +9,8 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include "SessionWait.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -96,8 +98,7 @@ protected:
         resetSessionState();
         server->clearRoot();
         ftp.setTimeouts({5000, 5000, 5000});
-        ASSERT_TRUE(ftp.OpenConnection(server->host(), QString::number(server->port()), server->user(),
-                                       server->password(), 0x08000000));
+        ASSERT_TRUE(testwait::open(ftp, server->host(), server->port(), server->user(), server->password(), true));
     }
     void TearDown() override
     {
@@ -118,9 +119,10 @@ TEST_F(RemoteDelete, FilesAnsweredForAllFoldersOneByOne)
     server->makeDir("d1");
     server->makeDir("d2");
     server->writeFile("full/x.txt", "x");
-    ftp.GetDirectoryListing("*.*");
+    testwait::result([this](clsFTPClient::Done d) { ftp.GetDirectoryListing("*.*", d); });
     host.answers = "ayyy";
     DeleteRemoteSelection({".", "..", "one.txt", "two.txt", "three.txt", "d1", "d2", "full"}, ftp, host);
+    ftp.waitIdle();
     EXPECT_EQ(host.asked, QStringList({"one.txt", "d1", "d2", "full"}));
     EXPECT_EQ(host.askedUp, QList<bool>({true, true, true, true}));
     for (const char *n : {"one.txt", "two.txt", "three.txt", "d1", "d2"})
@@ -134,9 +136,10 @@ TEST_F(RemoteDelete, FilesAnsweredForAllFoldersOneByOne)
 TEST_F(RemoteDelete, AFileThatCannotGoIsShownInABox)
 {
     server->writeFile("gone.txt", "x");
-    ftp.GetDirectoryListing("*.*");
+    testwait::result([this](clsFTPClient::Done d) { ftp.GetDirectoryListing("*.*", d); });
     QFile::remove(server->path("gone.txt"));
     DeleteRemoteSelection({"gone.txt"}, ftp, host);
+    ftp.waitIdle();
     ASSERT_EQ(prompt.asked().size(), 1);
     EXPECT_TRUE(prompt.asked().first().text.startsWith("550"));
 }

@@ -2,6 +2,7 @@
 // with MLSD and with LIST only.
 #include "FtpServer.h"
 #include "ScriptedPrompt.h"
+#include "SessionWait.h"
 #include "session/SessionState.h"
 #include "session/clsFTPClient.h"
 
@@ -52,23 +53,39 @@ protected:
     FtpServer &server() { return GetParam().mlsd ? *mlsdServer : *listServer; }
     qint64 mode() const { return GetParam().passive ? 0x08000000 : 0; }
 
+    // Each member's result, waited for.
+    using Start = std::function<void(clsFTPClient::Done)>;
+    ftp::Result result(const Start &start) { return testwait::result(start); }
+    bool ok(const Start &start) { return result(start).ok(); }
+
     bool connect(const QString &password = QString())
     {
-        return ftp.OpenConnection(server().host(), QString::number(server().port()), server().user(),
-                                  password.isNull() ? server().password() : password, mode());
+        return open(server().host(), QString::number(server().port()), server().user(),
+                    password.isNull() ? server().password() : password)
+            .ok();
+    }
+    ftp::Result open(const QString &host, const QString &port, const QString &user, const QString &password)
+    {
+        return result([&](clsFTPClient::Done d) { ftp.OpenConnection(host, port, user, password, mode(), d); });
     }
 
     // The names of a listing, without the "." and ".." some servers add.
     QStringList list(const QString &pattern = QStringLiteral("*.*"))
     {
         QStringList out;
-        if (const cdEnum *entries = ftp.GetDirectoryListing(pattern))
-            for (const cDItemAttribute &e : *entries)
-                out << e.Filename;
+        result([&](clsFTPClient::Done d) { ftp.GetDirectoryListing(pattern, d); });
+        for (const cDItemAttribute &e : ftp.Directory())
+            out << e.Filename;
         out.removeAll(QStringLiteral("."));
         out.removeAll(QStringLiteral(".."));
         return out;
     }
+    qint64 size(const QString &name)
+    {
+        const ftp::Result r = result([&](clsFTPClient::Done d) { ftp.GetFTPFileSize(name, d); });
+        return r.ok() ? r.size : -2;
+    }
+    void raw(const QString &line) { result([&](clsFTPClient::Done d) { ftp.SetCHMOD(line, QString(), false, d); }); }
 
     static std::unique_ptr<FtpServer> mlsdServer;
     static std::unique_ptr<FtpServer> listServer;
@@ -102,8 +119,9 @@ TEST_P(SessionFtp, FailedConnectionsSayWhyAndDropTheOldOne)
 {
     ASSERT_TRUE(connect());
     host.keepAliveCalls = 0;
-    EXPECT_FALSE(connect("wrong"));
-    EXPECT_EQ(inet::lastError(), quint32(inet::ErrorIncorrectPassword));
+    const ftp::Result refused = open(server().host(), QString::number(server().port()), server().user(), "wrong");
+    EXPECT_FALSE(refused.ok());
+    EXPECT_EQ(refused.error, quint32(inet::ErrorIncorrectPassword));
     EXPECT_TRUE(sLastError.startsWith("530")) << sLastError.toStdString();
     EXPECT_EQ(hConnection, nullptr);
 
@@ -112,8 +130,9 @@ TEST_P(SessionFtp, FailedConnectionsSayWhyAndDropTheOldOne)
         {"no-such-host.invalid", "21", inet::ErrorNameNotResolved},
     };
     for (const auto &c : cases) {
-        EXPECT_FALSE(ftp.OpenConnection(c.host, c.port, "u", "p", mode())) << c.host;
-        EXPECT_EQ(inet::lastError(), c.error) << c.host;
+        const ftp::Result r = open(c.host, c.port, "u", "p");
+        EXPECT_FALSE(r.ok()) << c.host;
+        EXPECT_EQ(r.error, c.error) << c.host;
         EXPECT_FALSE(sLastError.isEmpty()) << c.host;
     }
     EXPECT_EQ(hConnection, nullptr);
@@ -129,7 +148,7 @@ TEST_P(SessionFtp, ListsEmptyOneAndManyEntriesPatternsAndNamesDifferingInCase)
 {
     ASSERT_TRUE(connect());
     const QString before = sLastError;
-    EXPECT_EQ(ftp.GetDirectoryListing("*.*"), nullptr); // empty folder: nothing, no error text
+    EXPECT_TRUE(list().isEmpty()); // empty folder: nothing, no error text
     EXPECT_EQ(sLastError, before);
     EXPECT_EQ(ftp.Directory().Count(), 0);
 
@@ -138,8 +157,8 @@ TEST_P(SessionFtp, ListsEmptyOneAndManyEntriesPatternsAndNamesDifferingInCase)
     EXPECT_EQ(ftp.Directory().Item("ONE.TXT")->FileSize, 5);
     EXPECT_TRUE(ftp.Directory().Item("one.txt")->Normal);
     EXPECT_TRUE(bActivity);
-    EXPECT_EQ(ftp.GetFTPFileSize("one.txt"), 5);
-    EXPECT_EQ(ftp.GetFTPFileSize("absent.bin"), -1);
+    EXPECT_EQ(size("one.txt"), 5);
+    EXPECT_EQ(size("absent.bin"), -1);
 
     for (int i = 0; i < 300; ++i)
         server().writeFile(QString("f%1.dat").arg(i, 3, 10, QChar('0')), QByteArray(i, 'x'));
@@ -153,7 +172,7 @@ TEST_P(SessionFtp, ListsEmptyOneAndManyEntriesPatternsAndNamesDifferingInCase)
     EXPECT_EQ(list("/sub folder/inner.txt"), QStringList{"inner.txt"});
     ASSERT_EQ(list("sub folder"), QStringList{"sub folder"});
     EXPECT_TRUE(ftp.Directory().Item("sub folder")->Directory);
-    EXPECT_EQ(ftp.GetDirectoryListing("missing.txt"), nullptr);
+    EXPECT_TRUE(list("missing.txt").isEmpty());
     EXPECT_EQ(sLastError, before);
 
     // Names differing only in case: the first listed is kept.
@@ -173,43 +192,41 @@ TEST_P(SessionFtp, NamesWithSpacesAndNonAsciiSurviveListingAndRemoteOperations)
     EXPECT_EQ(list().size(), 2);
     ASSERT_NE(ftp.Directory().Item(accented), nullptr);
     ASSERT_NE(ftp.Directory().Item("with  two spaces.txt"), nullptr);
-    EXPECT_TRUE(ftp.RenameFTPFile(accented, QString::fromUtf8("Ærø.txt")));
+    EXPECT_TRUE(ok([&](clsFTPClient::Done d) { ftp.RenameFTPFile(accented, QString::fromUtf8("Ærø.txt"), d); }));
     EXPECT_TRUE(QFile::exists(server().path(QString::fromUtf8("Ærø.txt"))));
-    EXPECT_TRUE(ftp.DeleteFTPFile(QString::fromUtf8("Ærø.txt")));
+    EXPECT_TRUE(ok([&](clsFTPClient::Done d) { ftp.DeleteFTPFile(QString::fromUtf8("Ærø.txt"), d); }));
     EXPECT_FALSE(QFile::exists(server().path(QString::fromUtf8("Ærø.txt"))));
 }
 
 TEST_P(SessionFtp, CreatesEntersRemovesRenamesAndCreatesMissingFoldersWhenAsked)
 {
     ASSERT_TRUE(connect());
-    EXPECT_TRUE(ftp.CreateFTPDirectory("made"));
+    EXPECT_TRUE(ok([&](clsFTPClient::Done d) { ftp.CreateFTPDirectory("made", d); }));
     EXPECT_TRUE(QDir(server().path("made")).exists());
     EXPECT_FALSE(sLastResponse.isEmpty());
-    EXPECT_TRUE(ftp.SetFTPDirectory("made"));
+    EXPECT_TRUE(ok([&](clsFTPClient::Done d) { ftp.SetFTPDirectory("made", d); }));
     EXPECT_EQ(ftp.GetFTPDirectory(), "/made");
-    EXPECT_TRUE(ftp.SetFTPDirectory(".."));
+    EXPECT_TRUE(ok([&](clsFTPClient::Done d) { ftp.SetFTPDirectory("..", d); }));
     EXPECT_EQ(ftp.GetFTPDirectory(), "/");
 
     server().writeFile("made/inside.txt", "x");
     sLastError = "earlier failure";
-    EXPECT_FALSE(ftp.RemoveFTPDirectory("made")); // not empty
+    EXPECT_FALSE(ok([&](clsFTPClient::Done d) { ftp.RemoveFTPDirectory("made", d); })); // not empty
     EXPECT_EQ(sLastError, "earlier failure");
-    EXPECT_TRUE(ftp.DeleteFTPFile("made/inside.txt"));
-    EXPECT_TRUE(ftp.RemoveFTPDirectory("made"));
+    EXPECT_TRUE(ok([&](clsFTPClient::Done d) { ftp.DeleteFTPFile("made/inside.txt", d); }));
+    EXPECT_TRUE(ok([&](clsFTPClient::Done d) { ftp.RemoveFTPDirectory("made", d); }));
     EXPECT_FALSE(QDir(server().path("made")).exists());
 
     server().writeFile("a.txt", "x");
-    EXPECT_TRUE(ftp.RenameFTPFile("a.txt", "b.txt"));
+    EXPECT_TRUE(ok([&](clsFTPClient::Done d) { ftp.RenameFTPFile("a.txt", "b.txt", d); }));
     EXPECT_EQ(server().readFile("b.txt"), "x");
-    EXPECT_FALSE(ftp.DeleteFTPFile("a.txt"));
+    EXPECT_FALSE(ok([&](clsFTPClient::Done d) { ftp.DeleteFTPFile("a.txt", d); }));
     EXPECT_TRUE(sLastError.startsWith("550")) << sLastError.toStdString();
 
     // A missing folder is created only when asked.
-    EXPECT_FALSE(ftp.SetFTPDirectory("/nowhere"));
+    EXPECT_FALSE(ok([&](clsFTPClient::Done d) { ftp.SetFTPDirectory("/nowhere", d); }));
     EXPECT_TRUE(sLastError.startsWith("550")) << sLastError.toStdString();
-    bool create = true;
-    EXPECT_TRUE(ftp.SetFTPDirectory("/nowhere", create));
-    EXPECT_FALSE(create);
+    EXPECT_TRUE(ok([&](clsFTPClient::Done d) { ftp.SetFTPDirectory("/nowhere", true, d); }));
     EXPECT_EQ(ftp.GetFTPDirectory(), "/nowhere");
 }
 
@@ -217,22 +234,22 @@ TEST_P(SessionFtp, RawCommandsKeepTheirReplies)
 {
     server().writeFile("x", "keep");
     ASSERT_TRUE(connect());
-    ftp.SetCHMOD("SYST");
+    raw("SYST");
     EXPECT_TRUE(sCommandResponse.startsWith("215")) << sCommandResponse.toStdString();
     EXPECT_TRUE(sCommandResponse.endsWith(QChar(0)));
     const QString syst = sCommandResponse;
 
-    ftp.SetCHMOD("NOOP");
+    raw("NOOP");
     EXPECT_EQ(sCommandResponse, syst); // the keep-alive never hides the user's reply
-    ftp.SetCHMOD("noop");
+    raw("noop");
     EXPECT_TRUE(sCommandResponse.startsWith("200")) << sCommandResponse.toStdString();
 
-    ftp.SetCHMOD("BOGUS");
+    raw("BOGUS");
     EXPECT_EQ(sCommandResponse, sLastError);
     EXPECT_TRUE(sLastError.startsWith("500")) << sLastError.toStdString();
 
     // A line break would smuggle a second command: refused, never sent.
-    ftp.SetCHMOD("NOOP\r\nDELE x");
+    raw("NOOP\r\nDELE x");
     EXPECT_FALSE(sLastError.isEmpty());
     EXPECT_EQ(sCommandResponse, sLastError);
     EXPECT_EQ(server().readFile("x"), "keep");

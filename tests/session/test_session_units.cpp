@@ -4,7 +4,12 @@
 #include "session/cdEnum.h"
 #include "session/clsFTPClient.h"
 
+#include "SessionWait.h"
+
 #include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstring>
 
 #include <ctime>
 
@@ -83,45 +88,50 @@ protected:
     clsFTPClient ftp;
 };
 
+// The texts of a failure as the worker's result carries it: the server's own
+// words for internet codes, our text for our own codes (never a stale
+// reply), the system's for a local file, and nothing for an unknown code.
 TEST_F(ErrorTexts, ServersReplyFirstOwnTextsFollowTheLanguageUnknownCodesGiveNothing)
 {
     ftp.ErrorOut(4242, "X", "");
     EXPECT_EQ(sLastError, "");
 
-    inet::setLastResponseInfo("550 No such file.\r\n");
+    ftp::Result r;
+    r.outcome = ftp::Outcome::Failed;
+    r.response = "550 No such file.\r\n";
     for (quint32 code : {quint32(inet::ErrorExtended), quint32(inet::ErrorTimeout)}) {
-        ftp.ErrorOut(code, "FtpOpenFile:GetFile", "");
-        EXPECT_EQ(sLastError, "550 No such file.\r\n") << code;
+        r.error = code;
+        EXPECT_EQ(r.errorText(true), "550 No such file.\r\n") << code;
     }
-    inet::setLastResponseInfo("");
-    ftp.ErrorOut(inet::ErrorTimeout, "X", "");
-    EXPECT_FALSE(sLastError.isEmpty());
-    EXPECT_FALSE(sLastError.endsWith("\r\n"));
+    r.response.clear();
+    EXPECT_FALSE(r.errorText(true).isEmpty());
+    EXPECT_FALSE(r.errorText(true).endsWith("\r\n"));
 
-    // Our own codes keep our text, never a stale reply.
-    inet::setLastResponseInfo("220 stale greeting\r\n");
-    LanguageOffset = 1000;
-    ftp.ErrorOut(inet::ErrorInvalidPort, "InternetConnect", "");
-    const QString english = sLastError;
-    LanguageOffset = 0;
-    ftp.ErrorOut(inet::ErrorInvalidPort, "InternetConnect", "");
-    EXPECT_FALSE(english.isEmpty());
-    EXPECT_NE(english, sLastError);
-    EXPECT_FALSE(sLastError.contains("stale"));
+    r.response = "220 stale greeting\r\n";
+    r.error = inet::ErrorInvalidPort;
+    EXPECT_FALSE(r.errorText(false).isEmpty());
+    EXPECT_NE(r.errorText(false), r.errorText(true));
+    EXPECT_FALSE(r.errorText(true).contains("stale"));
+
+    r.error = inet::ErrorLocalFile;
+    r.systemError = ENOSPC;
+    EXPECT_EQ(r.errorText(false), QString::fromLocal8Bit(strerror(ENOSPC)));
 }
 
 TEST_F(ErrorTexts, BadPortsAndMissingConnectionsFailQuietlyWithAText)
 {
     for (const char *port : {"0", "70000", "21a", "-5", "+21", "abc"}) {
-        EXPECT_FALSE(ftp.OpenConnection("127.0.0.1", port, "u", "p", 0)) << port;
+        const ftp::Result r = testwait::result(
+            [&](clsFTPClient::Done d) { ftp.OpenConnection("127.0.0.1", port, "u", "p", 0, d); });
+        EXPECT_FALSE(r.ok()) << port;
         EXPECT_FALSE(sLastError.isEmpty()) << port;
         EXPECT_EQ(hConnection, nullptr);
     }
     EXPECT_EQ(ftp.GetFTPDirectory(), "");
-    EXPECT_FALSE(ftp.SetFTPDirectory("/x"));
-    EXPECT_EQ(ftp.GetDirectoryListing("*.*"), nullptr);
+    EXPECT_FALSE(testwait::result([&](clsFTPClient::Done d) { ftp.SetFTPDirectory("/x", d); }).ok());
+    EXPECT_FALSE(testwait::result([&](clsFTPClient::Done d) { ftp.GetDirectoryListing("*.*", d); }).ok());
     EXPECT_EQ(ftp.Directory().Count(), 0);
-    ftp.SetCHMOD("SITE CHMOD 644 a");
+    testwait::result([&](clsFTPClient::Done d) { ftp.SetCHMOD("SITE CHMOD 644 a", QString(), false, d); });
     EXPECT_EQ(sCommandResponse, sLastError);
     EXPECT_TRUE(bActivity);
 }

@@ -1,6 +1,9 @@
 #include "FtpServer.h"
 #include "TestFiles.h"
 
+#include <csignal>
+#include <sys/types.h>
+
 #ifndef TARVO_TEST_SUPPORT_DIR
 #error "TARVO_TEST_SUPPORT_DIR must name tests/support"
 #endif
@@ -16,6 +19,10 @@ FtpServer::FtpServer(const FtpServerOptions &options)
         args << QStringLiteral("--no-mlsd");
     if (options.rawNames)
         args << QStringLiteral("--raw-names");
+    if (options.maxPerAddress > 0)
+        args << QStringLiteral("--max-per-address") << QString::number(options.maxPerAddress);
+    if (options.rate > 0)
+        args << QStringLiteral("--rate") << QString::number(options.rate);
     // Debian's pyftpdlib belongs to the system interpreter, not to whatever
     // python3 comes first on PATH.
     m_process->start(QStringLiteral("/usr/bin/python3"), args);
@@ -32,7 +39,23 @@ FtpServer::FtpServer(const FtpServerOptions &options)
         m_error = QStringLiteral("ftp server did not start: ") + QString::fromLocal8Bit(line + m_process->readAllStandardError());
 }
 
-FtpServer::~FtpServer() { kill(); }
+FtpServer::~FtpServer()
+{
+    resume();
+    kill();
+}
+
+void FtpServer::pause()
+{
+    if (m_process->state() == QProcess::Running)
+        ::kill(pid_t(m_process->processId()), SIGSTOP);
+}
+
+void FtpServer::resume()
+{
+    if (m_process->state() == QProcess::Running)
+        ::kill(pid_t(m_process->processId()), SIGCONT);
+}
 
 void FtpServer::kill()
 {

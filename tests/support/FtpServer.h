@@ -14,6 +14,8 @@ struct FtpServerOptions {
     bool rawNames = false; // true: names that are not UTF-8 keep their bytes
     QString user = QStringLiteral("tester");
     QString password = QStringLiteral("secret");
+    int maxPerAddress = 0; // connections one address may hold; 0: no limit
+    int rate = 0;          // bytes a second of each data connection; 0: no limit
 };
 
 class FtpServer {
@@ -37,6 +39,9 @@ public:
     QString errorText() const { return m_error; }
     // Kills the server at once (a server that dies mid-transfer).
     void kill();
+    // Freezes the server's process and lets it go on (a stalled server).
+    void pause();
+    void resume();
 
 private:
     FtpServerOptions m_options;

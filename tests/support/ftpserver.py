@@ -11,8 +11,11 @@ import signal
 import sys
 
 from pyftpdlib.authorizers import DummyAuthorizer
-from pyftpdlib.handlers import FTPHandler
-from pyftpdlib.servers import FTPServer
+from pyftpdlib.handlers import FTPHandler, ThrottledDTPHandler
+# One thread a connection: the single-threaded server loses active data
+# connections when two sessions open them at once ("421 Active data channel
+# timed out"), which a client with several connections does all the time.
+from pyftpdlib.servers import ThreadedFTPServer as FTPServer
 
 
 def die_with_parent():
@@ -35,6 +38,10 @@ def main():
     # on the way out and back; surrogate escapes keep them.
     parser.add_argument("--raw-names", action="store_true", help="keep names that are not UTF-8")
     parser.add_argument("--port", type=int, default=0)
+    parser.add_argument("--max-per-address", type=int, default=0,
+                        help="connections one address may hold (0: no limit)")
+    parser.add_argument("--rate", type=int, default=0,
+                        help="bytes a second each data connection moves (0: no limit)")
     args = parser.parse_args()
 
     die_with_parent()
@@ -61,8 +68,18 @@ def main():
         Handler.proto_cmds = {k: v for k, v in FTPHandler.proto_cmds.items()
                               if k not in ("MLSD", "MLST")}
 
+    if args.rate:
+        # A slow link: every data connection moves at most this many bytes a second.
+        class Throttled(ThrottledDTPHandler):
+            read_limit = args.rate
+            write_limit = args.rate
+        Handler.dtp_handler = Throttled
+        Handler.use_sendfile = False
+
     server = FTPServer(("127.0.0.1", args.port), Handler)
     server.max_cons = 64
+    if args.max_per_address:
+        server.max_cons_per_ip = args.max_per_address
     print("PORT %d" % server.address[1], flush=True)
     server.serve_forever(handle_exit=True)
 

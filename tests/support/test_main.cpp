@@ -1,5 +1,7 @@
 // GoogleTest entry point for every suite: a Qt application object exists for
 // the whole run (a widget application for the suites that drive windows).
+#include "session/FtpLink.h"
+
 #include <gtest/gtest.h>
 
 #ifdef TARVO_TEST_GUI
@@ -18,5 +20,8 @@ int main(int argc, char **argv)
 #endif
     TestApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    const int result = RUN_ALL_TESTS();
+    // Connection threads end before the program's objects do.
+    ftp::FtpLink::closeAll(5000);
+    return result;
 }

@@ -3,6 +3,7 @@
 // English captions, a real transfer queue (with the engine's test host
 // standing in for the main window), and small helpers to drive windows.
 
+#include "SessionWait.h"
 #include "FtpServer.h"
 #include "TestHosts.h"
 #include "WindowTestSupport.h"
@@ -44,11 +45,10 @@ struct QueueBench {
     bool connectTo(const FtpServer &server)
     {
         ftp.setTimeouts({5000, 5000, 5000});
-        bConnected = ftp.OpenConnection(server.host(), QString::number(server.port()), server.user(),
-                                        server.password(), 0x08000000);
+        bConnected = testwait::open(ftp, server.host(), server.port(), server.user(), server.password(), true);
         if (bConnected) {
             sCurrentHost = server.host();
-            ftp.GetDirectoryListing(QStringLiteral("*.*"));
+            testwait::result([this](clsFTPClient::Done d) { ftp.GetDirectoryListing(QStringLiteral("*.*"), d); });
         }
         return bConnected;
     }
@@ -57,7 +57,7 @@ struct QueueBench {
     {
         QStringList out;
         for (int i = 0; i < model.count(); ++i)
-            out << model.row(i).text[column];
+            out << model.text(i, column);
         return out;
     }
     // "name -> remote folder" of every row, in order.
@@ -65,7 +65,7 @@ struct QueueBench {
     {
         QStringList out;
         for (int i = 0; i < model.count(); ++i)
-            out << model.row(i).text[QueueRow::Name] + " -> " + model.row(i).text[QueueRow::Remote];
+            out << model.text(i, QueueRow::Name) + " -> " + model.text(i, QueueRow::Remote);
         return out;
     }
 };

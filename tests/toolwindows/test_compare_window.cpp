@@ -81,7 +81,7 @@ protected:
     {
         bench.model.clear();
         QueueRow row;
-        row.text[QueueRow::Name] = "queued.txt";
+        row.name = "queued.txt";
         bench.model.append(row);
     }
 
@@ -89,6 +89,7 @@ protected:
     {
         seedQueue();
         clickAction(bar, window.button(bar, key));
+        testwait::until([this] { return !bench.queue.isExpanding(); });
         QStringList added = bench.namesAndRemotes();
         added.removeFirst();
         return added;
@@ -167,9 +168,9 @@ TEST_F(CompareWindow, EachButtonQueuesWhatItNamesOnce)
     for (const auto &side : sides) {
         SCOPED_TRACE(side.status);
         EXPECT_EQ(pressed(side.bar, window, "manquant"), side.missing);
-        EXPECT_EQ(bench.model.row(1).text[QueueRow::Status], side.status);
-        EXPECT_EQ(bench.model.row(1).text[QueueRow::Local], side.firstLocal);
-        EXPECT_EQ(bench.model.row(3).text[QueueRow::Local], side.deepLocal);
+        EXPECT_EQ(bench.model.text(1, QueueRow::Status), side.status);
+        EXPECT_EQ(bench.model.text(1, QueueRow::Local), side.firstLocal);
+        EXPECT_EQ(bench.model.text(3, QueueRow::Local), side.deepLocal);
         EXPECT_EQ(pressed(side.bar, window, "taille"), QStringList({"size.txt -> /", "both.txt -> /"}));
         EXPECT_EQ(pressed(side.bar, window, "date"), QStringList({"date.txt -> /", "both.txt -> /"}));
 
@@ -177,8 +178,10 @@ TEST_F(CompareWindow, EachButtonQueuesWhatItNamesOnce)
         // file that differs in both only once), however often pressed.
         seedQueue();
         for (int round = 0; round < 2; ++round)
-            for (const char *key : {"manquant", "taille", "date"})
+            for (const char *key : {"manquant", "taille", "date"}) {
                 clickAction(side.bar, window.button(side.bar, key));
+                testwait::until([this] { return !bench.queue.isExpanding(); });
+            }
         QStringList names;
         for (const QString &row : side.missing)
             names << row.section(' ', 0, 0);
@@ -187,8 +190,8 @@ TEST_F(CompareWindow, EachButtonQueuesWhatItNamesOnce)
     }
     // A download takes size and full date as the server pane shows them.
     pressed(window.Toolbar4, window, "taille");
-    EXPECT_EQ(bench.model.row(1).text[QueueRow::Size], "20");
-    EXPECT_EQ(bench.model.row(1).text[QueueRow::RemoteDate], paneDate(1));
+    EXPECT_EQ(bench.model.text(1, QueueRow::Size), "  20");
+    EXPECT_EQ(bench.model.text(1, QueueRow::RemoteDate), paneDate(1));
     EXPECT_FALSE(bQueueBusy); // nothing was started
     EXPECT_TRUE(prompt.asked().isEmpty());
 }

@@ -73,7 +73,7 @@ protected:
     void queueEarlierRow()
     {
         QueueRow row;
-        row.text[QueueRow::Name] = "earlier.txt";
+        row.name = "earlier.txt";
         bench.model.append(row);
     }
 

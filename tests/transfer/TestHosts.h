@@ -15,7 +15,7 @@
 
 class TestHost : public SessionHost, public QueueHost {
 public:
-    explicit TestHost(QueueModel &model) : m_model(model) {}
+    explicit TestHost(QueueModel &model) : m_model(model) { Q_UNUSED(m_model); }
 
     // SessionHost
     void setKeepAliveEnabled(bool enabled) override { keepAlive = enabled; }
@@ -35,7 +35,6 @@ public:
         return answer >= 3;
     }
     bool deleteItem(const QString &, bool) override { return false; }
-    QueueHeadRow firstQueueRow() override { return m_model.headRow(); }
 
     // QueueHost
     QString currentLocalFolder() override { return localFolder; }
@@ -48,7 +47,13 @@ public:
     void showQueueWait(bool show) override { waitShown = waitShown || show; }
     void setBusy(bool) override {}
     void playWave(const QString &file) override { played << file; }
+    void progressShown(qint64 current, qint64 total) override
+    {
+        if (onProgress)
+            onProgress(current, total);
+    }
 
+    std::function<void(qint64, qint64)> onProgress;
     QStringList log;
     QStringList asked;
     QList<bool> askedUp;

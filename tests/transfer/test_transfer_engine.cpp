@@ -1,8 +1,11 @@
-// The queue engine and the transfer primitives against a real FTP server.
+// The queue engine and the connections' transfers against a real FTP server.
 #include "FtpServer.h"
 #include "ScriptedPrompt.h"
+#include "SessionWait.h"
 #include "TestFiles.h"
 #include "TestHosts.h"
+#include "session/DateValue.h"
+#include "session/FtpLink.h"
 #include "session/SizeText.h"
 #include "session/clsFTPClient.h"
 #include "transfer/TransferQueue.h"
@@ -20,6 +23,7 @@ using testfiles::treeOf;
 using testfiles::writeFile;
 
 using Events = QList<QPair<qint64, qint64>>;
+using Kind = RowOutcome::Kind;
 
 class TransferEngine : public ::testing::TestWithParam<bool> {
 protected:
@@ -35,26 +39,35 @@ protected:
         ftp.setTimeouts({5000, 5000, 5000});
         ASSERT_TRUE(open(*server));
         host.localFolder = local.path();
-        QObject::connect(&ftp, &clsFTPClient::FileTransferProgress,
-                         [this](qint64 cur, qint64 total) { events << qMakePair(cur, total); });
+        queue.runner().setConnections(1);
+        QObject::connect(&queue, &TransferQueue::runFinished,
+                         [this](const QList<RowOutcome> &o) { outcomes = o; });
     }
     bool open(const FtpServer &to)
     {
-        bConnected = ftp.OpenConnection(to.host(), QString::number(to.port()), to.user(), to.password(),
-                                        GetParam() ? 0x08000000 : 0);
+        bConnected = testwait::open(ftp, to.host(), to.port(), to.user(), to.password(), GetParam());
         EXPECT_TRUE(bConnected) << sLastError.toStdString();
         return bConnected;
     }
     void TearDown() override
     {
+        queue.connectionClosing();
         ftp.CloseConnection();
         resetSessionState();
     }
-
+    void list() { testwait::result([this](clsFTPClient::Done d) { ftp.GetDirectoryListing("*.*", d); }); }
+    void run() { testwait::run(queue); }
     // Queues one remote file of the current remote folder for download.
-    void queueDownload(const QString &name, qint64 listedSize, const QString &date = QString())
+    void queueDownload(const QString &name, qint64 listedSize, const QDateTime &date = QDateTime())
     {
-        queue.addRemoteSelection({{name, formatSizeText(listedSize), date}});
+        queue.addRemoteSelection({{name, listedSize, date}});
+    }
+    QList<Kind> kinds() const
+    {
+        QList<Kind> k;
+        for (const RowOutcome &o : outcomes)
+            k << o.kind;
+        return k;
     }
 
     static std::unique_ptr<FtpServer> server;
@@ -64,13 +77,20 @@ protected:
     TestHost host{model};
     TransferQueue queue{ftp, model, host, host};
     ScriptedPrompt prompt;
-    Events events;
+    QList<RowOutcome> outcomes;
 };
 
 std::unique_ptr<FtpServer> TransferEngine::server;
 
+// The connection's own transfers: blocks of 255 bytes, progress after every
+// 8000 bytes or so and at the end, byte for byte both ways.
 TEST_P(TransferEngine, BlockAndProgressEdgeCasesBothWays)
 {
+    ftp::FtpLink link(*ftp.loginParams());
+    ASSERT_TRUE(link.run(ftp::Connect{}).ok());
+    Events events;
+    QObject::connect(&link, &ftp::FtpLink::progress,
+                     [&](quint64, qint64 cur, qint64 total) { events << qMakePair(cur, total); });
     const struct { int size; Events up; Events down; } cases[] = {
         {0, {{0, 0}}, {}},
         {100, {{100, 100}}, {}},
@@ -87,17 +107,22 @@ TEST_P(TransferEngine, BlockAndProgressEdgeCasesBothWays)
         writeFile(local.filePath(name), data);
 
         events.clear();
-        QString localPath = local.filePath(name);
-        QString remoteName = name;
-        ASSERT_TRUE(ftp.FTPUploadFile(localPath, remoteName)) << sLastError.toStdString();
+        ftp::Store up;
+        up.localPath = local.filePath(name);
+        up.name = name;
+        ftp::Result r = link.run(up);
+        ASSERT_TRUE(r.ok()) << r.errorText(false).toStdString();
         EXPECT_EQ(server->readFile(name), data);
         EXPECT_EQ(events, c.up);
 
         QFile::remove(local.filePath(name));
         events.clear();
-        queueDownload(name, c.size);
-        ASSERT_TRUE(ftp.FTPDownloadFile(local.filePath(name), name)) << sLastError.toStdString();
-        model.removeFirst();
+        ftp::Retrieve down;
+        down.name = name;
+        down.localFolder = local.path();
+        down.expectedSize = c.size;
+        r = link.run(down);
+        ASSERT_TRUE(r.ok()) << r.errorText(false).toStdString();
         EXPECT_EQ(readFile(local.filePath(name)), data);
         EXPECT_EQ(events, c.down);
     }
@@ -113,30 +138,79 @@ TEST_P(TransferEngine, RunnerMovesFilesByteForByteAndLogsEachOutcome)
     ASSERT_TRUE(queue.menuupload(local.filePath("small.txt"), QString()));
     EXPECT_EQ(host.log.filter("vanished.txt").size(), 1);
     host.log.clear();
-    EXPECT_EQ(model.row(0).text[QueueRow::Remote], "/");
-    EXPECT_EQ(model.row(0).text[QueueRow::Size], " 716 817");
-    EXPECT_EQ(model.row(0).text[QueueRow::Status], "Upload");
+    EXPECT_EQ(model.row(0).remote, "/");
+    EXPECT_EQ(model.text(0, QueueRow::Size), " 716 817");
+    EXPECT_EQ(model.text(0, QueueRow::Status), "Upload");
     EXPECT_EQ(sLastQueuedSize, "  13");
 
-    queue.RunTransferQueue();
+    run();
     EXPECT_EQ(model.count(), 0);
     EXPECT_EQ(server->readFile("big.bin"), big);
     EXPECT_EQ(server->readFile("small.txt"), "hello\r\nworld\n"); // binary by default: untouched
     EXPECT_EQ(host.log.first(), "9|");
     EXPECT_EQ(host.log.last(), "10|");
+    EXPECT_EQ(kinds(), QList<Kind>({Kind::Done, Kind::Done}));
     EXPECT_TRUE(host.keepAlive);
     EXPECT_FALSE(bQueueBusy);
 
     QTemporaryDir back;
     host.localFolder = back.path();
-    ftp.GetDirectoryListing("*.*");
+    list();
     queueDownload("big.bin", big.size());
     queueDownload("small.txt", 13);
-    EXPECT_EQ(model.row(0).text[QueueRow::Local], back.path());
-    queue.RunTransferQueue();
+    EXPECT_EQ(model.row(0).local, back.path());
+    run();
     EXPECT_EQ(model.count(), 0);
     EXPECT_EQ(readFile(back.filePath("big.bin")), big);
     EXPECT_EQ(readFile(back.filePath("small.txt")), "hello\r\nworld\n");
+}
+
+// Several connections at once, each row on one of them: byte for byte, and
+// the browsing connection stays free for the pane meanwhile.
+TEST_P(TransferEngine, TwoAndFourFilesAtOnceBothWays)
+{
+    for (int connections : {2, 4}) {
+        SCOPED_TRACE(connections);
+        server->clearRoot();
+        queue.runner().setConnections(connections);
+        QTemporaryDir up;
+        QMap<QString, QByteArray> files;
+        for (int i = 0; i < 24; ++i) {
+            const QString name = QString("f%1.bin").arg(i, 2, 10, QChar('0'));
+            files[name] = randomBytes(40000 + i * 997, quint32(i + 1));
+            writeFile(up.filePath(name), files[name]);
+            queue.menuupload(up.filePath(name), QString());
+        }
+        int most = 0;
+        QObject::connect(&model, &QueueModel::dataChanged, &model,
+                         [&] { most = qMax(most, model.runningCount()); });
+        queue.RunTransferQueue();
+        // The server pane's connection answers while the files move.
+        const ftp::Result listed =
+            testwait::result([this](clsFTPClient::Done d) { ftp.GetDirectoryListing("*.*", d); });
+        EXPECT_TRUE(listed.ok());
+        EXPECT_TRUE(queue.isRunning() || model.count() == 0);
+        testwait::until([&] { return !queue.isRunning(); });
+        EXPECT_EQ(model.count(), 0);
+        EXPECT_GE(most, 2);
+        EXPECT_LE(most, connections);
+        for (auto it = files.cbegin(); it != files.cend(); ++it)
+            EXPECT_EQ(server->readFile(it.key()), it.value()) << it.key().toStdString();
+
+        QTemporaryDir down;
+        host.localFolder = down.path();
+        list();
+        QList<RemoteSelection> all;
+        for (auto it = files.cbegin(); it != files.cend(); ++it)
+            all.append({it.key(), it.value().size(), QDateTime()});
+        queue.addRemoteSelection(all);
+        run();
+        EXPECT_EQ(model.count(), 0);
+        for (auto it = files.cbegin(); it != files.cend(); ++it)
+            EXPECT_EQ(readFile(down.filePath(it.key())), it.value()) << it.key().toStdString();
+        EXPECT_EQ(outcomes.size(), files.size());
+        host.localFolder = local.path();
+    }
 }
 
 TEST_P(TransferEngine, ConflictsOverwriteSkipCancelAndOverwriteAll)
@@ -144,7 +218,7 @@ TEST_P(TransferEngine, ConflictsOverwriteSkipCancelAndOverwriteAll)
     server->writeFile("a.txt", "server a");
     server->writeFile("b.txt", "server b");
     server->writeFile("c.txt", "server c");
-    ftp.GetDirectoryListing("*.*");
+    list();
     writeFile(local.filePath("a.txt"), "local a");
     writeFile(local.filePath("b.txt"), "local b");
     writeFile(local.filePath("c.txt"), "local c");
@@ -153,15 +227,18 @@ TEST_P(TransferEngine, ConflictsOverwriteSkipCancelAndOverwriteAll)
     for (const char *n : {"a.txt", "b.txt", "c.txt"})
         queueDownload(n, 8);
     host.answers = {2, 3, 1};
-    queue.RunTransferQueue();
+    run();
     EXPECT_EQ(host.asked, QStringList({"a.txt", "b.txt", "c.txt"}));
     EXPECT_EQ(readFile(local.filePath("a.txt")), "local a");
     EXPECT_EQ(readFile(local.filePath("b.txt")), "server b");
     // Cancel ended the run: its row stays, no completion line.
     ASSERT_EQ(model.count(), 1);
-    EXPECT_EQ(model.row(0).text[0], "c.txt");
+    EXPECT_EQ(model.row(0).name, "c.txt");
     EXPECT_NE(host.log.last(), "10|");
     EXPECT_EQ(readFile(local.filePath("c.txt")), "local c");
+    EXPECT_EQ(kinds(), QList<Kind>({Kind::Skipped, Kind::Done, Kind::Cancelled}));
+    // A skip is said as such, never as a completed transfer.
+    EXPECT_EQ(host.log.filter("Fichier ignoré : a.txt").size(), 1) << host.log.join('\n').toStdString();
 
     // Overwrite all: asked once, then never again in this run.
     model.clear();
@@ -169,7 +246,7 @@ TEST_P(TransferEngine, ConflictsOverwriteSkipCancelAndOverwriteAll)
     for (const char *n : {"a.txt", "c.txt"})
         queueDownload(n, 8);
     host.answers = {4};
-    queue.RunTransferQueue();
+    run();
     EXPECT_EQ(host.asked, QStringList({"a.txt"}));
     EXPECT_EQ(readFile(local.filePath("a.txt")), "server a");
     EXPECT_EQ(readFile(local.filePath("c.txt")), "server c");
@@ -183,7 +260,7 @@ TEST_P(TransferEngine, ConflictsOverwriteSkipCancelAndOverwriteAll)
     queue.menuupload(local.filePath("a.txt"), QString());
     queue.menuupload(local.filePath("d.txt"), QString());
     host.answers = {2};
-    queue.RunTransferQueue();
+    run();
     EXPECT_EQ(host.asked, QStringList({"a.txt"}));
     EXPECT_EQ(host.askedUp, QList<bool>({true}));
     EXPECT_EQ(server->readFile("a.txt"), "server a");
@@ -193,57 +270,88 @@ TEST_P(TransferEngine, ConflictsOverwriteSkipCancelAndOverwriteAll)
 }
 
 // A stop ends the run with the row kept: the local file of an upload is
-// untouched, a download keeps its partial file and the connection stays usable.
-TEST_P(TransferEngine, StopDuringUploadAndDuringDownload)
+// untouched, a download keeps its partial file and the connection stays
+// usable. A stop with nothing running changes nothing later.
+TEST_P(TransferEngine, StopDuringUploadAndDuringDownloadAndWithNothingRunning)
 {
-    writeFile(local.filePath("up.bin"), randomBytes(200 * 1024, 3));
+    queue.stop();
+    EXPECT_FALSE(bStopTransfer);
+    writeFile(local.filePath("up.bin"), randomBytes(2 * 1024 * 1024, 3));
     writeFile(local.filePath("next.bin"), "x");
     queue.menuupload(local.filePath("up.bin"), QString());
     queue.menuupload(local.filePath("next.bin"), QString());
-    QObject::connect(&ftp, &clsFTPClient::FileTransferProgress, [] { bStopTransfer = true; });
+    host.onProgress = [this](qint64, qint64) { queue.stop(); };
     bVeuxSon = true;
-    queue.RunTransferQueue();
+    run();
     ASSERT_EQ(model.count(), 2);
-    EXPECT_EQ(model.row(0).text[0], "up.bin");
+    EXPECT_EQ(model.row(0).name, "up.bin");
     EXPECT_FALSE(bStopTransfer);
     EXPECT_EQ(host.log.last(), "10|");
     EXPECT_EQ(host.played.size(), 1);
-    EXPECT_EQ(readFile(local.filePath("up.bin")).size(), 200 * 1024);
+    EXPECT_EQ(readFile(local.filePath("up.bin")).size(), 2 * 1024 * 1024);
+    EXPECT_EQ(kinds(), QList<Kind>({Kind::Stopped}));
 
     model.clear();
-    server->writeFile("down.bin", randomBytes(300 * 1024, 4));
-    ftp.GetDirectoryListing("*.*");
-    queueDownload("down.bin", 300 * 1024);
-    queue.RunTransferQueue();
+    server->writeFile("down.bin", randomBytes(3 * 1024 * 1024, 4));
+    list();
+    queueDownload("down.bin", 3 * 1024 * 1024);
+    run();
     EXPECT_EQ(model.count(), 1);
     EXPECT_FALSE(bStopTransfer);
     EXPECT_NE(host.log.last(), "10|");
     const qint64 partial = QFileInfo(local.filePath("down.bin")).size();
     EXPECT_GT(partial, 0);
-    EXPECT_LT(partial, 300 * 1024);
-    EXPECT_EQ(ftp.GetFTPDirectory(), "/");
+    EXPECT_LT(partial, 3 * 1024 * 1024);
+
+    // Nothing of the stops is left over: the next files arrive whole.
+    host.onProgress = {};
+    model.clear();
+    queue.stop();
+    queue.menuupload(local.filePath("next.bin"), QString());
+    QFile::remove(local.filePath("down.bin"));
+    queueDownload("down.bin", 3 * 1024 * 1024);
+    run();
+    EXPECT_EQ(model.count(), 0);
+    EXPECT_EQ(server->readFile("next.bin"), "x");
+    EXPECT_EQ(readFile(local.filePath("down.bin")), server->readFile("down.bin"));
 }
 
-TEST_P(TransferEngine, UploadsIntoOneFolderChangeFolderOnceAndCreateLevels)
+// Rows removed while the queue runs: the running one is stopped (its partial
+// file stays) and every other row still moves; nothing is dropped unsent.
+TEST_P(TransferEngine, RemovingTheRunningRowStopsOnlyIt)
 {
-    ASSERT_TRUE(ftp.CreateFTPDirectory("/a"));
-    ASSERT_TRUE(ftp.SetFTPDirectory("/a"));
-    writeFile(local.filePath("one.txt"), "1");
-    writeFile(local.filePath("two.txt"), "2");
-    queue.menuupload(local.filePath("one.txt"), QString());
-    queue.menuupload(local.filePath("two.txt"), QString());
-    ASSERT_EQ(model.row(1).text[QueueRow::Remote], "/a");
-    ASSERT_TRUE(ftp.SetFTPDirectory("/"));
-    queue.RunTransferQueue();
-    EXPECT_EQ(server->readFile("a/one.txt"), "1");
-    EXPECT_EQ(server->readFile("a/two.txt"), "2");
-    EXPECT_EQ(host.localRefreshes, 2); // one folder change, plus the final refresh
+    server->writeFile("big.bin", randomBytes(6 * 1024 * 1024, 21));
+    for (int i = 0; i < 20; ++i)
+        server->writeFile(QString("s%1.txt").arg(i), QByteArray::number(i));
+    list();
+    queueDownload("big.bin", 6 * 1024 * 1024);
+    for (int i = 0; i < 20; ++i)
+        queueDownload(QString("s%1.txt").arg(i), 2);
+    host.onProgress = [this](qint64, qint64) {
+        if (model.count() > 0 && model.row(0).name == "big.bin")
+            model.removeRows({0});
+    };
+    run();
+    EXPECT_EQ(model.count(), 0);
+    for (int i = 0; i < 20; ++i)
+        EXPECT_EQ(readFile(local.filePath(QString("s%1.txt").arg(i))), QByteArray::number(i));
+    EXPECT_LT(QFileInfo(local.filePath("big.bin")).size(), 6 * 1024 * 1024);
+    ASSERT_FALSE(outcomes.isEmpty());
+    EXPECT_EQ(outcomes.first().kind, Kind::Stopped);
+    EXPECT_EQ(host.log.last(), "10|");
+}
 
+TEST_P(TransferEngine, UploadsMakeTheirFoldersLevelByLevel)
+{
+    writeFile(local.filePath("one.txt"), "1");
     writeFile(local.filePath("deep.txt"), "deep");
+    queue.menuupload(local.filePath("one.txt"), "/a");
     queue.menuupload(local.filePath("deep.txt"), "/x/y/z");
-    EXPECT_EQ(model.row(0).text[QueueRow::Remote], "/x/y/z");
-    queue.RunTransferQueue();
+    EXPECT_EQ(model.row(1).remote, "/x/y/z");
+    run();
+    EXPECT_EQ(server->readFile("a/one.txt"), "1");
     EXPECT_EQ(server->readFile("x/y/z/deep.txt"), "deep");
+    EXPECT_EQ(ftp.GetFTPDirectory(), "/"); // the browsing connection never moved
 }
 
 TEST_P(TransferEngine, FolderTreesBothWays)
@@ -257,18 +365,19 @@ TEST_P(TransferEngine, FolderTreesBothWays)
     queue.addLocalSelection({{"proj", true}});
     EXPECT_TRUE(host.waitShown);
     ASSERT_EQ(model.count(), 3); // files only, hidden files left out
-    queue.RunTransferQueue();
+    run();
     EXPECT_EQ(server->readFile("proj/src/lib/util.c"), "util");
     EXPECT_FALSE(QFileInfo::exists(server->path("proj/empty")));
 
     server->makeDir("proj/empty");
     QTemporaryDir back;
     host.localFolder = back.path();
-    ftp.GetDirectoryListing("*.*");
-    queue.addRemoteSelection({{"proj", "", ""}});
+    list();
+    queue.addRemoteSelection({{"proj", -1, QDateTime()}});
+    testwait::until([this] { return !queue.isExpanding(); });
     ASSERT_EQ(model.count(), 3);
-    EXPECT_EQ(ftp.GetFTPDirectory(), "/"); // expansion returns to where it was
-    queue.RunTransferQueue();
+    EXPECT_EQ(ftp.GetFTPDirectory(), "/"); // the expansion returns to where it was
+    run();
     QMap<QString, QByteArray> original = treeOf(tree);
     original.remove(".hidden");
     EXPECT_EQ(treeOf(back.filePath("proj")), original);
@@ -278,12 +387,13 @@ TEST_P(TransferEngine, DotEntriesAndHostileNamesNeverBecomeLocalPaths)
 {
     server->writeFile("dir/ok.txt", "ok");
     server->writeFile("dir/evil\\name.txt", "evil"); // a backslash is legal on the server
-    ftp.GetDirectoryListing("*.*");
-    queue.addRemoteSelection({{".", "", ""}, {"..", "", ""}, {"../x", "  1", ""}, {"a/b", "  1", ""}});
+    list();
+    queue.addRemoteSelection({{".", -1, {}}, {"..", -1, {}}, {"../x", 1, {}}, {"a/b", 1, {}}});
     EXPECT_EQ(model.count(), 0);
-    queue.addRemoteSelection({{"dir", "", ""}});
+    queue.addRemoteSelection({{"dir", -1, {}}});
+    testwait::until([this] { return !queue.isExpanding(); });
     ASSERT_EQ(model.count(), 1);
-    EXPECT_EQ(model.row(0).text[0], "ok.txt");
+    EXPECT_EQ(model.row(0).name, "ok.txt");
     EXPECT_TRUE(host.log.filter("evil\\name.txt").size() == 1) << host.log.join('\n').toStdString();
 }
 
@@ -293,39 +403,62 @@ TEST_P(TransferEngine, GrownAndShrunkRemoteFilesArriveWholeWithTheListedDate)
 {
     server->writeFile("grown.bin", randomBytes(5000, 11));
     server->writeFile("shrunk.bin", randomBytes(100, 12));
-    ftp.GetDirectoryListing("*.*");
+    list();
     const QDateTime when(QDate(2020, 5, 17), QTime(10, 20, 30), Qt::LocalTime);
-    queueDownload("grown.bin", 1000, formatGeneralDate(when));
+    queueDownload("grown.bin", 1000, when);
     queueDownload("shrunk.bin", 5000);
-    queue.RunTransferQueue();
+    run();
     EXPECT_EQ(readFile(local.filePath("grown.bin")), server->readFile("grown.bin"));
     EXPECT_EQ(readFile(local.filePath("shrunk.bin")), server->readFile("shrunk.bin"));
     EXPECT_EQ(QFileInfo(local.filePath("grown.bin")).lastModified(), when);
     EXPECT_EQ(host.log.last(), "10|");
 }
 
-// A server that dies in the middle of a download: a failure, never "done",
-// and the partial file stays.
+// A server that dies in the middle of a download: a failure that names the
+// file, never "done", and the partial file stays.
 TEST_P(TransferEngine, ServerDyingMidDownloadIsAFailure)
 {
     FtpServer dying;
     ASSERT_TRUE(dying.isRunning());
-    dying.writeFile("huge.bin", randomBytes(8 * 1024 * 1024, 5));
+    dying.writeFile("huge.bin", randomBytes(32 * 1024 * 1024, 5));
     ASSERT_TRUE(open(dying));
-    ftp.GetDirectoryListing("*.*");
-    queueDownload("huge.bin", 8 * 1024 * 1024);
-    bool killed = false;
-    const auto link = QObject::connect(&ftp, &clsFTPClient::FileTransferProgress, [&] {
-        if (!std::exchange(killed, true))
-            dying.kill();
-    });
-    queue.RunTransferQueue();
-    QObject::disconnect(link);
-    EXPECT_TRUE(killed);
+    list();
+    queueDownload("huge.bin", 32 * 1024 * 1024);
+    host.onProgress = [&](qint64, qint64) { dying.kill(); };
+    run();
     EXPECT_EQ(model.count(), 1);
     EXPECT_NE(host.log.last(), "10|");
+    EXPECT_EQ(host.log.filter("huge.bin").size(), 1) << host.log.join('\n').toStdString();
     EXPECT_FALSE(bQueueBusy);
-    EXPECT_LT(QFileInfo(local.filePath("huge.bin")).size(), 8 * 1024 * 1024);
+    EXPECT_EQ(kinds(), QList<Kind>({Kind::Failed}));
+    EXPECT_LT(QFileInfo(local.filePath("huge.bin")).size(), 32 * 1024 * 1024);
+}
+
+// A server that takes only so many connections from one address: the run
+// uses as many as it gets, down to the browsing connection alone, and says so once.
+TEST_P(TransferEngine, ServerTakingFewConnectionsStillGetsEveryFile)
+{
+    for (int allowed : {2, 1}) {
+        SCOPED_TRACE(allowed);
+        FtpServerOptions options;
+        options.maxPerAddress = allowed;
+        FtpServer strict(options);
+        ASSERT_TRUE(strict.isRunning());
+        ASSERT_TRUE(open(strict));
+        queue.runner().setConnections(4);
+        for (int i = 0; i < 8; ++i) {
+            writeFile(local.filePath(QString("p%1.txt").arg(i)), QByteArray(3000 + i, char('a' + i)));
+            queue.menuupload(local.filePath(QString("p%1.txt").arg(i)), QString());
+        }
+        host.log.clear();
+        run();
+        EXPECT_EQ(model.count(), 0);
+        for (int i = 0; i < 8; ++i)
+            EXPECT_EQ(strict.readFile(QString("p%1.txt").arg(i)), QByteArray(3000 + i, char('a' + i)));
+        const int said = host.log.filter("Le serveur refuse").size();
+        EXPECT_EQ(said, 1) << host.log.join('\n').toStdString();
+        queue.connectionClosing();
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Modes, TransferEngine, ::testing::Values(true, false),

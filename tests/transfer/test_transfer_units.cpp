@@ -46,71 +46,66 @@ TEST(ConvertTime, HoursMinutesSeconds)
     EXPECT_EQ(TransferQueue::ConvertTime(90000), "25:00:00");
 }
 
-class Progress : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        resetSessionState();
-        LanguageOffset = 1000;
-        QueueRow row;
-        row.text[QueueRow::Name] = "big.bin";
-        model.append(row);
-        queue.setClock([this] { return now; });
-    }
-    double now = 100;
-    clsFTPClient ftp;
-    QueueModel model;
-    TestHost host{model};
-    TransferQueue queue{ftp, model, host, host};
-};
-
-// Figures of the running row; an event in the starting tick keeps the old
-// speed, and the row is repainted at most four times a second, but always at the end.
-TEST_F(Progress, SpeedDetailTimeLeftAndRepaints)
+// Figures of a running row; an event in the starting tick keeps the old
+// speed, and a speed of 0 keeps the old time left.
+TEST(Progress, SpeedDetailAndTimeLeftOfARow)
 {
-    queue.TransferSpeed = 3.5;
-    queue.markTransferStart();
-    queue.mFTP_FileTransferProgress(1000, 100000);
-    EXPECT_DOUBLE_EQ(queue.TransferSpeed, 3.5);
-    now = 105;
-    queue.mFTP_FileTransferProgress(50000, 100000);
-    EXPECT_DOUBLE_EQ(queue.TransferSpeed, 10.0);
-    EXPECT_EQ(model.row(0).text[QueueRow::Speed], "10.00 Kbps");
-    EXPECT_EQ(model.row(0).text[QueueRow::Detail], "48 KB of 97 KB");
-    EXPECT_EQ(model.row(0).text[QueueRow::TimeLeft], "00:00:04");
-    EXPECT_EQ(host.progressValue, 50000);
-    EXPECT_EQ(host.progressMaximum, 100000);
-    EXPECT_TRUE(bActivity);
+    resetSessionState();
+    LanguageOffset = 1000;
+    QueueModel model;
+    QueueRow row;
+    row.name = "big.bin";
+    row.speed = 3.5;
+    const quint64 id = model.append(row);
 
-    queue.markTransferStart();
-    now = 106;
-    queue.mFTP_FileTransferProgress(10000, 1048576);
-    EXPECT_EQ(model.row(0).text[QueueRow::Detail], "9 KB of 1024 KB");
-    now = 106.1;
-    queue.mFTP_FileTransferProgress(52000, 1048576);
-    EXPECT_EQ(model.row(0).text[QueueRow::Detail], "9 KB of 1024 KB"); // too soon to repaint
-    now = 106.2;
-    queue.mFTP_FileTransferProgress(1048576, 1048576);
-    EXPECT_EQ(model.row(0).text[QueueRow::Detail], "1024 KB of 1024 KB");
+    RowProgress p = rowProgress(model.row(0), 1000, 100000, 0);
+    EXPECT_DOUBLE_EQ(p.speed, 3.5);
+    p = rowProgress(model.row(0), 50000, 100000, 5);
+    EXPECT_DOUBLE_EQ(p.speed, 10.0);
+    model.setProgress(id, p.done, 100000, p.speed, p.timeLeft);
+    EXPECT_EQ(model.text(0, QueueRow::Speed), "10.00 Kbps");
+    EXPECT_EQ(model.text(0, QueueRow::Detail), "48 KB of 97 KB");
+    EXPECT_EQ(model.text(0, QueueRow::TimeLeft), "00:00:04");
+    // Readable units in the tool tips, the design's texts in the cells.
+    EXPECT_EQ(model.data(model.index(0, QueueRow::Speed), Qt::ToolTipRole).toString(), "10.0 kB/s");
+    EXPECT_EQ(model.data(model.index(0, QueueRow::Detail), Qt::ToolTipRole).toString(), "48.8 KiB / 97.7 KiB");
+
+    p = rowProgress(model.row(0), 10000, 1048576, 1);
+    model.setProgress(id, p.done, 1048576, p.speed, p.timeLeft);
+    EXPECT_EQ(model.text(0, QueueRow::Detail), "9 KB of 1024 KB");
+    const double left = model.row(0).timeLeft;
+    p = rowProgress(model.row(0), 0, 1048576, 2);
+    EXPECT_DOUBLE_EQ(p.speed, 0);
+    EXPECT_DOUBLE_EQ(p.timeLeft, left);
+    EXPECT_EQ(rowProgress(model.row(0), 2000000, 1048576, 3).done, 10000); // past the total: the bar stays
 }
 
 TEST(QueueModel, RemovesChosenRowsKeepingOrderAndSortsByColumn)
 {
     QueueModel model;
+    qint64 size = 50;
     for (const char *name : {"r1", "r2", "r3", "r4", "r5"}) {
         QueueRow row;
-        row.text[QueueRow::Name] = name;
+        row.name = name;
+        row.size = size -= 10; // sizes fall as names rise
         model.append(row);
     }
     model.removeRows({1, 3});
     ASSERT_EQ(model.count(), 3);
-    EXPECT_EQ(model.row(0).text[0], "r1");
-    EXPECT_EQ(model.row(1).text[0], "r3");
-    EXPECT_EQ(model.row(2).text[0], "r5");
+    EXPECT_EQ(model.row(0).name, "r1");
+    EXPECT_EQ(model.row(1).name, "r3");
+    EXPECT_EQ(model.row(2).name, "r5");
     model.sort(0, Qt::DescendingOrder);
-    EXPECT_EQ(model.row(0).text[0], "r5");
+    EXPECT_EQ(model.row(0).name, "r5");
+    model.sort(QueueRow::Size, Qt::DescendingOrder); // by the number, not its text
+    EXPECT_EQ(model.row(0).name, "r1");
     EXPECT_TRUE(model.containsName("r3"));
     EXPECT_FALSE(model.containsName("R3"));
+    // An unknown size is an empty cell, not 0.
+    QueueRow unknown;
+    unknown.name = "u";
+    model.append(unknown);
+    EXPECT_EQ(model.text(model.count() - 1, QueueRow::Size), "");
 }
 
 TEST(Runner, EmptyQueueSaysSoAndStaysIdle)

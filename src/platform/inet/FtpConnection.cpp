@@ -342,6 +342,20 @@ bool FtpConnection::renameFile(const QString &from, const QString &to)
 
 bool FtpConnection::isBusy() const { return d->openFile || d->openFind; }
 bool FtpConnection::isAlive() const { return d->control.isOpen(); }
+
+bool FtpConnection::checkAlive()
+{
+    if (!d->control.isOpen() || d->openFile || d->openFind)
+        return d->control.isOpen();
+    QByteArray said;
+    quint32 error = NoError;
+    const bool open = d->control.takeUnsolicited(said, error);
+    if (!said.isEmpty())
+        setLastResponseInfo(decodeName(said));
+    if (!open)
+        d->control.close();
+    return open;
+}
 FtpFeatures FtpConnection::features() const { return d->features; }
 void FtpConnection::setUseMlsd(bool use) { d->useMlsd = use; }
 bool FtpConnection::passive() const { return d->passive; }

@@ -208,6 +208,9 @@ public:
 
     bool isBusy() const;             // a find or a file is open
     bool isAlive() const;            // the control connection is still up
+    // Takes, without waiting, what the server said unasked (a "421 timed out"
+    // before it hung up, kept as the last response); false once it hung up.
+    bool checkAlive();
     FtpFeatures features() const;
     void setUseMlsd(bool use);       // tests: force LIST even when MLSD is offered
     bool passive() const;

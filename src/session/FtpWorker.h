@@ -1,0 +1,89 @@
+#pragma once
+// One FTP connection on a thread of its own. The worker owns the library's
+// connection, takes the commands its owner sends (queued calls of execute(),
+// run one after the other), and answers each with a result; progress, the
+// server's replies worth a log line and questions for the user go out as
+// signals. Nothing here touches the program-wide session state: the owner
+// writes that from the results, on its own thread.
+
+#include "session/FtpCommand.h"
+#include "session/WorkerControl.h"
+
+#include <QObject>
+#include <QSet>
+
+#include <memory>
+#include <optional>
+
+namespace ftp {
+
+class FtpWorker : public QObject {
+    Q_OBJECT
+public:
+    FtpWorker(LoginPtr login, std::shared_ptr<WorkerControl> control);
+    ~FtpWorker() override;
+
+public slots:
+    void execute(quint64 id, const ftp::Command &command);
+
+signals:
+    void finished(quint64 id, const ftp::Result &result);
+    // The design's transfer progress: after every 8000 bytes or so and at the
+    // end, at most every few tens of milliseconds across the threads.
+    void progress(quint64 id, qint64 current, qint64 total);
+    // A server reply the log shows (state 9: a download asked for its file,
+    // 12: a transfer opened or ended).
+    void stateChanged(quint64 id, int state, const QString &message);
+    // The connection had gone and is being made again.
+    void reconnecting(quint64 id);
+    void requested(const ftp::Request &request);
+
+private:
+    friend struct CommandRunner;
+    Result run(const Connect &);
+    Result run(const List &c);
+    Result run(const ChangeDir &c);
+    Result run(const PrintDir &);
+    Result run(const MakeDir &c);
+    Result run(const RemoveDir &c);
+    Result run(const Delete &c);
+    Result run(const Rename &c);
+    Result run(const Raw &c);
+    Result run(const Chmod &c);
+    Result run(const Size &c);
+    Result run(const Walk &c);
+    Result run(const Retrieve &c);
+    Result run(const Store &c);
+    Result run(const Close &);
+
+    // The connection, made again when it was lost (once per command).
+    bool ensureConnected(Result &result);
+    bool login(Result &result);
+    // The library's last failure (or a stop) as this result.
+    Result &failed(Result &result) const;
+    Result &succeeded(Result &result) const;
+    bool enter(const QString &folder, bool createMissing, Result &result);
+    bool enterLevelByLevel(const QString &folder, Result &result);
+    bool readFolder(QString &folder);
+    bool listHere(const QString &filter, std::vector<inet::FindRecord> &entries, Result &result);
+    void walkInto(const QString &path, const QString &relative, std::vector<Folder> &out);
+    // Asks the owner; nullopt when stopped while waiting.
+    std::optional<ExistsAnswer> askExists(const QString &fileName, bool isUpload);
+    // The names of the current folder, read once per folder entered (uploads
+    // ask the question for the names in it).
+    bool existsHere(const QString &name, Result &result);
+    void emitProgress(qint64 current, qint64 total, bool last);
+
+    LoginPtr m_login;
+    std::shared_ptr<WorkerControl> m_control;
+    std::unique_ptr<inet::InternetSession> m_session;
+    inet::FtpConnection *m_connection = nullptr;
+    bool m_everConnected = false;
+    QString m_folder;             // the server's current folder, as it last said
+    std::optional<QSet<QString>> m_namesHere; // names of m_folder, once listed
+    quint64 m_current = 0;        // the command that runs
+    quint64 m_nextRequest = 0;
+    qint64 m_lastProgressMs = -1;
+};
+
+} // namespace ftp
