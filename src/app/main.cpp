@@ -73,8 +73,7 @@ int main(int argc, char **argv)
     platform::MessageBoxPrompt prompt;
     platform::setPrompt(&prompt);
     // Qt's own buttons speak the interface's language from the first box on.
-    const auto offset = options::langue().number();
-    platform::applyQtLanguage(!offset || *offset != 1000);
+    platform::applyQtLanguage(options::startLanguageOffset() == 0);
 
     frmconc window;
     window.Form_Load();

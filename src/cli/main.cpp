@@ -8,7 +8,8 @@
 #include "platform/Paths.h"
 #include "platform/TimeZone.h"
 #include "session/SessionState.h"
-#include "settings/clsTraduction.h"
+#include "settings/Options.h"
+#include "sites/clsGestionData.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -18,12 +19,12 @@ using namespace cli;
 
 namespace {
 
-// The language: --lang, else the options file's, else French as the desktop
-// program starts. Known before the arguments are checked, so that their
-// errors are in it too.
+// The language: --lang, else the options file's, else the session's, as the
+// desktop program starts. Known before the arguments are checked, so that
+// their errors are in it too.
 void chooseLanguage(const QStringList &args)
 {
-    clsTraduction().LoadRes();
+    LanguageOffset = options::startLanguageOffset();
     for (int i = 1; i < args.size(); ++i) {
         QString value;
         if (args.at(i) == QLatin1String("--lang") && i + 1 < args.size())

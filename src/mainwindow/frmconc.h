@@ -126,8 +126,10 @@ public:
     // ---- the windows opened from here (frmconcWindows.cpp)
     void cmdCompare_Click();
     // Opens the update window modally and runs the visible check; true when
-    // the updater was started (the main window is then closing).
-    bool showUpdateWindow();
+    // the updater was started (the main window is then closing). The window
+    // of the start-up, which the user did not ask for, reports a server that
+    // cannot be reached only in its result line, never in a box.
+    bool showUpdateWindow(bool askedByUser = true);
     void lblMAJ_Click();
     frmCompare *compareWindow() const { return m_compare; }
     frmDropIn *dropInWindow() const { return m_dropIn; }
