@@ -2,6 +2,7 @@
 
 #include "cli/CliText.h"
 #include "cli/Console.h"
+#include "platform/Keyring.h"
 #include "platform/Prompt.h"
 #include "session/SessionState.h"
 #include "settings/StringTable.h"
@@ -51,6 +52,7 @@ CliSession::CliSession(Console &console, const CliOptions &options)
     QObject::connect(&m_ftp, &clsFTPClient::StateChanged,
                      [this](int state, const QString &message) { log(state, message); });
     platform::setPrompt(&m_host);
+    keyring::setNoticeSink([this] { log(12, LangStr(893)); });
     lConnectMode = options.passive.value_or(true) ? qint32(inet::INTERNET_FLAG_PASSIVE) : 0;
     m_host.setBinaryTransfer(options.binary.value_or(true));
 }
@@ -60,6 +62,7 @@ CliSession::~CliSession()
     m_ftp.CloseConnection();
     bConnected = false;
     platform::setPrompt(nullptr);
+    keyring::setNoticeSink(nullptr);
 }
 
 const CliSession::Command *CliSession::findCommand(const QString &name)

@@ -4,6 +4,7 @@
 
 #include "mainwindow/ProgramFiles.h"
 #include "mainwindow/SessionLog.h"
+#include "platform/Keyring.h"
 #include "platform/Paths.h"
 #include "platform/Prompt.h"
 #include "platform/Yield.h"
@@ -19,8 +20,8 @@
 #include "update/UpdateConfig.h"
 
 #include <QCloseEvent>
-#include <QLabel>
 #include <QDir>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QScreen>
 #include <QTimer>
@@ -32,10 +33,10 @@ namespace {
 constexpr qint16 French = 0;
 constexpr qint16 English = 1000;
 constexpr int ConnectTimeoutMs = 15000; // a silent server must not hold the window longer
-
 constexpr int NoBrowserId = 891;
 constexpr int NoKeyringId = 893;
 constexpr int MessageState = 12;
+
 } // namespace
 
 frmconc::frmconc(QWidget *parent) : QMainWindow(parent)
@@ -51,10 +52,12 @@ frmconc::frmconc(QWidget *parent) : QMainWindow(parent)
     connect(mFTP, &clsFTPClient::StateChanged, this, &frmconc::mFTP_StateChanged);
     m_log->setNameSource([this] { return managerText(&frmManager::TxtServer); },
                          [this] { return managerText(&frmManager::TxtUser); });
+    keyring::setNoticeSink([this] { mFTP_StateChanged(MessageState, LangStr(NoKeyringId)); });
 }
 
 frmconc::~frmconc()
 {
+    keyring::setNoticeSink(nullptr);
     if (bConnected && mFTP)
         mFTP->CloseConnection();
     closeToolWindows();
