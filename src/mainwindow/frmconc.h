@@ -10,6 +10,7 @@
 
 #include "mainwindow/MainWindowApi.h"
 #include "mainwindow/PaneModel.h"
+#include "mainwindow/PaneView.h"
 #include "mainwindow/WindowLayout.h"
 #include "session/SessionHost.h"
 #include "settings/clsTraduction.h"
@@ -43,7 +44,6 @@ class QUrl;
 class clsFTPClient;
 class frmManager;
 class frmloadup;
-class PaneView;
 class QueueModel;
 class SessionLog;
 class SplitterBar;
@@ -196,6 +196,16 @@ public:
     void lvLocal_OLEStartDrag();
     void listviewServer_KeyDown();
     void lvLocal_KeyDown();
+    // The file manager keys of each pane (frmconcKeys.cpp).
+    void localPaneKey(PaneView::KeyCommand command);
+    void serverPaneKey(PaneView::KeyCommand command);
+    // A folder typed in a path box: Enter opens it (an unknown one is an
+    // error in the log and the box shows the folder again); leaving the box
+    // without Enter puts the folder shown back.
+    void txtLocalPath_Enter();
+    void txtLocalPath_Left();
+    void TxtRemotePath_Enter();
+    void TxtRemotePath_Left();
     void mnuPop_Server1_Click(int Index);
     void mnuPop_LocalFile1_Click(int Index);
     void openServerEntry(const QModelIndex &index);
@@ -325,6 +335,7 @@ private:
     void serverPermissions(const QString &path);
     void moveSelectionToParent();
     int moveSelectionIntoFolderAt(const QPoint &pos);
+    void TxtRemotePath_Change(const QString &text);
     // Upload rows for files and folders dropped from the desktop's file manager.
     void queueDesktopFiles(const QList<QUrl> &urls);
     void createLocalFolder();
@@ -377,6 +388,7 @@ private:
     QSize m_savedSize; // the window's size at the last press on its surface
     bool m_inResize = false;
     QString m_localFolder;
+    QString m_remoteFolderShown; // what the program last put into TxtRemotePath
     qint16 m_startWindowChoice = 0;
     bool m_closeWanted = false; // closed while connecting: close at the end of it
 };
