@@ -81,6 +81,7 @@ Options :
   --keep-going             continuer après une commande en échec
   --timeout SECONDES       délai de chaque attente réseau (30 par défaut)
   --lang fr|en             langue des textes
+  --site-names             noms des sites du carnet d'adresses, un par ligne
   --help | --version
 Code de sortie : 0 tout a réussi, 1 une commande a échoué, 2 entrée invalide.)";
 
@@ -98,6 +99,7 @@ Options:
   --keep-going             go on after a command failed
   --timeout SECONDS        time-out of every network wait (30 by default)
   --lang fr|en             language of the texts
+  --site-names             the saved sites' names, one a line
   --help | --version
 Exit status: 0 all succeeded, 1 a command failed, 2 bad input.)";
 

@@ -49,6 +49,17 @@ int runScriptFile(Console &console, ScriptRunner &runner, const QString &path)
     return runner.status();
 }
 
+// One name a line, for the shell's completion of "open SITE".
+int printSiteNames(Console &console)
+{
+    clsGestionData data;
+    data.SetFirstData();
+    const KeyedCollection &sites = clsGestionData::siteCollection();
+    for (int i = 1; i <= sites.count(); ++i)
+        console.out(sites.item(i));
+    return StatusSuccess;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -78,6 +89,8 @@ int main(int argc, char **argv)
         console.out(QStringLiteral("tarvoftp-cli %1.%2.%3").arg(TARVO_VERSION_MAJOR).arg(TARVO_VERSION_MINOR).arg(TARVO_VERSION_PATCH));
         return StatusSuccess;
     }
+    if (options.siteNames)
+        return printSiteNames(console);
 
     CliSession session(console, options);
     const bool fromInput = !options.commands && (options.script.isEmpty() || options.script == QLatin1String("-"));
