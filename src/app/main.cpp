@@ -39,6 +39,8 @@ void nameProgram()
 {
     QCoreApplication::setApplicationName(QStringLiteral("Tarvo FTP"));
     QCoreApplication::setOrganizationName(QStringLiteral("Tarvo"));
+    // The desktop file the window belongs to (its icon and name in the shell).
+    QGuiApplication::setDesktopFileName(QStringLiteral(TARVO_APP_ID));
     QCoreApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
         .arg(TARVO_VERSION_MAJOR).arg(TARVO_VERSION_MINOR).arg(TARVO_VERSION_PATCH));
 }
