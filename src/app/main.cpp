@@ -50,7 +50,8 @@ bool asksForHelp(int argc, char **argv)
 {
     for (int i = 1; i < argc; ++i) {
         const QByteArray arg(argv[i]);
-        if (arg == "--help" || arg == "-h" || arg == "-?" || arg == "--version" || arg == "-v")
+        if (arg == "--help" || arg == "-h" || arg == "-?" || arg == "--help-all" || arg == "--version"
+            || arg == "-v")
             return true;
     }
     return false;
