@@ -40,6 +40,8 @@ void nameProgram()
 {
     QCoreApplication::setApplicationName(QStringLiteral("Tarvo FTP"));
     QCoreApplication::setOrganizationName(QStringLiteral("Tarvo"));
+    // The desktop file the window belongs to (its icon and name in the shell).
+    QGuiApplication::setDesktopFileName(QStringLiteral(TARVO_APP_ID));
     QCoreApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
         .arg(TARVO_VERSION_MAJOR).arg(TARVO_VERSION_MINOR).arg(TARVO_VERSION_PATCH));
 }
@@ -49,7 +51,8 @@ bool asksForHelp(int argc, char **argv)
 {
     for (int i = 1; i < argc; ++i) {
         const QByteArray arg(argv[i]);
-        if (arg == "--help" || arg == "-h" || arg == "-?" || arg == "--version" || arg == "-v")
+        if (arg == "--help" || arg == "-h" || arg == "-?" || arg == "--help-all" || arg == "--version"
+            || arg == "-v")
             return true;
     }
     return false;
@@ -74,8 +77,7 @@ int main(int argc, char **argv)
     platform::MessageBoxPrompt prompt;
     platform::setPrompt(&prompt);
     // Qt's own buttons speak the interface's language from the first box on.
-    const auto offset = options::langue().number();
-    platform::applyQtLanguage(!offset || *offset != 1000);
+    platform::applyQtLanguage(options::startLanguageOffset() == 0);
 
     int result = 0;
     {

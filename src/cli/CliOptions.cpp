@@ -105,6 +105,8 @@ ParsedOptions parseArguments(const QStringList &args)
             o.help = true;
         } else if (arg == QLatin1String("--version")) {
             o.version = true;
+        } else if (arg == QLatin1String("--site-names")) {
+            o.siteNames = true;
         } else {
             error = text(Text::UnknownOption, arg);
         }

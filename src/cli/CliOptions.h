@@ -24,6 +24,7 @@ struct CliOptions {
     QString script;                  // SCRIPT ("-" standard input)
     bool help = false;
     bool version = false;
+    bool siteNames = false;          // print the saved sites' names (shell completion)
 };
 
 struct ParsedOptions {

@@ -3,6 +3,7 @@
 #include "cli/CliText.h"
 #include "cli/Console.h"
 #include "cli/Interrupt.h"
+#include "platform/Keyring.h"
 #include "platform/Prompt.h"
 #include "session/SessionState.h"
 #include "settings/StringTable.h"
@@ -67,6 +68,7 @@ CliSession::CliSession(Console &console, const CliOptions &options)
     });
     QObject::connect(&m_queue, &TransferQueue::expansionFinished, [this] { wake(); });
     platform::setPrompt(&m_host);
+    keyring::setNoticeSink([this] { log(12, LangStr(893)); });
     lConnectMode = options.passive.value_or(true) ? qint32(inet::INTERNET_FLAG_PASSIVE) : 0;
     m_host.setBinaryTransfer(options.binary.value_or(true));
 }
@@ -76,6 +78,7 @@ CliSession::~CliSession()
     m_ftp.CloseConnection();
     bConnected = false;
     platform::setPrompt(nullptr);
+    keyring::setNoticeSink(nullptr);
 }
 
 const CliSession::Command *CliSession::findCommand(const QString &name)

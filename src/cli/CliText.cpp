@@ -82,6 +82,7 @@ Options :
   --timeout SECONDES       délai de chaque attente réseau (30 par défaut)
   --parallel N             fichiers transférés à la fois, de 1 à 10 (2 par défaut)
   --lang fr|en             langue des textes
+  --site-names             noms des sites du carnet d'adresses, un par ligne
   --help | --version
 Code de sortie : 0 tout a réussi, 1 une commande a échoué, 2 entrée invalide.)";
 
@@ -100,6 +101,7 @@ Options:
   --timeout SECONDS        time-out of every network wait (30 by default)
   --parallel N             files transferred at once, 1 to 10 (2 by default)
   --lang fr|en             language of the texts
+  --site-names             the saved sites' names, one a line
   --help | --version
 Exit status: 0 all succeeded, 1 a command failed, 2 bad input.)";
 

@@ -31,7 +31,7 @@ bool CliSession::findSite(const QString &name, ConnectTarget &target) const
         target.host = data.sServerIp;
         target.port = data.sServerPort.trimmed().isEmpty() ? QStringLiteral("21") : data.sServerPort.trimmed();
         target.user = data.sServerUser;
-        target.password = data.sServerPass;
+        target.password = data.sitePassword();
         // An option given on the command line wins over what the site stores.
         target.binary = m_options.binary.value_or(data.sServerTransfert == QLatin1String("1"));
         target.passive = m_options.passive.value_or(data.sServerTypeConnect != QLatin1String("1"));

@@ -8,7 +8,8 @@
 #include "platform/Paths.h"
 #include "platform/TimeZone.h"
 #include "session/SessionState.h"
-#include "settings/clsTraduction.h"
+#include "settings/Options.h"
+#include "sites/clsGestionData.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -18,12 +19,12 @@ using namespace cli;
 
 namespace {
 
-// The language: --lang, else the options file's, else French as the desktop
-// program starts. Known before the arguments are checked, so that their
-// errors are in it too.
+// The language: --lang, else the options file's, else the session's, as the
+// desktop program starts. Known before the arguments are checked, so that
+// their errors are in it too.
 void chooseLanguage(const QStringList &args)
 {
-    clsTraduction().LoadRes();
+    LanguageOffset = options::startLanguageOffset();
     for (int i = 1; i < args.size(); ++i) {
         QString value;
         if (args.at(i) == QLatin1String("--lang") && i + 1 < args.size())
@@ -46,6 +47,17 @@ int runScriptFile(Console &console, ScriptRunner &runner, const QString &path)
     }
     runner.runText(QString::fromUtf8(file.readAll()));
     return runner.status();
+}
+
+// One name a line, for the shell's completion of "open SITE".
+int printSiteNames(Console &console)
+{
+    clsGestionData data;
+    data.SetFirstData();
+    const KeyedCollection &sites = clsGestionData::siteCollection();
+    for (int i = 1; i <= sites.count(); ++i)
+        console.out(sites.item(i));
+    return StatusSuccess;
 }
 
 } // namespace
@@ -77,6 +89,8 @@ int main(int argc, char **argv)
         console.out(QStringLiteral("tarvoftp-cli %1.%2.%3").arg(TARVO_VERSION_MAJOR).arg(TARVO_VERSION_MINOR).arg(TARVO_VERSION_PATCH));
         return StatusSuccess;
     }
+    if (options.siteNames)
+        return printSiteNames(console);
 
     CliSession session(console, options);
     const bool fromInput = !options.commands && (options.script.isEmpty() || options.script == QLatin1String("-"));

@@ -6,6 +6,7 @@
 #include <QDragMoveEvent>
 #include <QDropEvent>
 #include <QKeyEvent>
+#include <QMetaMethod>
 #include <QMimeData>
 
 PaneView::PaneView(QWidget *parent) : QTreeView(parent)
@@ -57,10 +58,31 @@ void PaneView::dropEvent(QDropEvent *event)
     emit dropped(event->mimeData(), event->position().toPoint());
 }
 
+std::optional<PaneView::KeyCommand> PaneView::commandFor(const QKeyEvent &event)
+{
+    const Qt::KeyboardModifiers mods = event.modifiers() & ~Qt::KeypadModifier;
+    switch (event.key()) {
+    case Qt::Key_F5: return mods == Qt::NoModifier ? std::optional(KeyCommand::Refresh) : std::nullopt;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return mods == Qt::NoModifier ? std::optional(KeyCommand::Open) : std::nullopt;
+    case Qt::Key_Backspace: return mods == Qt::NoModifier ? std::optional(KeyCommand::Parent) : std::nullopt;
+    case Qt::Key_Up: return mods == Qt::AltModifier ? std::optional(KeyCommand::Parent) : std::nullopt;
+    case Qt::Key_F2: return mods == Qt::NoModifier ? std::optional(KeyCommand::Rename) : std::nullopt;
+    case Qt::Key_Delete: return mods == Qt::NoModifier ? std::optional(KeyCommand::Delete) : std::nullopt;
+    default: return std::nullopt;
+    }
+}
+
 void PaneView::keyPressEvent(QKeyEvent *event)
 {
-    if (event->key() == Qt::Key_Delete && selectionModel() && selectionModel()->hasSelection()) {
-        emit deletePressed();
+    const std::optional<KeyCommand> command = commandFor(*event);
+    const bool selected = selectionModel() && selectionModel()->hasSelection();
+    if (command && isSignalConnected(QMetaMethod::fromSignal(&PaneView::keyCommand))) {
+        // Commands on rows want rows; the others act on the folder shown.
+        const bool needsRows = *command == KeyCommand::Open || *command == KeyCommand::Rename
+                            || *command == KeyCommand::Delete;
+        if (!needsRows || selected)
+            emit keyCommand(*command);
         event->accept();
         return;
     }

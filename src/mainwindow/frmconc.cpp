@@ -4,6 +4,7 @@
 
 #include "mainwindow/ProgramFiles.h"
 #include "mainwindow/SessionLog.h"
+#include "platform/Keyring.h"
 #include "platform/Paths.h"
 #include "platform/Prompt.h"
 #include "platform/Yield.h"
@@ -20,6 +21,7 @@
 #include "update/UpdateConfig.h"
 
 #include <QCloseEvent>
+#include <QDir>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QScreen>
@@ -32,6 +34,9 @@ namespace {
 constexpr qint16 French = 0;
 constexpr qint16 English = 1000;
 constexpr int ConnectTimeoutMs = 15000; // a silent server must not hold the window longer
+constexpr int NoBrowserId = 891;
+constexpr int NoKeyringId = 893;
+constexpr int MessageState = 12;
 
 } // namespace
 
@@ -49,10 +54,12 @@ frmconc::frmconc(QWidget *parent) : QMainWindow(parent)
             [this] { mFTP_StateChanged(12, LangStr(803)); });
     m_log->setNameSource([this] { return managerText(&frmManager::TxtServer); },
                          [this] { return managerText(&frmManager::TxtUser); });
+    keyring::setNoticeSink([this] { mFTP_StateChanged(MessageState, LangStr(NoKeyringId)); });
 }
 
 frmconc::~frmconc()
 {
+    keyring::setNoticeSink(nullptr);
     m_transfer->connectionClosing();
     if (mFTP)
         mFTP->CloseConnection();
@@ -69,7 +76,8 @@ void frmconc::Form_Load()
     platform::yieldNow();
 
     m_traduction = std::make_unique<clsTraduction>(this);
-    // At a first start there is no language yet: French, captioned by hand.
+    // At a first start there is no language stored yet: the splash took the
+    // session's, and the window is captioned in it by hand.
     if (!m_traduction->LoadRes())
         LoadResMenu();
     platform::applyQtLanguage(LanguageOffset == French);
@@ -92,7 +100,8 @@ void frmconc::Form_Load()
 
     m_startWindowChoice = options::startWindowChoice();
     // The updater was started from the update window: the program ends here.
-    if (options::checkUpdateAtStart() && showUpdateWindow()) {
+    // A program built without an update server has nothing to check at start.
+    if (options::checkUpdateAtStart() && update::hasUpdateServer() && showUpdateWindow(false)) {
         close();
         return;
     }
@@ -211,8 +220,13 @@ void frmconc::switchLanguage(bool english)
 void frmconc::openHelp()
 {
     const QString page = programfiles::installHelpPage(LanguageOffset == French);
-    if (!page.isEmpty())
-        platform::openWithDesktop(page);
+    if (page.isEmpty()) {
+        platform::inform(LangStr(701), platform::PromptIcon::Warning);
+        return;
+    }
+    // Without a browser the page is still there to be opened by hand.
+    if (!platform::openWithDesktop(page))
+        platform::inform(LangStr(NoBrowserId) + QDir::toNativeSeparators(page), platform::PromptIcon::Information);
 }
 
 void frmconc::openWebSite()

@@ -10,6 +10,7 @@
 
 #include "mainwindow/MainWindowApi.h"
 #include "mainwindow/PaneModel.h"
+#include "mainwindow/PaneView.h"
 #include "mainwindow/WindowLayout.h"
 #include "session/FtpCommand.h"
 #include "session/SessionHost.h"
@@ -45,7 +46,6 @@ class QUrl;
 class clsFTPClient;
 class frmManager;
 class frmloadup;
-class PaneView;
 class QueueModel;
 class RunPainting;
 class SessionLog;
@@ -134,8 +134,10 @@ public:
     // ---- the windows opened from here (frmconcWindows.cpp)
     void cmdCompare_Click();
     // Opens the update window modally and runs the visible check; true when
-    // the updater was started (the main window is then closing).
-    bool showUpdateWindow();
+    // the updater was started (the main window is then closing). The window
+    // of the start-up, which the user did not ask for, reports a server that
+    // cannot be reached only in its result line, never in a box.
+    bool showUpdateWindow(bool askedByUser = true);
     void lblMAJ_Click();
     frmCompare *compareWindow() const { return m_compare; }
     frmDropIn *dropInWindow() const { return m_dropIn; }
@@ -201,6 +203,16 @@ public:
     void lvLocal_OLEStartDrag();
     void listviewServer_KeyDown();
     void lvLocal_KeyDown();
+    // The file manager keys of each pane (frmconcKeys.cpp).
+    void localPaneKey(PaneView::KeyCommand command);
+    void serverPaneKey(PaneView::KeyCommand command);
+    // A folder typed in a path box: Enter opens it (an unknown one is an
+    // error in the log and the box shows the folder again); leaving the box
+    // without Enter puts the folder shown back.
+    void txtLocalPath_Enter();
+    void txtLocalPath_Left();
+    void TxtRemotePath_Enter();
+    void TxtRemotePath_Left();
     void mnuPop_Server1_Click(int Index);
     void mnuPop_LocalFile1_Click(int Index);
     void openServerEntry(const QModelIndex &index);
@@ -335,6 +347,7 @@ private:
     void serverPermissions(const QString &path);
     void moveSelectionToParent();
     int moveSelectionIntoFolderAt(const QPoint &pos);
+    void TxtRemotePath_Change(const QString &text);
     // Upload rows for files and folders dropped from the desktop's file manager.
     void queueDesktopFiles(const QList<QUrl> &urls);
     void createLocalFolder();
@@ -387,6 +400,7 @@ private:
     QSize m_savedSize; // the window's size at the last press on its surface
     bool m_inResize = false;
     QString m_localFolder;
+    QString m_remoteFolderShown; // what the program last put into TxtRemotePath
     qint16 m_startWindowChoice = 0;
     quint64 m_listingGeneration = 0; // only the newest listing asked for fills the pane
     std::unique_ptr<RunPainting> m_runPainting; // while the queue runs

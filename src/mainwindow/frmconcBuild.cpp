@@ -219,7 +219,7 @@ void frmconc::buildLocalPane()
     Label11->setVisible(false); // the path box shows the folder
     txtLocalPath = new QLineEdit(FrameLocal);
     txtLocalPath->setObjectName(QStringLiteral("txtLocalPath"));
-    txtLocalPath->setReadOnly(true); // shows the folder; typing in it does nothing
+    // Shows the folder; a folder typed in it and confirmed with Enter opens.
     cmdUpLocal = smallButton(FrameLocal, QStringLiteral("cmdUpLocal"), QStringLiteral("up"));
     cmdBrowseLocal = smallButton(FrameLocal, QStringLiteral("cmdBrowseLocal"), QStringLiteral("browse"));
     Toolbar2 = paneToolBar(FrameLocal, {"CreateDirectory", "Delete", "Rename", "refresh", "upload", "sendlist"},
@@ -239,7 +239,9 @@ void frmconc::buildLocalPane()
     auto *localList = static_cast<PaneView *>(lvLocal);
     connect(localList, &PaneView::dragStarted, this, &frmconc::lvLocal_OLEStartDrag);
     connect(localList, &PaneView::dropped, this, &frmconc::lvLocal_OLEDragDrop);
-    connect(localList, &PaneView::deletePressed, this, &frmconc::lvLocal_KeyDown);
+    connect(localList, &PaneView::keyCommand, this, &frmconc::localPaneKey);
+    connect(txtLocalPath, &QLineEdit::returnPressed, this, &frmconc::txtLocalPath_Enter);
+    connect(txtLocalPath, &QLineEdit::editingFinished, this, &frmconc::txtLocalPath_Left);
 }
 
 void frmconc::buildServerPane()
@@ -251,7 +253,6 @@ void frmconc::buildServerPane()
     lblServerHost->setVisible(false);
     TxtRemotePath = new QLineEdit(fraServer);
     TxtRemotePath->setObjectName(QStringLiteral("TxtRemotePath"));
-    TxtRemotePath->setReadOnly(true);
     cmdUpServerPath = smallButton(fraServer, QStringLiteral("cmdUpServerPath"), QStringLiteral("up"));
     Toolbar1 = paneToolBar(fraServer, {"CreateDirectory", "Delete", "Rename", "refresh", "Download", "sendlist", "updir"},
                            &frmconc::Toolbar1_ButtonClick);
@@ -270,7 +271,10 @@ void frmconc::buildServerPane()
     auto *serverList = static_cast<PaneView *>(listviewServer);
     connect(serverList, &PaneView::dragStarted, this, &frmconc::listviewServer_OLEStartDrag);
     connect(serverList, &PaneView::dropped, this, &frmconc::listviewServer_OLEDragDrop);
-    connect(serverList, &PaneView::deletePressed, this, &frmconc::listviewServer_KeyDown);
+    connect(serverList, &PaneView::keyCommand, this, &frmconc::serverPaneKey);
+    connect(TxtRemotePath, &QLineEdit::returnPressed, this, &frmconc::TxtRemotePath_Enter);
+    connect(TxtRemotePath, &QLineEdit::editingFinished, this, &frmconc::TxtRemotePath_Left);
+    connect(TxtRemotePath, &QLineEdit::textChanged, this, &frmconc::TxtRemotePath_Change);
 }
 
 // The three bars the user drags, and the compare button at the foot of the

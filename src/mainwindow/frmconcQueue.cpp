@@ -168,7 +168,7 @@ void frmconc::PlaceQueueProgressBar()
 
 QString frmconc::remotePathText()
 {
-    return TxtRemotePath->text();
+    return m_remoteFolderShown;
 }
 
 bool frmconc::binaryTransferChosen()

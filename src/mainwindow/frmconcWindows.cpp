@@ -45,9 +45,9 @@ void frmconc::setMainWindowAway(bool away)
 
 // ---- the update window -----------------------------------------------------------
 
-bool frmconc::showUpdateWindow()
+bool frmconc::showUpdateWindow(bool askedByUser)
 {
-    return frmViewUpdate::showModal(*mFTP, *this, this);
+    return frmViewUpdate::showModal(*mFTP, *this, this, askedByUser);
 }
 
 void frmconc::lblMAJ_Click()

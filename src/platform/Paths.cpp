@@ -42,18 +42,29 @@ void initProgramDirectory(const QStringList &arguments)
         setProgramDirectory(env);
 }
 
-QString programDirectory()
+bool isInstalledCopy(const QString &executableDir)
 {
-    if (!overrideDir.isEmpty())
-        return overrideDir;
-    const QString exeDir = QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QString();
-    if (!exeDir.isEmpty() && QFileInfo(exeDir).isWritable())
-        return withoutTrailingSlash(exeDir);
+    return QFileInfo::exists(executableDir + QStringLiteral("/../share/applications/" TARVO_APP_ID ".desktop"));
+}
+
+QString programDirectoryFor(const QString &executableDir)
+{
+    // An installed copy's folder may be writable (root's /usr/bin), and is
+    // still no place for one user's files.
+    if (!executableDir.isEmpty() && QFileInfo(executableDir).isWritable() && !isInstalledCopy(executableDir))
+        return withoutTrailingSlash(executableDir);
     QString dataDir = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     if (dataDir.isEmpty())
         dataDir = QDir::homePath() + QLatin1String("/.tarvoftp");
     QDir().mkpath(dataDir);
     return withoutTrailingSlash(dataDir);
+}
+
+QString programDirectory()
+{
+    if (!overrideDir.isEmpty())
+        return overrideDir;
+    return programDirectoryFor(QCoreApplication::instance() ? QCoreApplication::applicationDirPath() : QString());
 }
 
 QString joinPath(const QString &folder, const QString &name)

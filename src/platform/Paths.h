@@ -5,9 +5,15 @@
 namespace platform {
 
 // The program directory of the design: --data-dir / TARVOFTP_HOME when given,
-// else the executable's folder when it is writable (portable use), else the
-// per-user data folder. Always returned without a trailing separator.
+// else the executable's folder when it is writable and not an installed copy
+// (portable use), else the per-user data folder. Always returned without a
+// trailing separator.
 QString programDirectory();
+// The same for an executable in executableDir, without the overrides.
+QString programDirectoryFor(const QString &executableDir);
+// An installed copy: its bin/ folder sits beside share/applications/ holding
+// the program's desktop file (make install, a package).
+bool isInstalledCopy(const QString &executableDir);
 
 // Overrides the program directory for the rest of the run (--data-dir, tests).
 void setProgramDirectory(const QString &dir);

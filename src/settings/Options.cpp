@@ -1,6 +1,7 @@
 #include "settings/Options.h"
 
 #include "platform/Paths.h"
+#include "platform/SystemLanguage.h"
 
 namespace options {
 namespace {
@@ -37,6 +38,15 @@ OptionValue langue()
 FileResult setLangue(qint16 offset)
 {
     return write(QStringLiteral("Langue"), QString::number(offset));
+}
+
+qint16 startLanguageOffset()
+{
+    const OptionValue stored = langue();
+    if (stored.isEmpty())
+        return platform::prefersFrench(platform::messageLanguages()) ? 0 : 1000;
+    // Only French and English exist; any other stored value is French.
+    return stored.number() == 1000 ? 1000 : 0;
 }
 
 qint16 startWindowChoice()

@@ -19,6 +19,11 @@ QString optionsFilePath();
 // from a real one (it then keeps the offset it has).
 OptionValue langue();
 FileResult setLangue(qint16 offset);
+// The language offset the interface starts in: the session's language while
+// "Langue" is not set (French for a French locale, English for any other),
+// so that a first start speaks the user's language; once set, 1000 English
+// and anything else French.
+qint16 startLanguageOffset();
 
 // "Open": the start-up window choice, 1 opens the site manager right after
 // the main window; missing is 0.

@@ -42,9 +42,7 @@ QLabel *logo(QWidget *parent, const QString &iconName)
 frmloadup::frmloadup(QWidget *parent) : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint)
 {
     setObjectName(QStringLiteral("frmloadup"));
-    // Only French and English exist; anything else in the options is French.
-    const auto offset = options::langue().number();
-    LanguageOffset = offset && *offset == English ? English : 0;
+    LanguageOffset = options::startLanguageOffset();
 
     auto *frame = new QFrame(this);
     frame->setFrameShape(QFrame::Box);

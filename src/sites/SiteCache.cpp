@@ -3,6 +3,7 @@
 #include "sites/clsGestionData.h"
 
 #include "settings/TextFile.h"
+#include "sites/SiteKeyring.h"
 #include "sites/SiteRecord.h"
 
 using siterecord::Folder;
@@ -109,10 +110,16 @@ bool clsGestionData::SetCollectionData(const QString &sNumero, bool bIsSelect)
     for (const Site &site : sites) {
         if (site.number == *n) {
             fill(*this, site);
+            sServerPass = sitekeyring::passwordOf(site.number, site.fields.at(5));
             return true;
         }
     }
     return false;
+}
+
+QString clsGestionData::sitePassword() const
+{
+    return sServerPass.isEmpty() ? sitekeyring::passwordOf(lServerNo, QString()) : sServerPass;
 }
 
 bool clsGestionData::SetCollectionSec(const QString &sNumero)

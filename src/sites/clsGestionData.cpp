@@ -3,6 +3,7 @@
 #include "platform/Paths.h"
 #include "settings/StringTable.h"
 #include "settings/TextFile.h"
+#include "sites/SiteKeyring.h"
 #include "sites/SiteRecord.h"
 
 #include <QSet>
@@ -45,7 +46,8 @@ std::optional<qint32> nextNumber(const QStringList &lines)
     return biggest + 1;
 }
 
-// Rewrites ftp.tf without the well-formed sites that doomed() picks.
+// Rewrites ftp.tf without the well-formed sites that doomed() picks; their
+// passwords leave the keyring with them.
 FileResult removeSites(const std::function<bool(const Site &)> &doomed)
 {
     const QString path = clsGestionData::siteFilePath();
@@ -53,14 +55,29 @@ FileResult removeSites(const std::function<bool(const Site &)> &doomed)
     if (!read.ok)
         return FileResult::failure(read.error);
     QStringList kept;
+    QList<qint32> removed;
     for (const QString &line : read.lines) {
         const auto site = parseSite(line);
         if (!site || !doomed(*site))
             kept.append(line);
+        else
+            removed.append(site->number);
     }
-    if (kept.size() == read.lines.size())
+    if (removed.isEmpty())
         return FileResult::success();
-    return textfile::writeLines(path, kept);
+    const FileResult written = textfile::writeLines(path, kept);
+    if (written)
+        sitekeyring::forget(removed);
+    return written;
+}
+
+QList<qint32> otherThan(const QList<qint32> &numbers, std::optional<qint32> kept)
+{
+    QList<qint32> others;
+    for (qint32 n : numbers)
+        if (n != kept && !others.contains(n))
+            others.append(n);
+    return others;
 }
 
 // A line handed to SaveDataChange: ten fields (name first) or a whole record.
@@ -141,6 +158,7 @@ FileResult clsGestionData::SaveDataChange(const QString &sLineToSave, bool bUpda
 
     QStringList kept;
     std::optional<qint32> keyNumber, formerNumber;
+    QList<qint32> dropped;
     for (const QString &line : read.lines) {
         const auto site = parseSite(line);
         const bool isKey = site && site->name() == keyName;
@@ -149,6 +167,7 @@ FileResult clsGestionData::SaveDataChange(const QString &sLineToSave, bool bUpda
             kept.append(line);
             continue;
         }
+        dropped.append(site->number);
         if (isFormer && !formerNumber)
             formerNumber = site->number;
         else if (isKey && !keyNumber)
@@ -164,8 +183,14 @@ FileResult clsGestionData::SaveDataChange(const QString &sLineToSave, bool bUpda
             return FileResult::failure(LangStr(707) + GetBigNo(QStringLiteral("Site")));
         record = QString::number(*number) + QLatin1Char('|') + sLineToSave;
     }
+    record = sitekeyring::storePassword(record, !bUpdateParam);
     kept.append(record);
-    return textfile::writeLines(siteFilePath(), kept);
+    const FileResult written = textfile::writeLines(siteFilePath(), kept);
+    // A site replaced by this one (same name, fresh number) takes its
+    // password with it.
+    if (written)
+        sitekeyring::forget(otherThan(dropped, siterecord::leadingNumber(record)));
+    return written;
 }
 
 FileResult clsGestionData::DeleteData(const QString &sDelete, const QString &sName)

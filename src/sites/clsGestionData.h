@@ -28,7 +28,7 @@ public:
     QString sServerName;
     QString sServerIp;
     QString sServerUser;
-    QString sServerPass;  // decoded
+    QString sServerPass;  // decoded; see SetCollectionData for the keyring's
     QString sServerPort;
     QString sServerTransfert;    // "1" binary, "2" ASCII
     QString sServerTypeConnect;  // "1" active, "2" passive
@@ -49,8 +49,12 @@ public:
 
     // bIsSelect true: loads the site whose number is sNumero; false: the site
     // at 1-based position sNumero of the site collection. False when there is
-    // no such site (the members then stay as they were).
+    // no such site (the members then stay as they were). The password of a
+    // site picked by number comes from the keyring when the file holds none;
+    // loading by position (to list the sites) asks the keyring nothing:
+    // sitePassword() does, for the site loaded last.
     bool SetCollectionData(const QString &sNumero, bool bIsSelect);
+    QString sitePassword() const;
     // Loads the folder at 1-based position sNumero of the folder collection.
     bool SetCollectionSec(const QString &sNumero);
 
@@ -63,7 +67,8 @@ public:
     // The greatest record number as text, "0" for an empty file.
     QString GetBigNo(const QString &sFind) const;
 
-    // Writes one site into "ftp.tf". sLineToSave starts with its number when
+    // Writes one site into "ftp.tf" and its password into the keyring (see
+    // SiteKeyring.h). sLineToSave starts with its number when
     // bUpdateParam is true (a whole record), else with the name (ten fields).
     // Every record named like it, or named sNewServerName, is dropped; the new
     // record goes last. Its number: a whole record keeps its own; an edit
@@ -78,6 +83,7 @@ public:
 
     // Removes every record named sName from the file chosen by sDelete; for a
     // folder also every site whose folder number is the removed folder's.
+    // Removed sites' passwords leave the keyring.
     FileResult DeleteData(const QString &sDelete, const QString &sName);
 
     // Adds a folder named name to "TypeFtp.tf" with number GetBigNo + 1. A name

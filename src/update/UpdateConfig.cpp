@@ -26,12 +26,17 @@ QString optionValue(const QStringList &arguments, const QString &name)
 
 QString updateServerUrl()
 {
-    return updateUrl.isEmpty() ? QStringLiteral("https://update.tarvoftp.example") : updateUrl;
+    return updateUrl.isEmpty() ? trimmed(QStringLiteral(TARVO_UPDATE_URL)) : updateUrl;
+}
+
+bool hasUpdateServer()
+{
+    return !updateServerUrl().isEmpty();
 }
 
 QString vendorWebSiteUrl()
 {
-    return webUrl.isEmpty() ? QStringLiteral("https://www.tarvoftp.example") : webUrl;
+    return webUrl.isEmpty() ? trimmed(QStringLiteral(TARVO_WEB_URL)) : webUrl;
 }
 
 void setUpdateServerUrl(const QString &url) { updateUrl = trimmed(url); }

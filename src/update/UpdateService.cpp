@@ -21,6 +21,9 @@
 #include <QUrlQuery>
 
 namespace {
+// "Updates come from the distribution or the project's site".
+constexpr int NoUpdateServerId = 890;
+
 QString programFile(const QString &name)
 {
     return platform::joinPath(platform::programDirectory(), name);
@@ -96,6 +99,13 @@ bool UpdateService::download(const QString &remotePath, const QString &localPath
 
 bool UpdateService::VerifSiUpdateDispo(bool bSilent)
 {
+    if (!update::hasUpdateServer()) {
+        m_answer = Answer::NoUpdateServer;
+        m_view.setInfo(update::vendorWebSiteUrl());
+        m_view.setNoUpdate(LangStr(NoUpdateServerId));
+        m_view.setCloseEnabled(true);
+        return false;
+    }
     m_view.setCheckButtonVisible(false);
     m_view.setNoUpdate(LangStr(609));
     m_view.setInfo(LangStr(614));
@@ -108,6 +118,7 @@ bool UpdateService::VerifSiUpdateDispo(bool bSilent)
             platform::inform(LangStr(611) + QStringLiteral("\r\n") + LangStr(612));
         m_view.setNoUpdate(LangStr(612));
         m_view.setCloseEnabled(true);
+        m_answer = Answer::Unreachable;
         return false;
     }
     m_serverVersion = readSmallFile(QStringLiteral("ver.tf"), QStringLiteral("Version"),
@@ -117,6 +128,7 @@ bool UpdateService::VerifSiUpdateDispo(bool bSilent)
     m_view.setCloseEnabled(true);
 
     const bool newer = server.isNewerThan(m_own);
+    m_answer = newer ? Answer::Newer : Answer::Current;
     // The same version, or only an older revision: only our own version is shown.
     if (!newer && server.major == m_own.major && server.minor == m_own.minor)
         m_view.setInfo(LangStr(616) + m_own.text());

@@ -35,8 +35,14 @@ public:
     UpdateService(clsFTPClient &ftp, UpdateView &view);
 
     // The check itself. bSilent suppresses the message box when the server
-    // cannot be reached. True when the server offers a newer version.
+    // cannot be reached. True when the server offers a newer version. A
+    // program built without an update server asks no one: the status line
+    // then names the project's site, and no box is shown.
     bool VerifSiUpdateDispo(bool bSilent);
+
+    // What the last check found.
+    enum class Answer { Newer, Current, Unreachable, NoUpdateServer };
+    Answer lastAnswer() const { return m_answer; }
 
     // Downloads the update and starts the updater (the steps after the
     // question about an open connection). True when the updater was started:
@@ -62,6 +68,7 @@ private:
     UpdateView &m_view;
     ProgramVersion m_own;
     QString m_serverVersion;
+    Answer m_answer = Answer::Current;
 };
 
 // Tells the vendor's web site something (a request whose answer is not read).

@@ -48,9 +48,10 @@ bool frmViewUpdate::silentCheck(clsFTPClient &ftp)
     return service.VerifSiUpdateDispo(true);
 }
 
-bool frmViewUpdate::showModal(clsFTPClient &ftp, UpdateHost &host, QWidget *parent)
+bool frmViewUpdate::showModal(clsFTPClient &ftp, UpdateHost &host, QWidget *parent, bool askedByUser)
 {
     frmViewUpdate window(ftp, host, parent);
+    window.m_reportUnreachable = askedByUser;
     // Modal from its first showing, so that nothing else is clicked while the
     // check runs; the modal loop itself starts once the answer is shown.
     window.setWindowModality(Qt::ApplicationModal);
@@ -148,16 +149,18 @@ void frmViewUpdate::cmdUpdate_Click()
         return;
     m_checking = true;
     setAnimationRunning(true);
-    const bool newer = m_service.VerifSiUpdateDispo(false);
-    // A check that could not reach the server leaves the status line empty
-    // and says so in the result line: it must not read "up-to-date".
-    const bool reached = !lblInfo->text().isEmpty();
-    if (newer) {
+    m_service.VerifSiUpdateDispo(!m_reportUnreachable);
+    // A check that could not reach the server says so in the result line: it
+    // must not read "up-to-date".
+    switch (m_service.lastAnswer()) {
+    case UpdateService::Answer::Newer:
         cmdStartUpdate->show();
         cmdStartUpdate->setDefault(true);
         showResult(610);
-    } else {
-        showResult(reached ? 602 : 612);
+        break;
+    case UpdateService::Answer::Current: showResult(602); break;
+    case UpdateService::Answer::Unreachable: showResult(612); break;
+    case UpdateService::Answer::NoUpdateServer: showResult(890); break;
     }
     setAnimationRunning(false);
     m_checking = false;

@@ -49,10 +49,12 @@ public:
     // The silent check of the start-up timer: true when the update server
     // offers a newer version. Nothing is shown, whatever happens.
     static bool silentCheck(clsFTPClient &ftp);
-    // Opens the window modally and runs the visible check (a message box
-    // when the server cannot be reached). True when the updater was started
-    // from it; otherwise "ver.tf" is deleted when the window closes.
-    static bool showModal(clsFTPClient &ftp, UpdateHost &host, QWidget *parent);
+    // Opens the window modally and runs the visible check. True when the
+    // updater was started from it; otherwise "ver.tf" is deleted when the
+    // window closes. When the user asked for it, a server that cannot be
+    // reached is reported in a message box too; the window opened at
+    // start-up only says so in its result line.
+    static bool showModal(clsFTPClient &ftp, UpdateHost &host, QWidget *parent, bool askedByUser = true);
 
     // Captions in the current language.
     void applyCaptions();
@@ -102,4 +104,5 @@ private:
     bool m_checking = false;
     bool m_updating = false;
     bool m_launched = false; // the updater was started from this window
+    bool m_reportUnreachable = true; // a box when the server cannot be reached
 };

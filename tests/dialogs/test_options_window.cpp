@@ -171,10 +171,15 @@ TEST_F(Splash, EnglishLogoOnlyWhenTheLanguageIsEnglishAndTheVersionAlways)
 {
     const QString version = QStringLiteral("Version : %1.%2.%3")
                                 .arg(TARVO_VERSION_MAJOR).arg(TARVO_VERSION_MINOR).arg(TARVO_VERSION_PATCH);
-    // The stored language (none, English, unknown) and the offset it leads to.
-    const struct { QString stored; int offset; } cases[] = {{"", 0}, {"1000", 1000}, {"5", 0}};
+    // The stored language (none yet, English, unknown, French) in a session
+    // of some locale, and the offset it leads to.
+    const struct { QString stored; const char *locale; int offset; } cases[] = {
+        {"", "fr_BE.UTF-8", 0}, {"", "en_US.UTF-8", 1000}, {"1000", "fr_FR.UTF-8", 1000},
+        {"5", "en_US.UTF-8", 0}, {"0", "en_US.UTF-8", 0}};
+    const QByteArray savedLocale = qgetenv("LC_ALL");
     for (const auto &c : cases) {
-        SCOPED_TRACE(c.stored.toStdString());
+        SCOPED_TRACE(c.stored.toStdString() + " " + c.locale);
+        qputenv("LC_ALL", c.locale);
         if (!c.stored.isEmpty())
             store("Langue", c.stored);
         LanguageOffset = 1000 - c.offset; // whatever it was before
@@ -183,6 +188,7 @@ TEST_F(Splash, EnglishLogoOnlyWhenTheLanguageIsEnglishAndTheVersionAlways)
         EXPECT_EQ(splash.showsEnglishLogo(), c.offset == 1000);
         EXPECT_EQ(splash.versionText(), version);
     }
+    qputenv("LC_ALL", savedLocale);
 }
 
 } // namespace

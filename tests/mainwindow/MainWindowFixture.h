@@ -1,9 +1,10 @@
 #pragma once
 // A main window on a fresh program folder and a fresh home folder (with a
 // Desktop), questions answered by a ScriptedPrompt and whatever the window
-// opens with the desktop recorded instead of opened. The update window is not
-// shown at start-up (the options say so) and the update server is a closed
-// local port, unless a test says otherwise. PanesTest adds a real FTP server.
+// opens with the desktop recorded instead of opened. The interface is French
+// and the update window is not shown at start-up (the options say so), and
+// the update server is a closed local port, unless a test says otherwise.
+// PanesTest adds a real FTP server.
 
 #include "FtpServer.h"
 #include "LogReader.h"
@@ -59,6 +60,8 @@ protected:
         });
         update::setUpdateServerUrl(QStringLiteral("http://127.0.0.1:1"));
         ASSERT_TRUE(options::setCheckUpdateAtStart(false).ok());
+        // The design's language, whatever the session running the tests speaks.
+        ASSERT_TRUE(options::setLangue(0).ok());
     }
 
     void TearDown() override

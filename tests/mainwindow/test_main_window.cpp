@@ -26,29 +26,59 @@ QString texts(const QList<QAction *> &items)
 
 using StartUp = MainWindowTest;
 
-TEST_F(StartUp, FirstStartWithoutOptionsIsFrenchOnTheDesktopWithTheUpdateWindowOnly)
+TEST_F(StartUp, AFirstStartSpeaksTheSessionsLanguageOnTheDesktopAndShowsNoErrorBox)
 {
-    ASSERT_TRUE(QFile::remove(options::optionsFilePath()));
-    closeUpdateWindow();
-    frmconc &w = startWindow(); // returns: the manager is not waiting
+    // The session's locale, and whether the program was given an update
+    // server (one that cannot be reached here) or built without one.
+    const struct {
+        const char *locale;
+        qint16 offset;
+        bool updateServer;
+        QStringList modals;
+    } starts[] = {
+        {"fr_FR.UTF-8", 0, false, {}},
+        {"en_GB.UTF-8", 1000, false, {}},
+        {"C.UTF-8", 1000, false, {}},
+        {"fr_CA.UTF-8", 0, true, {"frmViewUpdate"}},
+        {"de_DE.UTF-8", 1000, true, {"frmViewUpdate"}},
+    };
+    const QByteArray savedLocale = qgetenv("LC_ALL");
+    for (const auto &s : starts) {
+        SCOPED_TRACE(s.locale);
+        window.reset();
+        modalClasses.clear();
+        prompt.clear();
+        QFile::remove(options::optionsFilePath());
+        qputenv("LC_ALL", s.locale);
+        update::setUpdateServerUrl(s.updateServer ? QStringLiteral("http://127.0.0.1:1") : QString());
+        QString result;
+        if (s.updateServer)
+            answerUpdateWindow([&result](frmViewUpdate *update) {
+                result = update->lblNoUpdate->text();
+                update->Command1->click();
+            });
+        frmconc &w = startWindow(); // returns: the manager is not waiting
 
-    EXPECT_EQ(LanguageOffset, 0);
-    EXPECT_EQ(modalClasses, QStringList{"frmViewUpdate"});
-    // The update server (a closed port here) could not be reached: said once.
-    ASSERT_EQ(prompt.asked().size(), 1);
-    EXPECT_TRUE(prompt.asked()[0].text.startsWith(LangStr(611)));
-    EXPECT_EQ(w.localFolder(), desktop());
-    EXPECT_EQ(w.txtLocalPath->text(), QDir::toNativeSeparators(desktop()));
-    EXPECT_FALSE(w.Toolbar1->isEnabled());
-    EXPECT_FALSE(w.menuBar()->isVisible());
-    EXPECT_FALSE(w.mnuFile1->menuAction()->isVisible());
-    EXPECT_TRUE(w.windowState() & Qt::WindowMaximized);
-    EXPECT_TRUE(bLoaded);
-    EXPECT_TRUE(w.timerMAJ->isActive());
-    EXPECT_FALSE(w.timerKeepAlive->isActive());
-    EXPECT_FALSE(w.toolbarButton(w.tbToolBar, QStringLiteral("maj"))->isVisible());
-    // The program's own completion sound is put beside the options.
-    EXPECT_GT(QFileInfo(QDir(programDir.path()).filePath(QStringLiteral("recv.WAV"))).size(), 1000);
+        EXPECT_EQ(LanguageOffset, s.offset);
+        EXPECT_EQ(w.mnuFile1->title(), s.offset ? "File" : "Fichier");
+        EXPECT_EQ(modalClasses, s.modals);
+        // The update window says the server was out of reach, in its own line.
+        EXPECT_EQ(result, s.updateServer ? LangStr(612) : QString());
+        w.timerMAJ_Timer(); // the silent check of the start-up
+        EXPECT_TRUE(prompt.asked().isEmpty()) << prompt.texts().join('|').toStdString();
+        EXPECT_FALSE(w.toolbarButton(w.tbToolBar, QStringLiteral("maj"))->isVisible());
+
+        EXPECT_EQ(w.localFolder(), desktop());
+        EXPECT_EQ(w.txtLocalPath->text(), QDir::toNativeSeparators(desktop()));
+        EXPECT_FALSE(w.Toolbar1->isEnabled());
+        EXPECT_FALSE(w.menuBar()->isVisible());
+        EXPECT_TRUE(w.windowState() & Qt::WindowMaximized);
+        EXPECT_TRUE(bLoaded);
+        EXPECT_FALSE(w.timerKeepAlive->isActive());
+        // The program's own completion sound is put beside the options.
+        EXPECT_GT(QFileInfo(QDir(programDir.path()).filePath(QStringLiteral("recv.WAV"))).size(), 1000);
+    }
+    qputenv("LC_ALL", savedLocale);
 }
 
 TEST_F(StartUp, LanguageMenuRelabelsBarsListsAndMenusAtOnceBothWays)
@@ -137,6 +167,20 @@ TEST_F(Commands, HelpOpensThePageOfTheCurrentLanguageAndWebSiteTheVendors)
         ASSERT_TRUE(page.open(QIODevice::ReadOnly));
         EXPECT_TRUE(page.readAll().contains("lang=\"" + QByteArray(lang) + '"')) << lang;
     }
+}
+
+TEST_F(Commands, WithoutABrowserHelpSaysWhereThePageIs)
+{
+    frmconc &w = startWindow();
+    platform::setOpenOverride([this](const QString &what) {
+        opened << what;
+        return false; // no browser could be started
+    });
+    w.tbToolBar_ButtonClick(QStringLiteral("help"));
+    ASSERT_EQ(opened.size(), 1);
+    ASSERT_EQ(prompt.asked().size(), 1);
+    EXPECT_EQ(prompt.asked()[0].text, LangStr(891) + opened[0]);
+    EXPECT_TRUE(QFileInfo(opened[0]).isFile());
 }
 
 TEST_F(Commands, WithoutAConnectionOnlyTheCommandsThatNeedNoneAct)

@@ -51,6 +51,46 @@ TEST_F(OptionsTest, NoOptionsFileGivesTheDefaultsOfAFirstStart)
     EXPECT_TRUE(files().isEmpty()) << "reading must not create the file";
 }
 
+TEST_F(OptionsTest, AFirstStartSpeaksTheSessionsLanguageAndAStoredOneWins)
+{
+    // The message locale as the C library reads it: LC_ALL, LC_MESSAGES,
+    // LANG, and LANGUAGE's list first unless the locale is C.
+    const struct {
+        const char *all, *messages, *lang, *language;
+        qint16 offset;
+    } sessions[] = {
+        {"fr_FR.UTF-8", "", "", "", 0},
+        {"", "fr_CH.UTF-8", "en_US.UTF-8", "", 0},
+        {"en_US.UTF-8", "fr_FR.UTF-8", "fr_FR.UTF-8", "", 1000},
+        {"", "", "fr", "", 0},
+        {"", "", "fr@euro", "", 0},
+        {"", "", "fy_NL.UTF-8", "", 1000}, // Frisian is not French
+        {"", "", "en_CA.UTF-8", "fr_CA:en", 0},
+        {"", "", "fr_FR.UTF-8", "de:fr", 1000},
+        {"C.UTF-8", "", "", "fr", 1000},   // the C locale ignores LANGUAGE
+        {"", "", "", "", 1000},
+    };
+    const char *names[] = {"LC_ALL", "LC_MESSAGES", "LANG", "LANGUAGE"};
+    QByteArray saved[4];
+    for (int i = 0; i < 4; ++i)
+        saved[i] = qgetenv(names[i]);
+    for (const auto &s : sessions) {
+        const char *values[] = {s.all, s.messages, s.lang, s.language};
+        SCOPED_TRACE(std::string(s.all) + "/" + s.messages + "/" + s.lang + "/" + s.language);
+        for (int i = 0; i < 4; ++i)
+            qputenv(names[i], values[i]);
+        QFile::remove(path("opt.tf"));
+        EXPECT_EQ(options::startLanguageOffset(), s.offset);
+        // Once chosen, the options' language is the one, whatever the session.
+        for (const qint16 chosen : {qint16(0), qint16(1000)}) {
+            ASSERT_TRUE(options::setLangue(chosen));
+            EXPECT_EQ(options::startLanguageOffset(), chosen);
+        }
+    }
+    for (int i = 0; i < 4; ++i)
+        qputenv(names[i], saved[i]);
+}
+
 TEST_F(OptionsTest, TheEmptyValueConvertsToZeroFalseAndEmptyText)
 {
     const OptionValue empty;

@@ -48,18 +48,20 @@ FtpServer::~FtpServer()
 void FtpServer::pause()
 {
     if (m_process->state() == QProcess::Running)
-        ::kill(pid_t(m_process->processId()), SIGSTOP);
+        ::kill(-pid_t(m_process->processId()), SIGSTOP);
 }
 
 void FtpServer::resume()
 {
     if (m_process->state() == QProcess::Running)
-        ::kill(pid_t(m_process->processId()), SIGCONT);
+        ::kill(-pid_t(m_process->processId()), SIGCONT);
 }
 
 void FtpServer::kill()
 {
     if (m_process->state() != QProcess::NotRunning) {
+        // The server and the process of every session it serves.
+        ::kill(-pid_t(m_process->processId()), SIGKILL);
         m_process->kill();
         m_process->waitForFinished(5000);
     }

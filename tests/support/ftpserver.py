@@ -7,15 +7,36 @@ dies with the process that started it, so a crashed suite leaves nothing behind.
 import argparse
 import ctypes
 import logging
+import os
 import signal
 import sys
 
 from pyftpdlib.authorizers import DummyAuthorizer
 from pyftpdlib.handlers import FTPHandler, ThrottledDTPHandler
-# One thread a connection: the single-threaded server loses active data
+# One process a connection: the single-process server loses active data
 # connections when two sessions open them at once ("421 Active data channel
-# timed out"), which a client with several connections does all the time.
-from pyftpdlib.servers import ThreadedFTPServer as FTPServer
+# timed out"), which a client with several connections does all the time;
+# threads would share one working folder between sessions.
+from pyftpdlib.servers import MultiprocessFTPServer
+
+
+class Server(MultiprocessFTPServer):
+    """Counts a client address's sessions itself: the spawning server forgets
+    each connection as soon as its process runs."""
+    max_per_address = 0
+
+    def handle_accepted(self, sock, addr):
+        if self.max_per_address:
+            prefix = "(%r," % addr[0]
+            with self._lock:
+                held = sum(1 for t in self._active_tasks if t.is_alive() and t.name.startswith(prefix))
+            if held >= self.max_per_address:
+                try:
+                    sock.sendall(b"421 Too many connections from the same IP address.\r\n")
+                finally:
+                    sock.close()
+                return
+        MultiprocessFTPServer.handle_accepted(self, sock, addr)
 
 
 def die_with_parent():
@@ -45,6 +66,9 @@ def main():
     args = parser.parse_args()
 
     die_with_parent()
+    # The sessions' processes go with the server's: stopping or killing the
+    # group stops or kills them all.
+    os.setpgrp()
     logging.basicConfig(level=logging.ERROR)
 
     authorizer = DummyAuthorizer()
@@ -76,10 +100,9 @@ def main():
         Handler.dtp_handler = Throttled
         Handler.use_sendfile = False
 
-    server = FTPServer(("127.0.0.1", args.port), Handler)
+    server = Server(("127.0.0.1", args.port), Handler)
     server.max_cons = 64
-    if args.max_per_address:
-        server.max_cons_per_ip = args.max_per_address
+    server.max_per_address = args.max_per_address
     print("PORT %d" % server.address[1], flush=True)
     server.serve_forever(handle_exit=True)
 

@@ -50,12 +50,12 @@ protected:
 
     // Opens the window as the main window does and runs `act` on it once
     // its check has given its answer; returns what showModal returned.
-    bool openAndThen(std::function<void(frmViewUpdate &)> act)
+    bool openAndThen(std::function<void(frmViewUpdate &)> act, bool askedByUser = true)
     {
         auto window = [] { return qobject_cast<frmViewUpdate *>(QApplication::activeModalWidget()); };
         whenReady([window] { return window() && window()->Command1->isEnabled() && window()->lblNoUpdate->isVisible(); },
                   [window, act] { act(*window()); });
-        return frmViewUpdate::showModal(ftp, mainWindow, nullptr);
+        return frmViewUpdate::showModal(ftp, mainWindow, nullptr, askedByUser);
     }
 
     static std::unique_ptr<HttpServer> http;
@@ -93,20 +93,33 @@ TEST_F(UpdateWindow, ANewerVersionOffersTheUpdateEqualAndOlderOnesAreUpToDate)
     EXPECT_TRUE(prompt.asked().isEmpty());
 }
 
-TEST_F(UpdateWindow, AnUnreachableServerIsNeverUpToDate)
+TEST_F(UpdateWindow, AnUnreachableServerIsNeverUpToDateAndOnlyTheUsersCheckSaysSoInABox)
 {
-    update::setUpdateServerUrl("http://127.0.0.1:1");
-    EXPECT_FALSE(frmViewUpdate::silentCheck(ftp));
-    EXPECT_TRUE(prompt.asked().isEmpty()); // the start-up check stays silent
-
-    EXPECT_FALSE(openAndThen([](frmViewUpdate &w) {
-        EXPECT_EQ(w.lblNoUpdate->text(), "Ensure that your internet connection is working properly");
-        EXPECT_FALSE(w.cmdStartUpdate->isVisible());
-        w.Command1->click();
-    }));
-    ASSERT_EQ(prompt.asked().size(), 1);
-    EXPECT_EQ(prompt.asked().first().text,
-              "Updater was not able to connect to internet.\r\nEnsure that your internet connection is working properly");
+    const QString unreachable = "Ensure that your internet connection is working properly";
+    const QString byDistribution = "Tarvo FTP is updated by your distribution or from the project's web site.";
+    // The update server (none: the build's), who opened the window, and
+    // what it says; without a server the status line names the project's site.
+    const struct { QString server; bool askedByUser; QString result, info; int boxes; } cases[] = {
+        {"http://127.0.0.1:1", true, unreachable, "", 1},
+        {"http://127.0.0.1:1", false, unreachable, "", 0}, // the window of the start-up
+        {"", true, byDistribution, http->url(), 0},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.server.toStdString() + (c.askedByUser ? " asked" : " at start"));
+        prompt.clear();
+        update::setUpdateServerUrl(c.server);
+        EXPECT_FALSE(frmViewUpdate::silentCheck(ftp));
+        EXPECT_TRUE(prompt.asked().isEmpty()); // the start-up check stays silent
+        EXPECT_FALSE(openAndThen([&c](frmViewUpdate &w) {
+            EXPECT_EQ(w.lblNoUpdate->text(), c.result);
+            EXPECT_EQ(w.lblInfo->text(), c.info);
+            EXPECT_FALSE(w.cmdStartUpdate->isVisible());
+            w.Command1->click();
+        }, c.askedByUser));
+        ASSERT_EQ(prompt.asked().size(), c.boxes);
+        if (c.boxes)
+            EXPECT_EQ(prompt.asked().first().text, "Updater was not able to connect to internet.\r\n" + unreachable);
+    }
 }
 
 TEST_F(UpdateWindow, StartUpBoxWritesTheInvertedOption)

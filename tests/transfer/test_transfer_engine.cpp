@@ -274,6 +274,12 @@ TEST_P(TransferEngine, ConflictsOverwriteSkipCancelAndOverwriteAll)
 // usable. A stop with nothing running changes nothing later.
 TEST_P(TransferEngine, StopDuringUploadAndDuringDownloadAndWithNothingRunning)
 {
+    // A slow link, so that the files are still on their way when the stop comes.
+    FtpServerOptions slowly;
+    slowly.rate = 256 * 1024;
+    FtpServer slow(slowly);
+    ASSERT_TRUE(slow.isRunning());
+    ASSERT_TRUE(open(slow));
     queue.stop();
     EXPECT_FALSE(bStopTransfer);
     writeFile(local.filePath("up.bin"), randomBytes(2 * 1024 * 1024, 3));
@@ -292,7 +298,7 @@ TEST_P(TransferEngine, StopDuringUploadAndDuringDownloadAndWithNothingRunning)
     EXPECT_EQ(kinds(), QList<Kind>({Kind::Stopped}));
 
     model.clear();
-    server->writeFile("down.bin", randomBytes(3 * 1024 * 1024, 4));
+    slow.writeFile("down.bin", randomBytes(3 * 1024 * 1024, 4));
     list();
     queueDownload("down.bin", 3 * 1024 * 1024);
     run();
@@ -307,22 +313,28 @@ TEST_P(TransferEngine, StopDuringUploadAndDuringDownloadAndWithNothingRunning)
     host.onProgress = {};
     model.clear();
     queue.stop();
+    slow.writeFile("small.bin", randomBytes(20000, 5));
+    list();
     queue.menuupload(local.filePath("next.bin"), QString());
-    QFile::remove(local.filePath("down.bin"));
-    queueDownload("down.bin", 3 * 1024 * 1024);
+    queueDownload("small.bin", 20000);
     run();
     EXPECT_EQ(model.count(), 0);
-    EXPECT_EQ(server->readFile("next.bin"), "x");
-    EXPECT_EQ(readFile(local.filePath("down.bin")), server->readFile("down.bin"));
+    EXPECT_EQ(slow.readFile("next.bin"), "x");
+    EXPECT_EQ(readFile(local.filePath("small.bin")), slow.readFile("small.bin"));
 }
 
 // Rows removed while the queue runs: the running one is stopped (its partial
 // file stays) and every other row still moves; nothing is dropped unsent.
 TEST_P(TransferEngine, RemovingTheRunningRowStopsOnlyIt)
 {
-    server->writeFile("big.bin", randomBytes(6 * 1024 * 1024, 21));
+    FtpServerOptions slowly;
+    slowly.rate = 256 * 1024; // the big file is still on its way when it is removed
+    FtpServer slow(slowly);
+    ASSERT_TRUE(slow.isRunning());
+    ASSERT_TRUE(open(slow));
+    slow.writeFile("big.bin", randomBytes(6 * 1024 * 1024, 21));
     for (int i = 0; i < 20; ++i)
-        server->writeFile(QString("s%1.txt").arg(i), QByteArray::number(i));
+        slow.writeFile(QString("s%1.txt").arg(i), QByteArray::number(i));
     list();
     queueDownload("big.bin", 6 * 1024 * 1024);
     for (int i = 0; i < 20; ++i)

@@ -142,9 +142,26 @@ TEST_F(UpdateCheck, UnreachableServerSaysSoUnlessSilent)
     EXPECT_FALSE(service.VerifSiUpdateDispo(true));
     EXPECT_TRUE(prompt.asked().isEmpty());
     EXPECT_EQ(view.noUpdate, "Ensure that your internet connection is working properly");
+    EXPECT_EQ(service.lastAnswer(), UpdateService::Answer::Unreachable);
     EXPECT_FALSE(service.VerifSiUpdateDispo(false));
     ASSERT_EQ(prompt.asked().size(), 1);
     EXPECT_TRUE(prompt.asked().first().text.startsWith("Updater was not able to connect to internet."));
+}
+
+TEST_F(UpdateCheck, AProgramBuiltWithoutAnUpdateServerAsksNoOneAndNamesTheProjectsSite)
+{
+    serveVersion("99.0.0");
+    update::setUpdateServerUrl(QString()); // back to the build's: none
+    ASSERT_FALSE(update::hasUpdateServer()) << "built with TARVO_UPDATE_URL";
+    for (const bool silent : {true, false}) {
+        EXPECT_FALSE(service.VerifSiUpdateDispo(silent));
+        EXPECT_EQ(service.lastAnswer(), UpdateService::Answer::NoUpdateServer);
+        EXPECT_EQ(view.noUpdate, "Tarvo FTP is updated by your distribution or from the project's web site.");
+        EXPECT_EQ(view.info, update::vendorWebSiteUrl());
+        EXPECT_TRUE(view.closeEnabled);
+    }
+    EXPECT_TRUE(prompt.asked().isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(dataDir.filePath("ver.tf"))) << "nothing was fetched";
 }
 
 // NbrDl = 0 starts the updater at once; otherwise every file comes first.
