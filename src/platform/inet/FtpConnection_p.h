@@ -6,9 +6,6 @@
 
 namespace inet {
 
-// parseListing() appending to `records`.
-void appendListing(QByteArrayView data, bool mlsd, const QDateTime &now, std::vector<FindRecord> &records);
-
 // Where a transfer stands on the control connection.
 struct TransferState {
     bool finalSeen = false;     // the server's closing reply already came
@@ -61,9 +58,10 @@ public:
     bool abortTransfer(detail::DataChannel &data, TransferState &st);
 
     // Listing through a data connection; `records` keeps what was read even
-    // when it fails (then endError/endResponse say why).
+    // when it fails (then endError/endResponse say why); `summary` counts
+    // the lines no format understood.
     bool runListing(const QByteArray &command, bool mlsd, std::vector<FindRecord> &records,
-                    quint32 &endError, QString &endResponse);
+                    quint32 &endError, QString &endResponse, ListingSummary &summary);
     bool lookupMlst(const QByteArray &name, std::vector<FindRecord> &records);
     void detach();
 
