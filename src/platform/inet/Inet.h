@@ -78,17 +78,17 @@ struct FindRecord {
     // DIRECTORY or NORMAL; REPARSE_POINT alone for a link (its kind is the
     // server's to tell when it is opened); 0 when the listing did not say.
     quint32 attributes = 0;
+    // What the listing gave. A line may leave out the size or the date; a
+    // size in blocks or with a unit ("1.2M") is only near the real one.
+    bool sizeKnown = false;
+    bool sizeRough = false;
+    bool timeKnown = false;
     FileTime creationTime = 0;
     FileTime lastAccessTime = 0;
     FileTime lastWriteTime = 0;
     qint64 size = 0;
     QString name;       // exactly as listed
     QString linkTarget; // what a link points to, as listed; "" when not said
-    // What the listing gave. A line may leave out the size or the date; a
-    // size in blocks or with a unit ("1.2M") is only near the real one.
-    bool sizeKnown = false;
-    bool sizeRough = false;
-    bool timeKnown = false;
 };
 
 // ---- listing parser: pure functions, no I/O -------------------------------

@@ -523,29 +523,41 @@ bool unixDateAt(const Line &line, size_t k, const Clock &clock, Stamp &stamp, si
     if (w.isEmpty())
         return false;
     stamp = Stamp();
-    if (isDigit(w[0]) && numericDateAt(line, k, stamp, last))
-        return true;
-    int day = 0, year = 0, month = monthFromName(w);
-    if (month > 0) {
-        // "Jan 5 12:30", "Jan 5 2020", "Jan 05, 2020 12:30"
-        return dayNumber(line.word(k + 1), day) && yearOrClock(line, k + 2, clock, month, day, stamp, last);
+    int day = 0, year = 0, month = 0;
+    if (isDigit(w[0])) {
+        // Most words tried here are numbers (links, owners, sizes); a date
+        // starting with a digit is numeric, a day, a year or "1月".
+        qsizetype digits = 1;
+        while (digits < w.size() && isDigit(w[digits]))
+            ++digits;
+        const char next = digits < w.size() ? w[digits] : 0;
+        if (next == '-' || next == '/' || (next == '.' && digits + 1 < w.size()))
+            return numericDateAt(line, k, stamp, last);
+        if (uchar(next) >= 0x80) {
+            month = monthFromName(w); // "1月 15 12:30"
+            return month > 0 && dayNumber(line.word(k + 1), day)
+                   && yearOrClock(line, k + 2, clock, month, day, stamp, last);
+        }
+        if (digits <= 2 && dayNumber(w, day)) {
+            // "5 Jan 2020", "5. Mär 12:30"
+            month = monthFromName(line.word(k + 1));
+            return month > 0 && yearOrClock(line, k + 2, clock, month, day, stamp, last);
+        }
+        if (digits == 4 && yearNumber(w, year)) {
+            // "2020. jan. 5." (Hungarian)
+            month = monthFromName(line.word(k + 1));
+            if (month == 0 || !dayNumber(line.word(k + 2), day))
+                return false;
+            last = k + 2;
+            optionalClock(line, k + 3, stamp, last);
+            stamp.date = QDate(year, month, day);
+            return stamp.date.isValid();
+        }
+        return false;
     }
-    if (dayNumber(w, day)) {
-        // "5 Jan 2020", "5. Mär 12:30"
-        month = monthFromName(line.word(k + 1));
-        return month > 0 && yearOrClock(line, k + 2, clock, month, day, stamp, last);
-    }
-    if (yearNumber(w, year)) {
-        // "2020. jan. 5." (Hungarian)
-        month = monthFromName(line.word(k + 1));
-        if (month == 0 || !dayNumber(line.word(k + 2), day))
-            return false;
-        last = k + 2;
-        optionalClock(line, k + 3, stamp, last);
-        stamp.date = QDate(year, month, day);
-        return stamp.date.isValid();
-    }
-    return false;
+    // "Jan 5 12:30", "Jan 5 2020", "Jan 05, 2020 12:30"
+    month = monthFromName(w);
+    return month > 0 && dayNumber(line.word(k + 1), day) && yearOrClock(line, k + 2, clock, month, day, stamp, last);
 }
 
 FileTime fileTimeOf(const Stamp &stamp)

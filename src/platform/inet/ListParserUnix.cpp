@@ -8,17 +8,30 @@ namespace inet::listing {
 namespace {
 
 // "-rw-r--r--", "drwxr-xr-x+", "lrwxrwxrwx@": the kind, then nine
-// permission letters (with the set-id and sticky forms).
+// permission letters (with the set-id and sticky forms). Every line of a
+// Unix listing passes here: no search, one switch per letter.
 bool symbolicMode(QByteArrayView s, char &kind)
 {
-    if (s.size() < 10 || !QByteArrayView("-dlcbpsDnwmM?").contains(s[0]))
+    if (s.size() < 10)
         return false;
-    for (int i = 1; i < 10; ++i)
-        if (!QByteArrayView("rwxsStTlL-").contains(s[i]))
+    switch (s[0]) {
+    case '-': case 'd': case 'l': case 'c': case 'b': case 'p': case 's': case 'D': case 'n': case 'w':
+    case 'm': case 'M': case '?':
+        break;
+    default:
+        return false;
+    }
+    for (int i = 1; i < 10; ++i) {
+        switch (s[i]) {
+        case 'r': case 'w': case 'x': case 's': case 'S': case 't': case 'T': case 'l': case 'L': case '-':
+            break;
+        default:
             return false;
+        }
+    }
     // what may follow: an ACL, extended attributes, a security context
     for (qsizetype i = 10; i < s.size(); ++i)
-        if (!QByteArrayView("+@.*").contains(s[i]))
+        if (s[i] != '+' && s[i] != '@' && s[i] != '.' && s[i] != '*')
             return false;
     kind = s[0];
     return true;
