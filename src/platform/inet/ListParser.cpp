@@ -3,6 +3,8 @@
 // never an error. The formats themselves live in ListParser*.cpp.
 #include "platform/inet/ListParser_p.h"
 
+#include <algorithm>
+#include <cstring>
 #include <optional>
 
 namespace inet {
@@ -76,14 +78,22 @@ ListingParser::~ListingParser() = default;
 
 void ListingParser::addLines(QByteArrayView data, std::vector<FindRecord> &out)
 {
-    qsizetype start = 0;
-    const qsizetype n = data.size();
-    for (qsizetype i = 0; i <= n; ++i) {
-        if (i < n && data[i] != '\r' && data[i] != '\n')
-            continue;
-        if (i > start)
-            addLine(data.sliced(start, i - start), out);
-        start = i + 1;
+    // Lines end with CR LF, LF or CR alone: the LF is found with memchr, and
+    // a CR before it (usually the byte just before) ends the line there.
+    const char *p = data.data();
+    const char *const end = p + data.size();
+    while (p < end) {
+        const char *lf = static_cast<const char *>(std::memchr(p, '\n', size_t(end - p)));
+        if (!lf)
+            lf = end;
+        while (p < lf) {
+            const char *cr = static_cast<const char *>(std::memchr(p, '\r', size_t(lf - p)));
+            const char *stop = cr ? cr : lf;
+            if (stop > p)
+                addLine(QByteArrayView(p, stop - p), out);
+            p = stop + (cr ? 1 : 0);
+        }
+        p = lf + 1;
     }
 }
 
@@ -164,6 +174,9 @@ std::vector<FindRecord> parseListing(QByteArrayView data, bool mlsd, const QDate
 {
     ListingParser parser(now, mlsd);
     std::vector<FindRecord> records;
+    // One entry a line at most: one allocation instead of a dozen copies of
+    // a growing vector (for 20,000 entries, megabytes moved).
+    records.reserve(size_t(std::count(data.begin(), data.end(), '\n')) + 1);
     parser.addLines(data, records);
     parser.finish(records);
     if (summary)
