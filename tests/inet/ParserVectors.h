@@ -115,6 +115,10 @@ inline const Vector kVectors[] = {
     {69, "unix", "-rw-r--r-- 1 user group 10 Jan 1 12:00", X, -1, false, "", ""},
     {70, "unix", "1234567 -rw-r--r-- 1 user group 5 Jan 1 2020 inode.txt", F, 5, false, "inode.txt", "2020-01-01 00:00:00"},
     {71, "unix", "-rw-r--r--   1 jan  staff   99 Jan  2  2022 owner-named-jan", F, 99, false, "owner-named-jan", "2022-01-02 00:00:00"},
+    {72, "unix", "-rw-r--r-- 1 user group 10 1 15 12:30 month-number.txt", F, 10, false, "month-number.txt", "2024-01-15 12:30:00"},
+    {73, "unix", "-rw-r--r-- 1 user group 10 12 3 2019 month-number-year.txt", F, 10, false, "month-number-year.txt", "2019-12-03 00:00:00"},
+    {74, "unix", "-rw-r--r-- 1 3 4 2020 Jan 1 2020 numeric-ids", F, 2020, false, "numeric-ids", "2020-01-01 00:00:00"},
+    {75, "unix", "-rw-r--r-- 1 u g 10 1月 15日 12:30 kanji-day.txt", F, 10, false, "kanji-day.txt", "2024-01-15 12:30:00"},
     // ---- numeric permissions
     {80, "numeric", "644 1 user group 120 Jan 1 2020 octal.txt", U, 120, false, "octal.txt", "2020-01-01 00:00:00"},
     {81, "numeric", "100644 1 user group 120 Jan 1 2020 typed.txt", F, 120, false, "typed.txt", "2020-01-01 00:00:00"},

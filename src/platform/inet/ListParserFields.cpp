@@ -413,6 +413,8 @@ bool dayNumber(QByteArrayView s, int &day)
 {
     if (!s.isEmpty() && (s.back() == '.' || s.back() == ','))
         s.chop(1);
+    else if (s.endsWith(QByteArrayView("日")) || s.endsWith(QByteArrayView("일")))
+        s.chop(3); // "15日" (Japanese, Chinese), "15일" (Korean)
     qint64 v = 0;
     if (s.size() > 2 || !toNumber(s, v) || v < 1 || v > 31)
         return false;
@@ -517,7 +519,7 @@ bool numericDateAt(const Line &line, size_t k, Stamp &stamp, size_t &last)
 
 } // namespace
 
-bool unixDateAt(const Line &line, size_t k, const Clock &clock, Stamp &stamp, size_t &last)
+bool unixDateAt(const Line &line, size_t k, const Clock &clock, Stamp &stamp, size_t &last, bool numericMonth)
 {
     const QByteArrayView w = line.word(k);
     if (w.isEmpty())
@@ -541,10 +543,16 @@ bool unixDateAt(const Line &line, size_t k, const Clock &clock, Stamp &stamp, si
         if (digits <= 2 && dayNumber(w, day)) {
             // "5 Jan 2020", "5. Mär 12:30"
             month = monthFromName(line.word(k + 1));
-            return month > 0 && yearOrClock(line, k + 2, clock, month, day, stamp, last);
+            if (month > 0)
+                return yearOrClock(line, k + 2, clock, month, day, stamp, last);
+            // "1 15 12:30", "12 3 2019"
+            month = day;
+            return numericMonth && month <= 12 && dayNumber(line.word(k + 1), day)
+                   && yearOrClock(line, k + 2, clock, month, day, stamp, last);
         }
-        if (digits == 4 && yearNumber(w, year)) {
-            // "2020. jan. 5." (Hungarian)
+        if (digits == 4 && w.size() == 5 && yearNumber(w, year)) {
+            // "2020. jan. 5." (Hungarian); the dot tells the year from a
+            // size of four digits before "Jan 1 2020"
             month = monthFromName(line.word(k + 1));
             if (month == 0 || !dayNumber(line.word(k + 2), day))
                 return false;

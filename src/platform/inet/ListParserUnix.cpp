@@ -133,6 +133,33 @@ bool undatedEntry(const Line &line, size_t first, char kind, FindRecord &out)
     return false;
 }
 
+// "... size date name": the first word from which a size and a date follow
+// one another. Skip when no such place is found.
+Outcome datedEntry(const Line &line, size_t first, char kind, const Context &ctx, bool numericMonth, FindRecord &out)
+{
+    const size_t n = line.count();
+    for (size_t k = first + 2; k + 1 < n; ++k) {
+        qint64 size = 0;
+        bool rough = false;
+        if (!sizeBefore(line, k, size, rough))
+            continue;
+        Stamp stamp;
+        size_t last = 0;
+        if (!unixDateAt(line, k, ctx.clock, stamp, last, numericMonth))
+            continue;
+        if (last + 1 >= n)
+            return Outcome::No;
+        // Devices show "major, minor" where the size would be, and the
+        // NetPresenz form the number of items in a folder.
+        out.sizeKnown = kind != 'c' && kind != 'b' && !(kind == 'd' && line.word(k - 2) == QByteArrayView("folder"));
+        out.size = out.sizeKnown ? size : 0;
+        out.sizeRough = rough;
+        setTime(out, fileTimeOf(stamp));
+        return takeName(line.after(last), kind, out) ? Outcome::Entry : Outcome::No;
+    }
+    return Outcome::Skip;
+}
+
 } // namespace
 
 Outcome parseUnix(const Line &line, const Context &ctx, FindRecord &out)
@@ -153,24 +180,10 @@ Outcome parseUnix(const Line &line, const Context &ctx, FindRecord &out)
     }
     out = FindRecord();
     out.attributes = attributesOf(kind);
-    for (size_t k = first + 2; k + 1 < n; ++k) {
-        qint64 size = 0;
-        bool rough = false;
-        if (!sizeBefore(line, k, size, rough))
-            continue;
-        Stamp stamp;
-        size_t last = 0;
-        if (!unixDateAt(line, k, ctx.clock, stamp, last))
-            continue;
-        if (last + 1 >= n)
-            return Outcome::No;
-        // Devices show "major, minor" where the size would be, and the
-        // NetPresenz form the number of items in a folder.
-        out.sizeKnown = kind != 'c' && kind != 'b' && !(kind == 'd' && line.word(k - 2) == QByteArrayView("folder"));
-        out.size = out.sizeKnown ? size : 0;
-        out.sizeRough = rough;
-        setTime(out, fileTimeOf(stamp));
-        return takeName(line.after(last), kind, out) ? Outcome::Entry : Outcome::No;
+    for (const bool numericMonth : {false, true}) {
+        const Outcome dated = datedEntry(line, first, kind, ctx, numericMonth, out);
+        if (dated != Outcome::Skip)
+            return dated;
     }
     return undatedEntry(line, first, kind, out) ? Outcome::Entry : Outcome::No;
 }

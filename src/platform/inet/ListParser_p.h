@@ -141,7 +141,10 @@ int yearOfRecent(const Clock &clock, int month, int day, const QTime &time);
 // The date of an "ls -l" style line starting at word k: "Mon dd hh:mm|yyyy",
 // "dd Mon ...", "yyyy Mon dd", ISO and numeric dates, with a time and a year
 // together, a zone after an ISO time. `last` gets the index of its last word.
-bool unixDateAt(const Line &line, size_t k, const Clock &clock, Stamp &stamp, size_t &last);
+// numericMonth: also "1 15 12:30", the month as a number (tried only when
+// no other date fits: "3 4 2020" may as well be an owner, a group and a size).
+bool unixDateAt(const Line &line, size_t k, const Clock &clock, Stamp &stamp, size_t &last,
+                bool numericMonth = false);
 
 void setTime(FindRecord &out, FileTime t);
 // `bytes` decoded as a name (see decodeName) into out.name.
