@@ -56,6 +56,9 @@ public:
     const cdEnum *GetDirectoryListing(const QString &sFilter);
     // -1: no such file; -2: the listing failed (sLastError says why).
     qint64 GetFTPFileSize(const QString &sFile);
+    // What the last GetDirectoryListing said of itself: the lines no format
+    // understood (already written to the log).
+    const inet::ListingSummary &listingSummary() const { return m_listingSummary; }
 
     // ---- transfers, one file at a time, in blocks of 255 bytes
     // The separator that makes CheckAndCreateSubFolder work on the local disk.
@@ -78,9 +81,11 @@ private:
     bool localFileError(int error, const char *szFunc);
     bool requireConnection(const char *szFunc);
     void addRecord(const inet::FindRecord &record);
+    void noteUnreadLines(const inet::ListingSummary &summary);
 
     std::unique_ptr<inet::InternetSession> m_session;
     std::unique_ptr<cdEnum> mDirCol;
+    inet::ListingSummary m_listingSummary;
     std::unique_ptr<inet::FtpFile> hFile; // the running transfer's remote file
     quint32 lTransferType = 0;            // 0 default (binary), 1 ASCII, 2 binary
     NullSessionHost m_nullHost;

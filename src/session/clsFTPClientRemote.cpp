@@ -2,6 +2,7 @@
 #include "session/clsFTPClient.h"
 
 #include "platform/Yield.h"
+#include "session/LogLines.h"
 #include "session/SessionState.h"
 
 QString clsFTPClient::GetFTPDirectory()
@@ -112,9 +113,25 @@ void clsFTPClient::addRecord(const inet::FindRecord &record)
     const int nul = name.indexOf(QChar(0));
     if (nul >= 0)
         name.truncate(nul);
-    mDirCol->Add(record.attributes, FileTimeToDate(record.creationTime),
-                 FileTimeToDate(record.lastAccessTime), FileTimeToDate(record.lastWriteTime),
-                 record.size, name);
+    cDItemAttribute item = cDItemAttribute::fromAttributes(record.attributes);
+    item.CreationTime = FileTimeToDate(record.creationTime);
+    item.LastAccessTime = FileTimeToDate(record.lastAccessTime);
+    item.LastWriteTime = FileTimeToDate(record.lastWriteTime);
+    item.FileSize = record.size;
+    item.Filename = name;
+    item.sizeKnown = record.sizeKnown;
+    item.timeKnown = record.timeKnown;
+    item.linkTarget = record.linkTarget;
+    mDirCol->add(std::move(item));
+}
+
+// Lines of a listing that no format understood would vanish in silence: the
+// log says how many, once per listing.
+void clsFTPClient::noteUnreadLines(const inet::ListingSummary &summary)
+{
+    m_listingSummary = summary;
+    if (summary.unreadLines > 0)
+        emit StateChanged(12, logline::unreadLinesText(summary.unreadLines, summary.firstUnread));
 }
 
 const cdEnum *clsFTPClient::GetDirectoryListing(const QString &sFilter)
@@ -127,6 +144,7 @@ const cdEnum *clsFTPClient::GetDirectoryListing(const QString &sFilter)
     inet::FindRecord record;
     std::unique_ptr<inet::FtpFind> find = hConnection->findFirstFile(sFilter, record);
     const quint32 firstError = inet::lastError();
+    noteUnreadLines(hConnection->lastListingSummary());
     if (!find) {
         if (firstError != inet::ErrorNoMoreFiles)
             ErrorOut(firstError, QStringLiteral("FtpFindFirstFile"), QString());

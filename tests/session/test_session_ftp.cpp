@@ -4,6 +4,7 @@
 #include "ScriptedPrompt.h"
 #include "session/SessionState.h"
 #include "session/clsFTPClient.h"
+#include "settings/StringTable.h"
 
 #include <QDir>
 #include <gtest/gtest.h>
@@ -156,12 +157,61 @@ TEST_P(SessionFtp, ListsEmptyOneAndManyEntriesPatternsAndNamesDifferingInCase)
     EXPECT_EQ(ftp.GetDirectoryListing("missing.txt"), nullptr);
     EXPECT_EQ(sLastError, before);
 
-    // Names differing only in case: the first listed is kept.
+    // Names differing only in case are two entries, each found by its name.
     server().clearRoot();
     server().writeFile("Makefile", "a");
     server().writeFile("makefile", "bb");
-    const QStringList cased = list();
-    EXPECT_EQ(cased.count(QString("Makefile")) + cased.count(QString("makefile")), 1);
+    QStringList cased = list();
+    cased.sort();
+    EXPECT_EQ(cased, (QStringList{"Makefile", "makefile"}));
+    EXPECT_EQ(ftp.Directory().Item("Makefile")->FileSize, 1);
+    EXPECT_EQ(ftp.Directory().Item("makefile")->FileSize, 2);
+    EXPECT_EQ(ftp.GetFTPFileSize("Makefile"), 1);
+    EXPECT_EQ(ftp.GetFTPFileSize("makefile"), 2);
+}
+
+// A server whose lines we cannot read must not look like an empty folder:
+// the log says how many lines were lost and shows the first. What a line
+// leaves out (a size, a date) stays unknown.
+TEST_P(SessionFtp, LinesNoFormatReadsAreToldInTheLogOncePerListing)
+{
+    if (GetParam().mlsd)
+        GTEST_SKIP() << "canned listings answer LIST";
+    QStringList logged;
+    QObject::connect(&ftp, &clsFTPClient::StateChanged, [&](int, const QString &m) { logged << m; });
+    ASSERT_TRUE(connect());
+    server().writeFile("mixed/.listing",
+                       "-rw-r--r-- 1 u g 5 Jan 1 2020 good.txt\r\n"
+                       "this is nothing\r\n"
+                       "drwxrwxr-x               folder        2 May 10  1996 Mac Folder\r\n"
+                       "neither is this\r\n"
+                       "-rw-r--r-- 1 u g 531 undated.txt\r\n");
+    server().writeFile("lost/.listing", "?? what ??\r\n");
+    ASSERT_TRUE(ftp.SetFTPDirectory("mixed"));
+    logged.clear();
+    EXPECT_EQ(list(), (QStringList{"good.txt", "Mac Folder", "undated.txt"}));
+    EXPECT_EQ(ftp.listingSummary().unreadLines, 2);
+    EXPECT_EQ(logged, QStringList{"2 " + LangStr(872) + "\"this is nothing\""});
+    const cDItemAttribute *folder = ftp.Directory().Item("Mac Folder");
+    EXPECT_TRUE(folder->Directory && !folder->sizeKnown && folder->timeKnown);
+    const cDItemAttribute *undated = ftp.Directory().Item("undated.txt");
+    EXPECT_TRUE(undated->sizeKnown && !undated->timeKnown);
+    EXPECT_EQ(undated->FileSize, 531);
+
+    // Nothing readable at all: no entry, no error, but not in silence.
+    ASSERT_TRUE(ftp.SetFTPDirectory("/lost"));
+    logged.clear();
+    const QString before = sLastError;
+    EXPECT_EQ(ftp.GetDirectoryListing("*.*"), nullptr);
+    EXPECT_EQ(sLastError, before);
+    EXPECT_EQ(logged, QStringList{"1 " + LangStr(871) + "\"?? what ??\""});
+
+    // A listing read whole says nothing.
+    ASSERT_TRUE(ftp.SetFTPDirectory("/"));
+    logged.clear();
+    list();
+    EXPECT_EQ(ftp.listingSummary().unreadLines, 0);
+    EXPECT_TRUE(logged.isEmpty()) << logged.join('|').toStdString();
 }
 
 TEST_P(SessionFtp, NamesWithSpacesAndNonAsciiSurviveListingAndRemoteOperations)

@@ -24,6 +24,7 @@ public:
     char type = 0;              // 'A' or 'I' once sent; 0 unknown
     quint32 deadError = ErrorIncorrectHandleState; // what calls get once the control is gone
     FtpFind *openFind = nullptr;
+    ListingSummary lastListing; // of the last findFirstFile
     FtpFile *openFile = nullptr;
 
     Timeouts timeouts() const { return session->timeouts(); }

@@ -103,6 +103,7 @@ bool FtpConnectionPrivate::lookupMlst(const QByteArray &name, std::vector<FindRe
 
 std::unique_ptr<FtpFind> FtpConnection::findFirstFile(const QString &pattern, FindRecord &first)
 {
+    d->lastListing = ListingSummary();
     const QByteArray rawName = encodeName(pattern);
     if (FtpConnectionPrivate::isUnsafeLine(rawName)) {
         d->fail(ErrorLineBreak);
@@ -121,7 +122,7 @@ std::unique_ptr<FtpFind> FtpConnection::findFirstFile(const QString &pattern, Fi
     std::vector<FindRecord> records;
     quint32 endError = ErrorNoMoreFiles;
     QString endResponse;
-    ListingSummary summary;
+    ListingSummary &summary = d->lastListing;
     if (hasWildcards(leaf)) {
         d->runListing(listing(mlsd ? "MLSD" : "LIST"), mlsd, records, endError, endResponse, summary);
         std::erase_if(records, [&](const FindRecord &r) { return !matchesPattern(r.name, leaf); });
@@ -155,10 +156,14 @@ std::unique_ptr<FtpFind> FtpConnection::findFirstFile(const QString &pattern, Fi
     find->m_pos = 1;
     find->m_endError = endError;
     find->m_endResponse = endResponse;
-    find->m_summary = summary;
     d->openFind = find.get();
     d->succeed();
     return find;
+}
+
+ListingSummary FtpConnection::lastListingSummary() const
+{
+    return d->lastListing;
 }
 
 FtpFind::~FtpFind() { close(); }

@@ -239,6 +239,9 @@ public:
     // the first entry matching `pattern` (wildcards) or, for a plain name, the
     // entry of that name. nullptr with ErrorNoMoreFiles when nothing matches.
     std::unique_ptr<FtpFind> findFirstFile(const QString &pattern, FindRecord &first);
+    // What the listing of the last findFirstFile said of itself (the lines no
+    // format understood), also when it gave no entry at all and so no handle.
+    ListingSummary lastListingSummary() const;
 
     // Opens a remote file: GENERIC_READ (RETR) or GENERIC_WRITE (STOR), with
     // FTP_TRANSFER_TYPE_* flags. nullptr on failure.
@@ -267,8 +270,6 @@ public:
     bool next(FindRecord &record);
     // The entries next() has still to give (the listing is read whole).
     size_t remaining() const { return m_records.size() - m_pos; }
-    // The lines of the listing that no format understood.
-    const ListingSummary &summary() const { return m_summary; }
     void close();
 
 private:
@@ -280,7 +281,6 @@ private:
     size_t m_pos = 0;
     quint32 m_endError = ErrorNoMoreFiles;
     QString m_endResponse;
-    ListingSummary m_summary;
 };
 
 class FtpFilePrivate;
