@@ -62,16 +62,19 @@ void frmconc::openServerEntry(const QModelIndex &index)
         return;
     const QString name = m_serverModel->row(index.row()).name;
     const cDItemAttribute *entry = mFTP->Directory().Item(name);
-    const bool folder = isDotEntry(name) || (entry && (entry->Directory || entry->AttNothing));
+    // A link, or an entry of no kind: a folder if the server lets us in.
+    const bool askServer = entry && entry->kindFromServer();
+    const bool folder = isDotEntry(name) || (entry && entry->Directory);
     BusyCursor busy;
-    if (!folder) {
+    const bool entered = (folder || askServer) && mFTP->SetFTPDirectory(name);
+    if (!folder && !entered) {
         // A file becomes one download row; the pane stays as it is.
         if (refuseUnsafeName(name))
             return;
         queueServerFile(index.row());
         return;
     }
-    if (mFTP->SetFTPDirectory(name))
+    if (entered)
         TxtRemotePath->setText(mFTP->GetFTPDirectory());
     else
         mFTP_StateChanged(MessageState, sLastError);
@@ -209,9 +212,10 @@ QList<CompareRow> frmconc::serverPaneRows()
     QList<CompareRow> rows;
     if (!bConnected)
         return rows;
+    // A size in blocks or rounded to a unit cannot be compared with a byte count.
     for (const PaneRowSnapshot &row : m_serverModel->snapshot())
         if (!isDotEntry(row.name))
-            rows.append({row.name, row.sizeText, row.dateText, row.typeText, row.isFolder});
+            rows.append({row.name, row.sizeRough ? QString() : row.sizeText, row.dateText, row.typeText, row.isFolder});
     return rows;
 }
 

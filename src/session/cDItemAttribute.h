@@ -26,6 +26,7 @@ struct cDItemAttribute {
     // FileSize and the times mean something only when these are set.
     bool sizeKnown = true;
     bool timeKnown = true;
+    bool sizeRough = false; // in blocks, or rounded to a unit ("1.2M"): near, not exact
     bool isLink = false;  // a symbolic link (attribute 0x400)
     QString linkTarget;   // what it points to, as listed; "" when not said
 

@@ -120,6 +120,7 @@ void clsFTPClient::addRecord(const inet::FindRecord &record)
     item.FileSize = record.size;
     item.Filename = name;
     item.sizeKnown = record.sizeKnown;
+    item.sizeRough = record.sizeRough;
     item.timeKnown = record.timeKnown;
     item.linkTarget = record.linkTarget;
     mDirCol->add(std::move(item));
