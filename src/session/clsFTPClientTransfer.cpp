@@ -141,8 +141,8 @@ bool clsFTPClient::FTPDownloadFile(const QString &sLocal, const QString &sRemote
     if (sRemote.isEmpty() || sLocal.isEmpty())
         return false;
     const QueueHeadRow row = m_host->firstQueueRow();
-    qint64 expected = 0;
-    if (!parseSizeText(row.size, expected))
+    qint64 expected = 0; // an empty size: the listing did not give it
+    if (!row.size.trimmed().isEmpty() && !parseSizeText(row.size, expected))
         return false;
 
     if (QFileInfo(row.local).isDir()) {

@@ -20,12 +20,28 @@ namespace {
 constexpr int kUnsafeNameId = 790;
 constexpr int kUnreadableFileId = 791;
 constexpr int kFolderNotEnteredId = 792;
+constexpr int kLinkLoopId = 873;
+constexpr int kTooDeepId = 874;
+// Folders below one another that an expansion goes into at most: a server
+// may show a link that leads back up as a plain folder.
+constexpr int kMaxRemoteDepth = 32;
 
 QString lastComponent(QString path, QChar separator)
 {
     while (path.size() > 1 && path.endsWith(separator))
         path.chop(1);
     return path.mid(path.lastIndexOf(separator) + 1);
+}
+
+// A link in `dir` whose target is `dir` itself or a folder above it: going in
+// would list the same folders again and again.
+bool leadsBack(const QString &dir, const QString &target)
+{
+    if (target.isEmpty())
+        return false;
+    const QString resolved = QDir::cleanPath(target.startsWith(QLatin1Char('/')) ? target : dir + QLatin1Char('/') + target);
+    const QString here = QDir::cleanPath(dir);
+    return resolved == here || resolved == QLatin1String("/") || here.startsWith(resolved + QLatin1Char('/'));
 }
 } // namespace
 
@@ -166,13 +182,15 @@ void TransferQueue::addRemoteSelection(const QList<RemoteSelection> &rows)
             continue;
         }
         const cDItemAttribute *entry = m_ftp.Directory().Item(row.name);
-        if (entry && entry->Directory) {
+        // A link, or an entry of no kind, is a folder if the server lets us in.
+        const bool mayBeFile = entry && entry->kindFromServer();
+        if (entry && (entry->Directory || mayBeFile)) {
             m_host.showQueueWait(true);
-            addfolder(joinRemote(remoteFolder, row.name));
-        } else {
-            addDownloadRow(row, remoteFolder, localFolder);
-            platform::yieldToEventLoop();
+            if (expandFolder(joinRemote(remoteFolder, row.name), mayBeFile))
+                continue;
         }
+        addDownloadRow(row, remoteFolder, localFolder);
+        platform::yieldToEventLoop();
     }
     m_host.showQueueWait(false);
 }
@@ -190,44 +208,71 @@ void TransferQueue::addListedFiles(const QString &dir, const QString &localFolde
             logRefused(kUnsafeNameId, e.Filename);
             continue;
         }
-        if (e.Directory) {
-            AddSubFolder(joinRemote(dir, e.Filename), NewPathToSet + QLatin1Char('/') + e.Filename);
-        } else {
-            RemoteSelection file{e.Filename, formatSizeText(e.FileSize), formatGeneralDate(e.LastWriteTime)};
-            addDownloadRow(file, dir, localFolder);
+        const QString path = joinRemote(dir, e.Filename);
+        if (e.isLink && leadsBack(dir, e.linkTarget)) {
+            logRefused(kLinkLoopId, path);
+            continue;
         }
+        if ((e.Directory || e.kindFromServer())
+            && (AddSubFolder(path, NewPathToSet + QLatin1Char('/') + e.Filename, e.kindFromServer()) || e.Directory))
+            continue;
+        // What the listing did not give stays empty in the row, not "0" or 1601.
+        RemoteSelection file{e.Filename, e.sizeKnown ? formatSizeText(e.FileSize) : QString(),
+                             e.timeKnown ? formatGeneralDate(e.LastWriteTime) : QString()};
+        addDownloadRow(file, dir, localFolder);
     }
 }
 
 void TransferQueue::addfolder(const QString &dir)
 {
+    expandFolder(dir, false);
+}
+
+bool TransferQueue::expandFolder(const QString &dir, bool mayBeFile)
+{
     m_host.setBusy(true);
     const QString saved = m_ftp.GetFTPDirectory();
     const QString top = lastComponent(dir, QLatin1Char('/'));
+    bool entered = false;
     // A folder that cannot be entered would list the folder we are in
     // instead, and queue the wrong files: it is left out.
     if (isUnsafeRemoteName(top)) {
         logRefused(kUnsafeNameId, top);
-    } else if (!m_ftp.SetFTPDirectory(dir)) {
-        logRefused(kFolderNotEnteredId, dir);
-    } else {
+        entered = true; // refused, and not to be taken for a file either
+    } else if (m_ftp.SetFTPDirectory(dir)) {
+        entered = true;
         platform::yieldToEventLoop();
         m_ftp.GetDirectoryListing(QStringLiteral("*.*"));
+        m_remoteDepth = 1;
         addListedFiles(dir, chkdir(m_host.currentLocalFolder(), top), top);
+        m_remoteDepth = 0;
+    } else if (!mayBeFile) {
+        logRefused(kFolderNotEnteredId, dir);
     }
-    platform::yieldToEventLoop();
-    m_ftp.SetFTPDirectory(saved);
-    m_ftp.GetDirectoryListing(QStringLiteral("*.*")); // the pane's listing again
+    if (entered || !mayBeFile) {
+        platform::yieldToEventLoop();
+        m_ftp.SetFTPDirectory(saved);
+        m_ftp.GetDirectoryListing(QStringLiteral("*.*")); // the pane's listing again
+    }
     m_host.setBusy(false);
+    return entered || !mayBeFile;
 }
 
-void TransferQueue::AddSubFolder(const QString &dir, const QString &NewPathToSet)
+bool TransferQueue::AddSubFolder(const QString &dir, const QString &NewPathToSet, bool mayBeFile)
 {
+    if (m_remoteDepth >= kMaxRemoteDepth) {
+        logRefused(kTooDeepId, dir);
+        return true;
+    }
     if (!m_ftp.SetFTPDirectory(dir)) {
-        logRefused(kFolderNotEnteredId, dir);
-        return;
+        if (!mayBeFile)
+            logRefused(kFolderNotEnteredId, dir);
+        return false;
     }
     m_ftp.GetDirectoryListing(QStringLiteral("*.*"));
+    ++m_remoteDepth;
     addListedFiles(dir, chkdir(m_host.currentLocalFolder(), NewPathToSet), NewPathToSet);
+    --m_remoteDepth;
     platform::yieldToEventLoop();
+    return true;
 }

@@ -80,7 +80,11 @@ public:
     void markTransferStart();
 
 private:
-    void AddSubFolder(const QString &dir, const QString &NewPathToSet);
+    // mayBeFile: a link or an entry of no kind, a file when the server does
+    // not let us in. False when it was not entered and is to be taken for a
+    // file; true when it was expanded or left out (with a line in the log).
+    bool expandFolder(const QString &dir, bool mayBeFile);
+    bool AddSubFolder(const QString &dir, const QString &NewPathToSet, bool mayBeFile);
     void addListedFiles(const QString &dir, const QString &localFolder, const QString &NewPathToSet);
     QString remoteBaseForUploads();
     void logRefused(int stringId, const QString &name);
@@ -97,6 +101,7 @@ private:
     UploadObserver m_uploadObserver;
 
     int m_batchDepth = 0;         // nesting of the current expansion
+    int m_remoteDepth = 0;        // folders below the one a remote expansion started in
     QString m_batchRemoteBase;    // the remote folder of the current expansion
     std::function<double()> m_clock;
     double m_transferStart = 0;   // seconds, monotonic
