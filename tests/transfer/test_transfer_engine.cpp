@@ -325,6 +325,20 @@ TEST_P(TransferEngine, LinksAreFollowedByWhatTheServerAnswers)
     EXPECT_EQ(model.count(), 0);
 }
 
+// A server may show a link back up as a plain folder (MLSD follows links):
+// the expansion stops at a depth no real tree reaches, and says so.
+TEST_P(TransferEngine, AnExpansionThatNeverEndsIsCutShort)
+{
+    server->writeFile("f.txt", "f");
+    std::filesystem::create_symlink(".", server->path("loop").toStdString());
+    ftp.GetDirectoryListing("*.*");
+    ASSERT_TRUE(ftp.Directory().Item("loop")->Directory);
+    queue.addRemoteSelection({{"loop", "", ""}});
+    EXPECT_EQ(model.count(), 32); // f.txt once on each level
+    EXPECT_EQ(host.log.filter(LangStr(874)).size(), 1) << host.log.join('\n').toStdString();
+    EXPECT_EQ(ftp.GetFTPDirectory(), "/");
+}
+
 // The listed size and date are from when the pane was filled: the file comes
 // as the server has it now, and takes the listed date.
 TEST_P(TransferEngine, GrownAndShrunkRemoteFilesArriveWholeWithTheListedDate)
