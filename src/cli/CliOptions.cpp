@@ -101,6 +101,8 @@ ParsedOptions parseArguments(const QStringList &args)
             o.binary = arg == QLatin1String("--binary");
         } else if (arg == QLatin1String("--keep-going")) {
             o.keepGoing = true;
+        } else if (arg == QLatin1String("--tsv")) {
+            o.tsv = true;
         } else if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
             o.help = true;
         } else if (arg == QLatin1String("--version")) {

@@ -17,6 +17,7 @@ struct CliOptions {
     std::optional<bool> binary;      // given on the command line, else the site's or binary
     ExistsPolicy exists = ExistsPolicy::Ask;
     bool keepGoing = false;
+    bool tsv = false;                // ls prints tab-separated raw values
     std::optional<qint16> languageOffset; // 0 French, 1000 English
     int timeoutSeconds = 30;
     std::optional<int> parallel;     // files moved at once, 1-10; else the options file's (2)

@@ -20,7 +20,7 @@ const CliSession::Command CliSession::Commands[] = {
     {"close", 0, 0, false, &CliSession::cmdClose, "close"},
     {"pwd", 0, 0, true, &CliSession::cmdPwd, "pwd"},
     {"cd", 1, 1, true, &CliSession::cmdCd, "cd DIR"},
-    {"ls", 0, 1, true, &CliSession::cmdLs, "ls [PATTERN]"},
+    {"ls", 0, 2, true, &CliSession::cmdLs, "ls [--tsv] [PATTERN]"},
     {"lcd", 1, 1, false, &CliSession::cmdLcd, "lcd DIR"},
     {"lpwd", 0, 0, false, &CliSession::cmdLpwd, "lpwd"},
     {"lls", 0, 0, false, &CliSession::cmdLls, "lls"},

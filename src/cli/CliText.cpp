@@ -19,7 +19,11 @@ plusieurs commandes sur une ligne ; « # » commence un commentaire) :
   open SITE                       connexion à un site du carnet d'adresses (son port,
                                   son mode, son type de transfert et ses dossiers)
   close                           déconnexion (vide la file d'attente)
-  pwd | cd DOSSIER | ls [MOTIF]   dossier du serveur ; ls : nom, taille, type, date
+  pwd | cd DOSSIER | ls [--tsv] [MOTIF]
+                                  dossier du serveur ; ls : nom, taille, type, date ;
+                                  --tsv : taille en octets, date ISO 8601, genre
+                                  (f, d, l), nom et cible d'un lien, séparés par
+                                  des tabulations (vide : non donné par le serveur)
   lpwd | lcd DOSSIER | lls        dossier local
   get [-q] NOM…                   télécharge des fichiers et des dossiers (les dossiers
                                   sont parcourus comme dans les volets) : ajoute les
@@ -47,7 +51,11 @@ line; "#" starts a comment):
   open SITE                       connect to a site of the address book (its port,
                                   mode, transfer type and folders)
   close                           disconnect (empties the queue)
-  pwd | cd DIR | ls [PATTERN]     server folder; ls: name, size, type, date
+  pwd | cd DIR | ls [--tsv] [PATTERN]
+                                  server folder; ls: name, size, type, date;
+                                  --tsv: size in bytes, ISO 8601 date, kind (f, d,
+                                  l), name and a link's target, separated by tabs
+                                  (empty: not given by the server)
   lpwd | lcd DIR | lls            local folder
   get [-q] NAME...                download files and folders (folders expand as the
                                   panes expand them): adds the rows to the queue,
@@ -79,6 +87,7 @@ Options :
                            réponse quand le fichier existe (ask : question sur un
                            terminal, annuler sinon)
   --keep-going             continuer après une commande en échec
+  --tsv                    ls en colonnes séparées par des tabulations (ls --tsv)
   --timeout SECONDES       délai de chaque attente réseau (30 par défaut)
   --parallel N             fichiers transférés à la fois, de 1 à 10 (2 par défaut)
   --lang fr|en             langue des textes
@@ -98,6 +107,7 @@ Options:
                            answer when a file exists (ask: a question on a
                            terminal, cancel otherwise)
   --keep-going             go on after a command failed
+  --tsv                    ls as tab-separated columns (ls --tsv)
   --timeout SECONDS        time-out of every network wait (30 by default)
   --parallel N             files transferred at once, 1 to 10 (2 by default)
   --lang fr|en             language of the texts

@@ -25,6 +25,8 @@ QStringList replyLines(QString reply)
     return lines;
 }
 
+const QString TsvOption = QStringLiteral("--tsv");
+
 QString expandHome(const QString &path)
 {
     if (path == QLatin1String("~"))
@@ -65,9 +67,16 @@ bool CliSession::listRemote(const QString &pattern)
 
 CommandResult CliSession::cmdLs(const QStringList &args)
 {
-    if (!listRemote(args.value(0)))
+    const bool tsv = m_options.tsv || args.value(0) == TsvOption;
+    const QStringList patterns = args.value(0) == TsvOption ? args.mid(1) : args;
+    if (patterns.size() > 1)
+        return CommandResult::badInput(text(Text::TooManyArguments, QStringLiteral("ls [--tsv] [PATTERN]")));
+    // Lines of the listing no format understood are told in the log
+    // (standard error) by the session itself.
+    if (!listRemote(patterns.value(0)))
         return remoteFailure(text(Text::ListingFailed));
-    for (const QString &line : formatTable(serverPaneRows(m_ftp.Directory())))
+    const QList<PaneRow> rows = serverPaneRows(m_ftp.Directory());
+    for (const QString &line : tsv ? formatTsv(rows) : formatTable(rows))
         m_console.out(line);
     // The server's reply to the listing goes to the log, as after a refresh.
     m_ftp.ActionOut(QString());

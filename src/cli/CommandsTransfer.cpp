@@ -86,8 +86,9 @@ CommandResult CliSession::addRemoteNames(const QStringList &names)
                 continue;
             RemoteSelection entry;
             entry.name = e.Filename;
-            entry.size = e.FileSize;
-            entry.date = dateTimeFromDateValue(e.LastWriteTime);
+            entry.size = e.sizeKnown ? e.FileSize : -1;
+            if (e.timeKnown)
+                entry.date = dateTimeFromDateValue(e.LastWriteTime);
             selection.append(entry);
             matched = true;
         }

@@ -172,7 +172,7 @@ QList<PaneRowSnapshot> PaneModel::snapshot() const
     rows.reserve(count());
     for (int r = 0; r < count(); ++r) {
         const PaneRow &row = m_rows[size_t(r)];
-        rows.append({row.name, texts(r).size, texts(r).date, row.date, row.typeText, row.isFolder});
+        rows.append({row.name, texts(r).size, texts(r).date, row.date, row.typeText, row.isFolder, row.sizeRough});
     }
     return rows;
 }

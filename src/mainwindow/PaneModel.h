@@ -25,6 +25,7 @@ struct PaneRow {
     bool isFolder = false;
     bool showsSize = true; // local folders show no size
     bool showsDate = true; // nor a date
+    bool sizeRough = false; // the server gave the size in blocks or with a unit
     int icon = -1;         // index in the model's picture table
     int image = 0;         // the server pane's picture number (0 in the local pane)
 };
@@ -37,6 +38,7 @@ struct PaneRowSnapshot {
     DateValue date = 0;
     QString typeText;
     bool isFolder = false;
+    bool sizeRough = false;
 };
 
 class PaneModel : public QAbstractTableModel {

@@ -70,22 +70,29 @@ void frmconc::openServerEntry(const QModelIndex &index)
         return;
     const QString name = m_serverModel->row(index.row()).name;
     const cDItemAttribute *entry = mFTP->Directory().Item(name);
-    const bool folder = isDotEntry(name) || (entry && (entry->Directory || entry->AttNothing));
-    if (!folder) {
+    // A link, or an entry of no kind: a folder if the server lets us in.
+    const bool askServer = entry && entry->kindFromServer();
+    const bool folder = isDotEntry(name) || (entry && entry->Directory);
+    if (!folder && !askServer) {
         // A file becomes one download row; the pane stays as it is.
-        if (refuseUnsafeName(name))
-            return;
-        queueServerFile(index.row());
+        if (!refuseUnsafeName(name))
+            queueServerFile(index.row());
         return;
     }
-    // The listing goes after the folder change on the same connection.
-    mFTP->SetFTPDirectory(name, [this](const ftp::Result &r) {
-        if (r.ok())
+    mFTP->SetFTPDirectory(name, [this, name, askServer](const ftp::Result &r) {
+        if (r.ok()) {
             TxtRemotePath->setText(mFTP->GetFTPDirectory());
-        else
+        } else if (askServer) {
+            // Not a folder after all: the file goes to the queue.
+            const int row = m_serverModel->findName(name);
+            if (row >= 0 && !refuseUnsafeName(name))
+                queueServerFile(row);
+            return;
+        } else {
             mFTP_StateChanged(MessageState, sLastError);
+        }
+        RefreshDirectoryListing();
     });
-    RefreshDirectoryListing();
 }
 
 void frmconc::cmdUpServerPath_Click()
@@ -220,9 +227,10 @@ QList<CompareRow> frmconc::serverPaneRows()
     QList<CompareRow> rows;
     if (!bConnected)
         return rows;
+    // A size in blocks or rounded to a unit cannot be compared with a byte count.
     for (const PaneRowSnapshot &row : m_serverModel->snapshot())
         if (!isDotEntry(row.name))
-            rows.append({row.name, row.sizeText, row.dateText, row.typeText, row.isFolder});
+            rows.append({row.name, row.sizeRough ? QString() : row.sizeText, row.dateText, row.typeText, row.isFolder});
     return rows;
 }
 

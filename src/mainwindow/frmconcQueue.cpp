@@ -50,8 +50,9 @@ void frmconc::DragDropManuel(bool bIsFromLocal)
         const PaneRow &row = m_serverModel->row(r);
         RemoteSelection entry;
         entry.name = row.name;
-        entry.size = row.size;
-        entry.date = dateTimeFromDateValue(row.date);
+        entry.size = row.showsSize ? row.size : -1; // what the server did not give stays unknown
+        if (row.showsDate)
+            entry.date = dateTimeFromDateValue(row.date);
         rows.append(entry);
     }
     m_transfer->addRemoteSelection(rows);
@@ -86,7 +87,7 @@ void frmconc::queueServerFile(int row)
 {
     RemoteSelection entry;
     entry.name = m_serverModel->row(row).name;
-    entry.size = m_serverModel->row(row).size;
+    entry.size = m_serverModel->row(row).showsSize ? m_serverModel->row(row).size : -1;
     m_transfer->addDownloadRow(entry, mFTP->GetFTPDirectory(), m_localFolder);
 }
 

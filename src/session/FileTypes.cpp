@@ -1,5 +1,7 @@
 #include "session/FileTypes.h"
 
+#include <QDir>
+
 #include "session/SessionState.h"
 
 QString GetFileExtension(const QString &name)
@@ -39,4 +41,14 @@ bool isUnsafeRemoteName(const QString &name)
 {
     return name.isEmpty() || isDotEntry(name)
         || name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')) || name.contains(QChar(0));
+}
+
+bool linkLeadsBack(const QString &folder, const QString &target)
+{
+    if (target.isEmpty())
+        return false;
+    const QString resolved =
+        QDir::cleanPath(target.startsWith(QLatin1Char('/')) ? target : folder + QLatin1Char('/') + target);
+    const QString here = QDir::cleanPath(folder);
+    return resolved == here || resolved == QLatin1String("/") || here.startsWith(resolved + QLatin1Char('/'));
 }

@@ -179,10 +179,13 @@ bool FtpWorker::enterLevelByLevel(const QString &folder, Result &result)
     return enter(folder, true, result);
 }
 
-bool FtpWorker::listHere(const QString &filter, std::vector<inet::FindRecord> &entries, Result &result)
+bool FtpWorker::listHere(const QString &filter, std::vector<inet::FindRecord> &entries, Result &result,
+                         inet::ListingSummary *summary)
 {
     inet::FindRecord record;
     std::unique_ptr<inet::FtpFind> find = m_connection->findFirstFile(filter, record);
+    if (summary)
+        *summary = m_connection->lastListingSummary();
     if (!find) {
         if (inet::lastError() == inet::ErrorNoMoreFiles)
             return true; // an empty folder, or nothing that matches
@@ -227,7 +230,7 @@ Result FtpWorker::run(const List &c)
     if (!c.folder.isEmpty() && !enter(c.folder, false, result))
         return result;
     Folder folder;
-    const bool listed = listHere(c.filter, folder.entries, result);
+    const bool listed = listHere(c.filter, folder.entries, result, &folder.summary);
     // What was read before a failure still shows.
     Result pwd;
     readFolder(result.folder);
@@ -345,7 +348,7 @@ Result FtpWorker::run(const Walk &c)
         return result;
     const QString saved = m_folder;
     auto folders = std::make_shared<std::vector<Folder>>();
-    walkInto(c.folder, lastComponent(c.folder), *folders);
+    walkInto(c.folder, lastComponent(c.folder), 1, *folders);
     if (m_control->stopRequested()) {
         inet::setLastError(inet::ErrorStopped);
         return failed(result);
@@ -361,7 +364,7 @@ Result FtpWorker::run(const Walk &c)
     return result;
 }
 
-void FtpWorker::walkInto(const QString &path, const QString &relative, std::vector<Folder> &out)
+void FtpWorker::walkInto(const QString &path, const QString &relative, int depth, std::vector<Folder> &out)
 {
     if (m_control->stopRequested())
         return;
@@ -369,18 +372,39 @@ void FtpWorker::walkInto(const QString &path, const QString &relative, std::vect
     folder.path = path;
     folder.relative = relative;
     Result entered;
-    if (!enter(path, false, entered)) {
+    if (depth > kMaxRemoteDepth || !enter(path, false, entered)) {
         folder.entered = false;
+        folder.tooDeep = depth > kMaxRemoteDepth;
         out.push_back(std::move(folder));
         return;
     }
     Result listed;
-    listHere(QStringLiteral("*.*"), folder.entries, listed); // what was read before a failure counts
-    const std::vector<inet::FindRecord> entries = folder.entries;
+    // What was read before a failure counts.
+    listHere(QStringLiteral("*.*"), folder.entries, listed, &folder.summary);
+    const size_t self = out.size();
     out.push_back(std::move(folder));
-    for (const inet::FindRecord &e : entries) {
-        if ((e.attributes & inet::FILE_ATTRIBUTE_DIRECTORY) && !isUnsafeRemoteName(e.name))
-            walkInto(joinRemote(path, e.name), relative + QLatin1Char('/') + e.name, out);
+    const std::vector<inet::FindRecord> entries = out[self].entries;
+    for (size_t i = 0; i < entries.size(); ++i) {
+        const inet::FindRecord &e = entries[i];
+        if (isUnsafeRemoteName(e.name))
+            continue;
+        const bool link = e.attributes & inet::FILE_ATTRIBUTE_REPARSE_POINT;
+        const bool directory = e.attributes & inet::FILE_ATTRIBUTE_DIRECTORY;
+        if (link && linkLeadsBack(path, e.linkTarget))
+            continue;
+        const QString child = joinRemote(path, e.name);
+        if (!directory && (link || e.attributes == 0)) {
+            // Only the server can tell: a folder if it lets us in.
+            Result probe;
+            const bool folderAfterAll = depth + 1 <= kMaxRemoteDepth && enter(child, false, probe);
+            out[self].entries[i].attributes = folderAfterAll ? inet::FILE_ATTRIBUTE_DIRECTORY
+                                                             : inet::FILE_ATTRIBUTE_NORMAL;
+            if (!folderAfterAll)
+                continue;
+        } else if (!directory) {
+            continue;
+        }
+        walkInto(child, relative + QLatin1Char('/') + e.name, depth + 1, out);
     }
 }
 

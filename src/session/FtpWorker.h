@@ -65,8 +65,9 @@ private:
     bool enter(const QString &folder, bool createMissing, Result &result);
     bool enterLevelByLevel(const QString &folder, Result &result);
     bool readFolder(QString &folder);
-    bool listHere(const QString &filter, std::vector<inet::FindRecord> &entries, Result &result);
-    void walkInto(const QString &path, const QString &relative, std::vector<Folder> &out);
+    bool listHere(const QString &filter, std::vector<inet::FindRecord> &entries, Result &result,
+                  inet::ListingSummary *summary = nullptr);
+    void walkInto(const QString &path, const QString &relative, int depth, std::vector<Folder> &out);
     // Asks the owner; nullopt when stopped while waiting.
     std::optional<ExistsAnswer> askExists(const QString &fileName, bool isUpload);
     // The names of the current folder, read once per folder entered (uploads

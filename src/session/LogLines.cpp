@@ -87,4 +87,10 @@ QString statusText(int State, const QString &serverName, const QString &userName
     }
 }
 
+QString unreadLinesText(int count, const QString &firstLine)
+{
+    return QString::number(count) + QLatin1Char(' ') + LangStr(count == 1 ? 871 : 872) + QLatin1Char('"') + firstLine
+           + QLatin1Char('"');
+}
+
 } // namespace logline

@@ -56,4 +56,8 @@ QList<LogLine> linesFor(int State, const QString &sMessage, const QString &serve
 // States that write nothing or a block of their own (11).
 QString statusText(int State, const QString &serverName, const QString &userName);
 
+// The notice of a listing holding lines no format understood: how many,
+// and the first of them (already shortened), in quotes.
+QString unreadLinesText(int count, const QString &firstLine);
+
 } // namespace logline

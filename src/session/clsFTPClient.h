@@ -91,6 +91,9 @@ public:
     // Every file below a remote folder, for the queue's expansion; the
     // session's folder and Directory() stay as they were.
     void WalkFolder(const QString &dir, Done done);
+    // What the last listing said of itself: the lines no format understood
+    // (already written to the log).
+    const inet::ListingSummary &listingSummary() const { return m_listingSummary; }
 
     // ---- other
     bool DownloadHTTPFile(const QString &sLocal, const QString &sRemote);
@@ -112,6 +115,8 @@ private:
               const std::function<void(const ftp::Result &)> &handle = {});
     void takeResult(const ftp::Result &result, const char *szFunc);
     void fillDirectory(const ftp::Result &result);
+    void addRecord(const inet::FindRecord &record);
+    void noteUnreadLines(const inet::ListingSummary &summary);
 
     std::unique_ptr<ftp::FtpLink> m_link;
     std::unique_ptr<cdEnum> mDirCol;
@@ -119,6 +124,7 @@ private:
     QString m_lastReply;          // the server's words of the last result
     quint32 lTransferType = 0;    // 0 default (binary), 1 ASCII, 2 binary
     inet::Timeouts m_timeouts;
+    inet::ListingSummary m_listingSummary;
     NullSessionHost m_nullHost;
     SessionHost *m_host = &m_nullHost;
 };

@@ -3,6 +3,7 @@
 #include "session/clsFTPClient.h"
 
 #include "platform/LocalFile.h"
+#include "session/LogLines.h"
 #include "session/SessionState.h"
 #include "session/SizeText.h"
 
@@ -59,21 +60,46 @@ void clsFTPClient::SetCHMOD(const QString &sParam1, const QString &, bool, Done 
     send(ftp::Raw{sParam1}, "ftpCommand", std::move(done), keepReply);
 }
 
+void clsFTPClient::addRecord(const inet::FindRecord &record)
+{
+    QString name = record.name;
+    const int nul = name.indexOf(QChar(0));
+    if (nul >= 0)
+        name.truncate(nul);
+    cDItemAttribute item = cDItemAttribute::fromAttributes(record.attributes);
+    item.CreationTime = FileTimeToDate(record.creationTime);
+    item.LastAccessTime = FileTimeToDate(record.lastAccessTime);
+    item.LastWriteTime = FileTimeToDate(record.lastWriteTime);
+    item.FileSize = record.size;
+    item.Filename = name;
+    item.sizeKnown = record.sizeKnown;
+    item.sizeRough = record.sizeRough;
+    item.timeKnown = record.timeKnown;
+    item.linkTarget = record.linkTarget;
+    mDirCol->add(std::move(item));
+}
+
+// Lines of a listing that no format understood would vanish in silence: the
+// log says how many, once per listing.
+void clsFTPClient::noteUnreadLines(const inet::ListingSummary &summary)
+{
+    m_listingSummary = summary;
+    if (summary.unreadLines > 0)
+        m_host->logState(12, logline::unreadLinesText(summary.unreadLines, summary.firstUnread));
+}
+
 void clsFTPClient::fillDirectory(const ftp::Result &result)
 {
     mDirCol = std::make_unique<cdEnum>();
-    if (!result.folders || result.folders->empty())
+    if (!result.folders || result.folders->empty()) {
+        noteUnreadLines({});
         return;
-    const std::vector<inet::FindRecord> &entries = result.folders->front().entries;
-    mDirCol->reserve(entries.size());
-    for (const inet::FindRecord &record : entries) {
-        QString name = record.name;
-        const int nul = name.indexOf(QChar(0));
-        if (nul >= 0)
-            name.truncate(nul);
-        mDirCol->Add(record.attributes, FileTimeToDate(record.creationTime), FileTimeToDate(record.lastAccessTime),
-                     FileTimeToDate(record.lastWriteTime), record.size, name);
     }
+    const ftp::Folder &folder = result.folders->front();
+    noteUnreadLines(folder.summary);
+    mDirCol->reserve(folder.entries.size());
+    for (const inet::FindRecord &record : folder.entries)
+        addRecord(record);
 }
 
 void clsFTPClient::GetDirectoryListing(const QString &sFilter, Done done, const QString &folder)

@@ -9,8 +9,12 @@ namespace {
 
 // The panes write sizes with group spaces and an empty file differently
 // ("  0" locally, "0" on the server): the same byte count is the same size.
+// A size the listing did not give (an empty cell) cannot be compared: it
+// differs from nothing.
 bool sizesDiffer(const QString &a, const QString &b)
 {
+    if (a.trimmed().isEmpty() || b.trimmed().isEmpty())
+        return false;
     qint64 x = 0, y = 0;
     if (parseSizeText(a, x) && parseSizeText(b, y))
         return x != y;
@@ -52,9 +56,16 @@ QList<CompareFlags> compareRows(const QList<CompareRow> &rows, const QList<Compa
             // two folders of the same name count as equal.
             if (r.isFolder && o.isFolder)
                 continue;
+            // A folder and a file of one name are not the same thing, whatever
+            // their columns say (a folder may show no size at all).
+            if (r.isFolder != o.isFolder) {
+                flags.sizeDiff = true;
+                continue;
+            }
             if (sizesDiffer(o.sizeText, r.sizeText))
                 flags.sizeDiff = true;
-            if (o.dateText != r.dateText)
+            // The same for a date the listing did not give.
+            if (o.dateText != r.dateText && !o.dateText.isEmpty() && !r.dateText.isEmpty())
                 flags.dateDiff = true;
         }
         out.append(flags);

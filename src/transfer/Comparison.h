@@ -12,7 +12,8 @@
 // Times of day are not compared. Sizes are compared as byte counts (the
 // panes write the same count with different spacing); two folders of the same
 // name count as equal, their size and date columns saying nothing of their
-// content.
+// content. A size or a date that one side does not know (an empty cell)
+// cannot be compared, and so never differs.
 
 #include "session/DateValue.h"
 

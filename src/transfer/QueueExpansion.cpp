@@ -21,6 +21,8 @@ namespace {
 constexpr int kUnsafeNameId = 790;
 constexpr int kUnreadableFileId = 791;
 constexpr int kFolderNotEnteredId = 792;
+constexpr int kLinkLoopId = 873;
+constexpr int kTooDeepId = 874;
 
 QString lastComponent(QString path, QChar separator)
 {
@@ -170,7 +172,9 @@ void TransferQueue::addRemoteSelection(const QList<RemoteSelection> &rows)
             continue;
         }
         const cDItemAttribute *entry = m_ftp.Directory().Item(row.name);
-        m_expansion.push_back({row, entry && entry->Directory, remoteFolder, localFolder});
+        // A link, or an entry of no kind, is a folder if the server lets us in.
+        const bool mayBeFile = entry && entry->kindFromServer();
+        m_expansion.push_back({row, entry && (entry->Directory || mayBeFile), mayBeFile, remoteFolder, localFolder});
     }
     expandNext();
 }
@@ -179,7 +183,7 @@ void TransferQueue::addfolder(const QString &dir)
 {
     RemoteSelection folder;
     folder.name = dir;
-    m_expansion.push_back({folder, true, QString(), m_host.currentLocalFolder()});
+    m_expansion.push_back({folder, true, false, QString(), m_host.currentLocalFolder()});
     expandNext();
 }
 
@@ -206,12 +210,17 @@ void TransferQueue::expandNext()
         m_host.showQueueWait(true);
         m_host.setBusy(true);
         QPointer<TransferQueue> self(this);
-        m_ftp.WalkFolder(dir, [self, localBase = p.localFolder](const ftp::Result &r) {
+        m_ftp.WalkFolder(dir, [self, p](const ftp::Result &r) {
             if (!self || !self->m_walking)
                 return;
             self->m_walking = false;
             self->m_host.setBusy(false);
-            self->addWalked(r, localBase);
+            const bool notAFolder = r.folders && !r.folders->empty() && !r.folders->front().entered
+                                    && !r.folders->front().tooDeep;
+            if (p.mayBeFile && notAFolder)
+                self->addDownloadRow(p.entry, p.remoteFolder, p.localFolder);
+            else
+                self->addWalked(r, p.localFolder);
             if (!self->m_expansion.empty())
                 self->m_expansion.pop_front();
             self->expandNext();
@@ -244,6 +253,10 @@ void TransferQueue::addWalked(const ftp::Result &result, const QString &localBas
         if (next >= folders.size())
             return; // the walk was cut short
         const ftp::Folder &f = folders[next++];
+        if (f.tooDeep) {
+            logRefused(kTooDeepId, f.path);
+            return;
+        }
         if (!f.entered) {
             // A folder that cannot be entered would list another one instead.
             logRefused(kFolderNotEnteredId, f.path);
@@ -257,14 +270,19 @@ void TransferQueue::addWalked(const ftp::Result &result, const QString &localBas
                 logRefused(kUnsafeNameId, e.name);
                 continue;
             }
+            if ((e.attributes & inet::FILE_ATTRIBUTE_REPARSE_POINT) && linkLeadsBack(f.path, e.linkTarget)) {
+                logRefused(kLinkLoopId, joinRemote(f.path, e.name));
+                continue;
+            }
             if (e.attributes & inet::FILE_ATTRIBUTE_DIRECTORY) {
                 addOne();
                 continue;
             }
+            // What the listing did not give stays unknown in the row, not 0 or 1601.
             RemoteSelection file;
             file.name = e.name;
-            file.size = e.size;
-            if (e.lastWriteTime != 0)
+            file.size = e.sizeKnown ? e.size : -1;
+            if (e.timeKnown)
                 file.date = dateTimeFromDateValue(FileTimeToDate(e.lastWriteTime));
             addDownloadRow(file, f.path, localFolder);
         }

@@ -99,6 +99,7 @@ private:
     struct Pending {
         RemoteSelection entry;  // a file, or with isFolder a folder to list
         bool isFolder = false;
+        bool mayBeFile = false; // a link or an entry of no kind: a file when it cannot be entered
         QString remoteFolder;
         QString localFolder;
     };

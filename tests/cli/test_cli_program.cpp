@@ -392,6 +392,71 @@ TEST_F(CliProgram, PasswordsNeverShown)
     EXPECT_EQ(env.out, "/\n") << env;
 }
 
+// Two names that differ only in letter case are two files, listed, fetched
+// and compared one by one.
+TEST_F(CliProgram, NamesDifferingOnlyInCaseAreTwoFiles)
+{
+    server->writeFile("README", "upper");
+    server->writeFile("readme", "lower!");
+    const CliRun r = session("ls; get README readme");
+    ASSERT_EQ(r.status, 0) << r;
+    const QStringList names = r.out.split('\n', Qt::SkipEmptyParts).replaceInStrings(QRegularExpression(" .*"), "");
+    EXPECT_EQ(names.count("README") + names.count("readme"), 2) << r;
+    EXPECT_EQ(readFile(local.filePath("README")), "upper");
+    EXPECT_EQ(readFile(local.filePath("readme")), "lower!");
+}
+
+// A server of another kind, answering LIST with the lines of its folder's
+// .listing file: ls --tsv gives raw values, empty where the server gave none,
+// and the lines no format reads are told on standard error.
+TEST_F(CliProgram, LsTsvGivesRawValuesAndSaysWhatItCouldNotRead)
+{
+    FtpServerOptions listOnly;
+    listOnly.mlsd = false;
+    listOnly.password = QString::fromLatin1(Password);
+    FtpServer other(listOnly);
+    ASSERT_TRUE(other.isRunning()) << other.errorText().toStdString();
+    other.writeFile("odd/.listing",
+                    "total 5\r\n"
+                    "-rw-r--r-- 1 u g 1234 Jan 5 2020 with  spaces.txt\r\n"
+                    "lrwxrwxrwx 1 u g 7 Feb 3 2021 link -> target dir\r\n"
+                    "drwxr-xr-x 2 u g 4096 Mar 1 2019 sub\r\n"
+                    "-rw-r--r-- 1 u g 531 undated\r\n"
+                    "-rw-r--r-- 1 u g 1.2M Jan 5 2020 rough.bin\r\n"
+                    "garbage line here\r\n"
+                    "-rw-r--r-- 1 u g 3 Jan 5 2020 tab\there\r\n");
+    const QString open = QStringLiteral("open 127.0.0.1 %1 %2 %3; cd odd; ").arg(other.port()).arg(other.user(), Password);
+    const QString expected = "1234\t2020-01-05T00:00:00\tf\twith  spaces.txt\n"
+                             "7\t2021-02-03T00:00:00\tl\tlink\ttarget dir\n"
+                             "4096\t2019-03-01T00:00:00\td\tsub\n"
+                             "531\t\tf\tundated\n"
+                             "\t2020-01-05T00:00:00\tf\trough.bin\n"
+                             "3\t2020-01-05T00:00:00\tf\ttab\\there\n";
+    const QString notice = "1 listing line was not understood: \"garbage line here\"";
+    for (const QStringList &args : {QStringList{"-c", open + "ls --tsv"}, QStringList{"--tsv", "-c", open + "ls"}}) {
+        const CliRun r = run(args);
+        ASSERT_EQ(r.status, 0) << r;
+        EXPECT_EQ(r.out, expected) << r;
+        EXPECT_EQ(r.err.count(notice), 1) << r;
+    }
+    // The table leaves the unknown cells empty and names the link's kind.
+    const CliRun table = run({"-c", open + "ls"});
+    ASSERT_EQ(table.status, 0) << table;
+    const QStringList rows = table.out.split('\n');
+    const auto row = [&](const QString &name) {
+        for (const QString &line : rows)
+            if (line.startsWith(name + ' '))
+                return line.simplified();
+        return QString();
+    };
+    EXPECT_EQ(row("undated"), "undated 531") << table;
+    EXPECT_TRUE(row("link").startsWith("link 7 <Link> ")) << table;
+    EXPECT_EQ(table.err.count(notice), 1) << table;
+
+    const CliRun bad = run({"-c", open + "ls --tsv a b"});
+    EXPECT_EQ(bad.status, 2) << bad;
+}
+
 TEST_F(CliProgram, HelpVersionAndFrench)
 {
     const CliRun command = run({"-c", "help"});

@@ -110,6 +110,30 @@ TEST(Comparison, SizesCompareAsByteCountsAndFoldersByName)
     EXPECT_TRUE(comparison::compareRows({file("a", "?", "")}, {file("a", "??", "")}).at(0).sizeDiff);
 }
 
+// A size or a date the server did not give is an empty cell: it cannot be
+// compared, so it neither differs nor hides a difference of the other column.
+TEST(Comparison, WhatOneSideDoesNotKnowIsNeverADifference)
+{
+    const QList<CompareRow> local{
+        file("nosize", "  5", "2024-01-01"), file("nodate", "  5", "2024-01-01"),
+        file("nosize-olddate", "  5", "2024-01-01"), file("nodate-bigger", "  5", "2024-01-01"),
+        file("nothing", "  5", "2024-01-01"),
+    };
+    const QList<CompareRow> server{
+        file("nosize", "", "2024-01-01"), file("nodate", "  5", ""),
+        file("nosize-olddate", "", "2020-01-01"), file("nodate-bigger", "  6", ""),
+        file("nothing", "", ""),
+    };
+    const CompareResult r = comparison::CompareLists(local, server);
+    const CompareMark expected[] = {CompareMark::None, CompareMark::None, CompareMark::DateDiffers,
+                                    CompareMark::SizeDiffers, CompareMark::None};
+    for (int i = 0; i < 5; ++i) {
+        SCOPED_TRACE(local.at(i).name.toStdString());
+        EXPECT_EQ(r.local.at(i).mark(), expected[i]);
+        EXPECT_EQ(r.server.at(i).mark(), expected[i]);
+    }
+}
+
 TEST(Comparison, QueuedNamesAreNotAddedAgain)
 {
     QueueModel queue;

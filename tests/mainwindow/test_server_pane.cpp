@@ -2,6 +2,11 @@
 // and its commands (create, rename, delete, move) with their messages and log.
 #include "MainWindowFixture.h"
 #include "platform/gui/Icons.h"
+#include "transfer/Comparison.h"
+
+#include <QTest>
+
+#include <filesystem>
 
 namespace {
 
@@ -268,6 +273,94 @@ TEST_F(ServerPane, TheCountdownOfTheExistQuestionSkipsAndShowsThePanesFigures)
     lExistChoice = 3;
     EXPECT_FALSE(window->overWriteExist("a.txt", false));
     EXPECT_EQ(lExistChoice, 2);
+}
+
+// A server answering LIST only: links show as links there, and a folder's
+// .listing file stands for the lines of servers of any other kind.
+class ListOnlyServerPane : public ServerPane {
+protected:
+    static void SetUpTestSuite()
+    {
+        FtpServerOptions options;
+        options.mlsd = false;
+        server = std::make_unique<FtpServer>(options);
+    }
+
+    // Listing and changing folder may finish later than the call that asked:
+    // wait for what they show.
+    bool waitForRow(const QString &name)
+    {
+        return QTest::qWaitFor([&] { return rowOf(serverRows(), name) >= 0; }, 5000);
+    }
+    QueueModel &queue() const { return *window->queueModel(); }
+};
+
+TEST_F(ListOnlyServerPane, NamesDifferingInCaseAreTwoRowsAndUnknownCellsStayEmpty)
+{
+    server->writeFile("README", "x");
+    server->writeFile("odd/.listing",
+                      "-rw-r--r-- 1 u g 5 Jan 5 2020 Notes.TXT\r\n"
+                      "-rw-r--r-- 1 u g 66 Jan 6 2020 notes.txt\r\n"
+                      "-rw-r--r-- 1 u g 531 undated.txt\r\n"
+                      "drwxrwxr-x               folder        2 May 10  1996 Mac Folder\r\n"
+                      "?? no format reads this ??\r\n");
+    ASSERT_TRUE(startConnected());
+    ASSERT_TRUE(waitForRow("odd"));
+    window->openServerEntry(indexOf(serverRows(), "odd"));
+    ASSERT_TRUE(waitForRow("undated.txt")) << logText();
+    const PaneModel &rows = serverRows();
+    EXPECT_EQ(names(rows), (QStringList{"Notes.TXT", "notes.txt", "undated.txt", "Mac Folder"}));
+    EXPECT_EQ(cell(rows, "Notes.TXT", PaneModel::SizeColumn), "  5");
+    EXPECT_EQ(cell(rows, "notes.txt", PaneModel::SizeColumn), "  66");
+    EXPECT_EQ(cell(rows, "undated.txt", PaneModel::SizeColumn), "  531");
+    EXPECT_EQ(cell(rows, "undated.txt", PaneModel::DateColumn), "");
+    EXPECT_EQ(cell(rows, "Mac Folder", PaneModel::SizeColumn), "");
+    EXPECT_FALSE(rows.data(rows.index(rowOf(rows, "undated.txt"), PaneModel::DateColumn), PaneModel::RawValueRole).isValid());
+    // Said once, in the log.
+    EXPECT_EQ(log().filter(QStringLiteral("1 ligne de la liste n'a pas été comprise : \"?? no format reads this ??\"")).size(), 1)
+        << logText();
+
+    // The comparison copies both rows, and cannot compare what is unknown.
+    QList<CompareRow> copy = window->serverPaneRows();
+    ASSERT_EQ(copy.size(), 4);
+    EXPECT_EQ(copy.at(1).name, "notes.txt");
+    EXPECT_EQ(copy.at(2).dateText, "");
+    for (CompareRow &row : copy) // the day only, as the comparison window takes it
+        row.dateText = comparison::dayTextOfPaneDate(row.dateText);
+    const QList<CompareRow> local{{"undated.txt", "  531", "2024-01-01", ".txt", false},
+                                  {"notes.txt", "  66", "2020-01-06", ".txt", false}};
+    const QList<CompareFlags> marks = comparison::compareRows(local, copy);
+    EXPECT_EQ(marks.at(0).mark(), CompareMark::None);
+    EXPECT_EQ(marks.at(1).mark(), CompareMark::None); // "Notes.TXT" is another file
+}
+
+TEST_F(ListOnlyServerPane, LinksShowAsLinksAndOpenAsWhatTheServerSays)
+{
+    server->writeFile("real/inner.txt", "inner");
+    server->writeFile("data.txt", "data");
+    std::filesystem::create_symlink("real", server->path("todir").toStdString());
+    std::filesystem::create_symlink("data.txt", server->path("tofile").toStdString());
+    ASSERT_TRUE(startConnected());
+    ASSERT_TRUE(waitForRow("tofile"));
+    const PaneModel &rows = serverRows();
+    const auto image = [&](const QString &name) { return rows.data(indexOf(rows, name), PaneModel::ImageRole).toInt(); };
+    EXPECT_EQ(image("todir"), 24);
+    EXPECT_EQ(image("tofile"), 24);
+    EXPECT_EQ(cell(rows, "todir", PaneModel::TypeColumn), "<Lien>");
+    EXPECT_EQ(qvariant_cast<QIcon>(rows.data(indexOf(rows, "todir"), Qt::DecorationRole)).cacheKey(),
+              icons::imageList6(24).cacheKey());
+    EXPECT_FALSE(icons::imageList6(24).isNull());
+
+    // The server lets us into one: a folder. Not into the other: a file,
+    // queued for download, and the pane stays.
+    window->openServerEntry(indexOf(rows, "tofile"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return queue().count() == 1; }, 5000));
+    EXPECT_EQ(queue().row(0).name, "tofile");
+    EXPECT_EQ(window->TxtRemotePath->text(), QStringLiteral("/"));
+    window->openServerEntry(indexOf(rows, "todir"));
+    ASSERT_TRUE(waitForRow("inner.txt"));
+    EXPECT_EQ(window->TxtRemotePath->text(), QStringLiteral("/todir"));
+    EXPECT_EQ(queue().count(), 1);
 }
 
 } // namespace

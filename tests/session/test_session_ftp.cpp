@@ -5,6 +5,7 @@
 #include "SessionWait.h"
 #include "session/SessionState.h"
 #include "session/clsFTPClient.h"
+#include "settings/StringTable.h"
 
 #include <QDir>
 #include <gtest/gtest.h>
@@ -16,6 +17,8 @@ namespace {
 class RecordingHost : public NullSessionHost {
 public:
     void setKeepAliveEnabled(bool enabled) override { keepAlive = enabled; ++keepAliveCalls; }
+    void logState(int, const QString &message) override { logged << message; }
+    QStringList logged;
     bool keepAlive = false;
     int keepAliveCalls = 0;
 };
@@ -175,12 +178,60 @@ TEST_P(SessionFtp, ListsEmptyOneAndManyEntriesPatternsAndNamesDifferingInCase)
     EXPECT_TRUE(list("missing.txt").isEmpty());
     EXPECT_EQ(sLastError, before);
 
-    // Names differing only in case: the first listed is kept.
+    // Names differing only in case are two entries, each found by its name.
     server().clearRoot();
     server().writeFile("Makefile", "a");
     server().writeFile("makefile", "bb");
-    const QStringList cased = list();
-    EXPECT_EQ(cased.count(QString("Makefile")) + cased.count(QString("makefile")), 1);
+    QStringList cased = list();
+    cased.sort();
+    EXPECT_EQ(cased, (QStringList{"Makefile", "makefile"}));
+    EXPECT_EQ(ftp.Directory().Item("Makefile")->FileSize, 1);
+    EXPECT_EQ(ftp.Directory().Item("makefile")->FileSize, 2);
+    EXPECT_EQ(size("Makefile"), 1);
+    EXPECT_EQ(size("makefile"), 2);
+}
+
+// A server whose lines we cannot read must not look like an empty folder:
+// the log says how many lines were lost and shows the first. What a line
+// leaves out (a size, a date) stays unknown.
+TEST_P(SessionFtp, LinesNoFormatReadsAreToldInTheLogOncePerListing)
+{
+    if (GetParam().mlsd)
+        GTEST_SKIP() << "canned listings answer LIST";
+    QStringList &logged = host.logged;
+    ASSERT_TRUE(connect());
+    server().writeFile("mixed/.listing",
+                       "-rw-r--r-- 1 u g 5 Jan 1 2020 good.txt\r\n"
+                       "this is nothing\r\n"
+                       "drwxrwxr-x               folder        2 May 10  1996 Mac Folder\r\n"
+                       "neither is this\r\n"
+                       "-rw-r--r-- 1 u g 531 undated.txt\r\n");
+    server().writeFile("lost/.listing", "?? what ??\r\n");
+    ASSERT_TRUE(ok([&](clsFTPClient::Done d) { ftp.SetFTPDirectory("mixed", d); }));
+    logged.clear();
+    EXPECT_EQ(list(), (QStringList{"good.txt", "Mac Folder", "undated.txt"}));
+    EXPECT_EQ(ftp.listingSummary().unreadLines, 2);
+    EXPECT_EQ(logged, QStringList{"2 " + LangStr(872) + "\"this is nothing\""});
+    const cDItemAttribute *folder = ftp.Directory().Item("Mac Folder");
+    EXPECT_TRUE(folder->Directory && !folder->sizeKnown && folder->timeKnown);
+    const cDItemAttribute *undated = ftp.Directory().Item("undated.txt");
+    EXPECT_TRUE(undated->sizeKnown && !undated->timeKnown);
+    EXPECT_EQ(undated->FileSize, 531);
+
+    // Nothing readable at all: no entry, no error, but not in silence.
+    ASSERT_TRUE(ok([&](clsFTPClient::Done d) { ftp.SetFTPDirectory("/lost", d); }));
+    logged.clear();
+    const QString before = sLastError;
+    EXPECT_TRUE(list().isEmpty());
+    EXPECT_EQ(sLastError, before);
+    EXPECT_EQ(logged, QStringList{"1 " + LangStr(871) + "\"?? what ??\""});
+
+    // A listing read whole says nothing.
+    ASSERT_TRUE(ok([&](clsFTPClient::Done d) { ftp.SetFTPDirectory("/", d); }));
+    logged.clear();
+    list();
+    EXPECT_EQ(ftp.listingSummary().unreadLines, 0);
+    EXPECT_TRUE(logged.isEmpty()) << logged.join('|').toStdString();
 }
 
 TEST_P(SessionFtp, NamesWithSpacesAndNonAsciiSurviveListingAndRemoteOperations)

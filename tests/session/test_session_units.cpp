@@ -13,26 +13,38 @@
 
 #include <ctime>
 
-TEST(cdEnum, KeysIgnoreCaseTheFirstEntryWinsAndTheAttributeWordSetsFlags)
+TEST(cdEnum, NamesAreExactALookupFallsBackToLetterCaseOnlyWithoutAnExactMatch)
 {
     cdEnum list;
     const qint64 fiveGiB = 5LL * 1024 * 1024 * 1024;
     list.Add(inet::FILE_ATTRIBUTE_NORMAL, 0, 0, 0, fiveGiB, "Makefile");
     list.Add(inet::FILE_ATTRIBUTE_NORMAL, 0, 0, 0, 20, "makefile");
+    list.Add(inet::FILE_ATTRIBUTE_NORMAL, 0, 0, 0, 30, "makefile"); // an exact duplicate
     list.Add(inet::FILE_ATTRIBUTE_DIRECTORY, 0, 0, 0, 0, "src");
-    list.Add(0, 0, 0, 0, 0, "link");
+    list.Add(inet::FILE_ATTRIBUTE_REPARSE_POINT, 0, 0, 0, 0, "link");
+    list.Add(0, 0, 0, 0, 0, "what");
     list.Add(inet::FILE_ATTRIBUTE_READONLY | inet::FILE_ATTRIBUTE_HIDDEN | inet::FILE_ATTRIBUTE_NORMAL,
              0, 0, 0, 0, "file");
-    ASSERT_EQ(list.Count(), 4);
-    EXPECT_EQ(list.Item("MAKEFILE")->FileSize, fiveGiB); // beyond four gigabytes, whole
+    ASSERT_EQ(list.Count(), 6);
     EXPECT_EQ(list.Item(1)->Filename, "Makefile");
-    EXPECT_TRUE(list.Item(2)->Directory);
+    EXPECT_EQ(list.Item(2)->Filename, "makefile");
+    EXPECT_EQ(list.Item("Makefile")->FileSize, fiveGiB); // beyond four gigabytes, whole
+    EXPECT_EQ(list.Item("makefile")->FileSize, 20);
+    // No exact match: the first entry that differs only in letter case.
+    EXPECT_EQ(list.Item("MAKEFILE")->Filename, "Makefile");
+    EXPECT_EQ(list.Item("SRC")->Filename, "src");
+    list.Add(inet::FILE_ATTRIBUTE_NORMAL, 0, 0, 0, 1, "MAKEFILE");
+    EXPECT_EQ(list.Item("MAKEFILE")->FileSize, 1); // now there is one
+    EXPECT_TRUE(list.Item(3)->Directory);
     EXPECT_EQ(list.Item(0), nullptr);
-    EXPECT_EQ(list.Item(5), nullptr);
+    EXPECT_EQ(list.Item(8), nullptr);
     EXPECT_EQ(list.Item("nothing"), nullptr);
-    // Zero means a kind we do not know, such as a link.
-    EXPECT_TRUE(list.Item("link")->AttNothing);
-    EXPECT_FALSE(list.Item("link")->Directory);
+    // A link and an entry of no kind: the server tells what they are.
+    EXPECT_TRUE(list.Item("link")->isLink);
+    EXPECT_FALSE(list.Item("link")->AttNothing || list.Item("link")->Directory);
+    EXPECT_TRUE(list.Item("what")->AttNothing);
+    EXPECT_TRUE(list.Item("link")->kindFromServer() && list.Item("what")->kindFromServer());
+    EXPECT_FALSE(list.Item("src")->kindFromServer() || list.Item("file")->kindFromServer());
     const cDItemAttribute *f = list.Item("file");
     EXPECT_TRUE(f->ReadOnly && f->Hidden && f->Normal);
     EXPECT_FALSE(f->AttNothing || f->System || f->Directory);

@@ -3,6 +3,9 @@
 
 Prints "PORT <n>" once it listens on 127.0.0.1, then serves until killed. It
 dies with the process that started it, so a crashed suite leaves nothing behind.
+
+A folder holding a file named ".listing" answers LIST with that file's bytes
+as they stand, so that tests can serve listings of any server's format.
 """
 import argparse
 import ctypes
@@ -37,6 +40,9 @@ class Server(MultiprocessFTPServer):
                     sock.close()
                 return
         MultiprocessFTPServer.handle_accepted(self, sock, addr)
+
+
+CANNED_LISTING = ".listing"
 
 
 def die_with_parent():
@@ -77,7 +83,13 @@ def main():
         authorizer.add_anonymous(args.root, perm="elradfmwMT")
 
     class Handler(FTPHandler):
-        pass
+        def ftp_LIST(self, path):
+            canned = os.path.join(path, CANNED_LISTING)
+            if os.path.isdir(path) and os.path.isfile(canned):
+                with open(canned, "rb") as f:
+                    self.push_dtp_data(f.read(), cmd="LIST")
+                return path
+            return FTPHandler.ftp_LIST(self, path)
 
     Handler.authorizer = authorizer
     Handler.banner = "Tarvo test server ready."

@@ -8,11 +8,13 @@
 #include "session/FtpLink.h"
 #include "session/SizeText.h"
 #include "session/clsFTPClient.h"
+#include "settings/StringTable.h"
 #include "transfer/TransferQueue.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <memory>
 
 namespace {
@@ -407,6 +409,58 @@ TEST_P(TransferEngine, DotEntriesAndHostileNamesNeverBecomeLocalPaths)
     ASSERT_EQ(model.count(), 1);
     EXPECT_EQ(model.row(0).name, "ok.txt");
     EXPECT_TRUE(host.log.filter("evil\\name.txt").size() == 1) << host.log.join('\n').toStdString();
+}
+
+// A link is a folder when the server lets us in, else a file; one that leads
+// back up the tree is left out with a line in the log, never followed round
+// and round. A row whose size the listing did not give still downloads.
+TEST_P(TransferEngine, LinksAreFollowedByWhatTheServerAnswers)
+{
+    FtpServerOptions listOnly; // links show as links in LIST answers
+    listOnly.mlsd = false;
+    FtpServer other(listOnly);
+    ASSERT_TRUE(other.isRunning()) << other.errorText().toStdString();
+    ftp.CloseConnection();
+    ASSERT_TRUE(open(other));
+    other.writeFile("real/inner.txt", "inner");
+    other.writeFile("data.txt", "data");
+    namespace fs = std::filesystem;
+    fs::create_symlink("real", other.path("todir").toStdString());
+    fs::create_symlink("data.txt", other.path("tofile").toStdString());
+    fs::create_symlink("..", other.path("real/up").toStdString());
+    fs::create_symlink(".", other.path("real/self").toStdString());
+    list();
+    ASSERT_NE(ftp.Directory().Item("todir"), nullptr);
+    EXPECT_TRUE(ftp.Directory().Item("todir")->isLink);
+    EXPECT_EQ(ftp.Directory().Item("todir")->linkTarget, "real");
+
+    queue.addRemoteSelection({{"todir", -1, {}}, {"tofile", -1, {}}});
+    testwait::until([this] { return !queue.isExpanding(); });
+    QStringList rows;
+    for (int r = 0; r < model.count(); ++r)
+        rows << model.row(r).name + "|" + model.row(r).remote;
+    EXPECT_EQ(rows, (QStringList{"inner.txt|/todir", "tofile|/"}));
+    EXPECT_EQ(host.log.filter(LangStr(873)).size(), 2) << host.log.join('\n').toStdString();
+    EXPECT_EQ(ftp.GetFTPDirectory(), "/");
+    run();
+    EXPECT_EQ(readFile(local.filePath("todir/inner.txt")), "inner");
+    EXPECT_EQ(readFile(local.filePath("tofile")), "data");
+    EXPECT_EQ(model.count(), 0);
+}
+
+// A server may show a link back up as a plain folder (MLSD follows links):
+// the expansion stops at a depth no real tree reaches, and says so.
+TEST_P(TransferEngine, AnExpansionThatNeverEndsIsCutShort)
+{
+    server->writeFile("f.txt", "f");
+    std::filesystem::create_symlink(".", server->path("loop").toStdString());
+    list();
+    ASSERT_TRUE(ftp.Directory().Item("loop")->Directory);
+    queue.addRemoteSelection({{"loop", -1, {}}});
+    testwait::until([this] { return !queue.isExpanding(); });
+    EXPECT_EQ(model.count(), 32); // f.txt once on each level
+    EXPECT_EQ(host.log.filter(LangStr(874)).size(), 1) << host.log.join('\n').toStdString();
+    EXPECT_EQ(ftp.GetFTPDirectory(), "/");
 }
 
 // The listed size and date are from when the pane was filled: the file comes

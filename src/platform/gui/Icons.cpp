@@ -49,6 +49,7 @@ QString imageName(int number)
     case 21: return QStringLiteral("ft-file");
     case 22: return QStringLiteral("ft-folder");
     case 23: return QStringLiteral("ft-noext");
+    case 24: return QStringLiteral("ft-link");
     case 25: return QStringLiteral("ft-text");
     case 27: return QStringLiteral("ft-web");
     default: return QString();

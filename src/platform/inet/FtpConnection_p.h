@@ -6,9 +6,6 @@
 
 namespace inet {
 
-// parseListing() appending to `records`.
-void appendListing(QByteArrayView data, bool mlsd, const QDateTime &now, std::vector<FindRecord> &records);
-
 // Where a transfer stands on the control connection.
 struct TransferState {
     bool finalSeen = false;     // the server's closing reply already came
@@ -27,6 +24,7 @@ public:
     char type = 0;              // 'A' or 'I' once sent; 0 unknown
     quint32 deadError = ErrorIncorrectHandleState; // what calls get once the control is gone
     FtpFind *openFind = nullptr;
+    ListingSummary lastListing; // of the last findFirstFile
     FtpFile *openFile = nullptr;
 
     Timeouts timeouts() const { return session->timeouts(); }
@@ -61,9 +59,10 @@ public:
     bool abortTransfer(detail::DataChannel &data, TransferState &st);
 
     // Listing through a data connection; `records` keeps what was read even
-    // when it fails (then endError/endResponse say why).
+    // when it fails (then endError/endResponse say why); `summary` counts
+    // the lines no format understood.
     bool runListing(const QByteArray &command, bool mlsd, std::vector<FindRecord> &records,
-                    quint32 &endError, QString &endResponse);
+                    quint32 &endError, QString &endResponse, ListingSummary &summary);
     bool lookupMlst(const QByteArray &name, std::vector<FindRecord> &records);
     void detach();
 

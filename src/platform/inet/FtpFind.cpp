@@ -23,21 +23,21 @@ QString baseName(const QString &path)
 }
 
 // Parses the complete lines of `pending` and keeps the unfinished tail.
-void parseComplete(QByteArray &pending, bool mlsd, const QDateTime &now, std::vector<FindRecord> &out)
+void parseComplete(QByteArray &pending, ListingParser &parser, std::vector<FindRecord> &out)
 {
     qsizetype end = pending.size();
     while (end > 0 && pending[end - 1] != '\n' && pending[end - 1] != '\r')
         --end;
     if (end == 0)
         return;
-    appendListing(QByteArrayView(pending).first(end), mlsd, now, out);
+    parser.addLines(QByteArrayView(pending).first(end), out);
     pending.remove(0, end);
 }
 
 } // namespace
 
 bool FtpConnectionPrivate::runListing(const QByteArray &command, bool mlsd, std::vector<FindRecord> &records,
-                                      quint32 &endError, QString &endResponse)
+                                      quint32 &endError, QString &endResponse, ListingSummary &summary)
 {
     DataChannel data;
     TransferState st;
@@ -46,7 +46,7 @@ bool FtpConnectionPrivate::runListing(const QByteArray &command, bool mlsd, std:
         endResponse = lastResponseInfo();
         return false;
     }
-    const QDateTime now = QDateTime::currentDateTime();
+    ListingParser parser(QDateTime::currentDateTime(), mlsd);
     QByteArray pending;
     qint64 total = 0;
     quint32 error = NoError;
@@ -60,8 +60,9 @@ bool FtpConnectionPrivate::runListing(const QByteArray &command, bool mlsd, std:
             error = ErrorInternal; // more than any folder we are willing to show
             break;
         }
-        parseComplete(pending, mlsd, now, records);
+        parseComplete(pending, parser, records);
     }
+    summary = parser.summary();
     if (error != NoError) {
         const QString response = lastResponseInfo();
         abortTransfer(data, st);
@@ -77,7 +78,9 @@ bool FtpConnectionPrivate::runListing(const QByteArray &command, bool mlsd, std:
         return false; // an unfinished last line is not trusted
     }
     pending.append('\n');
-    parseComplete(pending, mlsd, now, records);
+    parseComplete(pending, parser, records);
+    parser.finish(records);
+    summary = parser.summary();
     return true;
 }
 
@@ -100,6 +103,7 @@ bool FtpConnectionPrivate::lookupMlst(const QByteArray &name, std::vector<FindRe
 
 std::unique_ptr<FtpFind> FtpConnection::findFirstFile(const QString &pattern, FindRecord &first)
 {
+    d->lastListing = ListingSummary();
     const QByteArray rawName = encodeName(pattern);
     if (FtpConnectionPrivate::isUnsafeLine(rawName)) {
         d->fail(ErrorLineBreak);
@@ -118,8 +122,9 @@ std::unique_ptr<FtpFind> FtpConnection::findFirstFile(const QString &pattern, Fi
     std::vector<FindRecord> records;
     quint32 endError = ErrorNoMoreFiles;
     QString endResponse;
+    ListingSummary &summary = d->lastListing;
     if (hasWildcards(leaf)) {
-        d->runListing(listing(mlsd ? "MLSD" : "LIST"), mlsd, records, endError, endResponse);
+        d->runListing(listing(mlsd ? "MLSD" : "LIST"), mlsd, records, endError, endResponse, summary);
         std::erase_if(records, [&](const FindRecord &r) { return !matchesPattern(r.name, leaf); });
     } else if (mlsd) {
         d->lookupMlst(rawName, records);
@@ -130,12 +135,12 @@ std::unique_ptr<FtpFind> FtpConnection::findFirstFile(const QString &pattern, Fi
         auto keepNamed = [&] {
             std::erase_if(records, [&](const FindRecord &r) { return r.name != pattern && baseName(r.name) != leaf; });
         };
-        const bool listed = d->runListing("LIST " + rawName, false, records, endError, endResponse);
+        const bool listed = d->runListing("LIST " + rawName, false, records, endError, endResponse, summary);
         keepNamed();
         if (listed || endError == ErrorExtended) {
             endError = ErrorNoMoreFiles; // a refused name is a missing one
             if (records.empty() && d->control.isOpen()) {
-                d->runListing(listing("LIST"), false, records, endError, endResponse);
+                d->runListing(listing("LIST"), false, records, endError, endResponse, summary);
                 keepNamed();
             }
         }
@@ -154,6 +159,11 @@ std::unique_ptr<FtpFind> FtpConnection::findFirstFile(const QString &pattern, Fi
     d->openFind = find.get();
     d->succeed();
     return find;
+}
+
+ListingSummary FtpConnection::lastListingSummary() const
+{
+    return d->lastListing;
 }
 
 FtpFind::~FtpFind() { close(); }

@@ -60,6 +60,7 @@ inline constexpr quint32 FILE_ATTRIBUTE_DIRECTORY = 0x10;
 inline constexpr quint32 FILE_ATTRIBUTE_ARCHIVE = 0x20;
 inline constexpr quint32 FILE_ATTRIBUTE_NORMAL = 0x80;
 inline constexpr quint32 FILE_ATTRIBUTE_TEMPORARY = 0x100;
+inline constexpr quint32 FILE_ATTRIBUTE_REPARSE_POINT = 0x400; // a symbolic link
 inline constexpr quint32 FILE_ATTRIBUTE_COMPRESSED = 0x800;
 inline constexpr quint32 FILE_ATTRIBUTE_OFFLINE = 0x1000;
 
@@ -78,25 +79,76 @@ FileTime fileTimeFromDateTime(const QDateTime &utc);
 QDateTime dateTimeFromFileTime(FileTime ft); // in UTC
 
 struct FindRecord {
-    quint32 attributes = 0; // DIRECTORY, NORMAL, or 0 for a link of unknown kind
+    // DIRECTORY or NORMAL; REPARSE_POINT alone for a link (its kind is the
+    // server's to tell when it is opened); 0 when the listing did not say.
+    quint32 attributes = 0;
+    // What the listing gave. A line may leave out the size or the date; a
+    // size in blocks or with a unit ("1.2M") is only near the real one.
+    bool sizeKnown = false;
+    bool sizeRough = false;
+    bool timeKnown = false;
     FileTime creationTime = 0;
     FileTime lastAccessTime = 0;
     FileTime lastWriteTime = 0;
     qint64 size = 0;
-    QString name;
+    QString name;       // exactly as listed
+    QString linkTarget; // what a link points to, as listed; "" when not said
 };
 
 // ---- listing parser: pure functions, no I/O -------------------------------
+//
+// Formats: Unix "ls -l" and its many variants (numeric permissions, the
+// NetPresenz form), DOS/IIS, MLSD facts, EPLF, VMS, OS/2, NetWare, OS/400,
+// MVS datasets and members, Tandem, OS-9, the VxWorks form of Nortel
+// devices, Connect:Enterprise mailboxes. Each line is tried against the
+// format of the line before it first, then against the others. Times without
+// a zone are the server's local clock and are stored as if they were this
+// machine's local time, so that they show as listed; `now` decides the year
+// of "Mon dd hh:mm" dates.
 
-// One line of a LIST answer (Unix, DOS/IIS, EPLF ...). False when the line is
-// not an entry (totals, blanks, garbage). Times without a zone are the server's
-// local clock and are stored as if they were this machine's local time, so that
-// they show as listed; `now` decides the year of "Mon dd hh:mm" dates.
+// What a listing says of itself: the lines no format understood.
+struct ListingSummary {
+    int unreadLines = 0;
+    QString firstUnread; // the first of them, shortened
+
+    static constexpr int kShownLength = 80;
+};
+
+// Reads a listing line by line as it arrives; a value with no I/O.
+class ListingParser {
+public:
+    // mlsd: the answer to MLSD (its format is tried first).
+    ListingParser(const QDateTime &now, bool mlsd);
+    ~ListingParser();
+    ListingParser(const ListingParser &) = delete;
+    ListingParser &operator=(const ListingParser &) = delete;
+
+    // Reads the lines of `data`, split at CR and LF; the last one counts as
+    // complete. Entries are appended to `out`.
+    void addLines(QByteArrayView data, std::vector<FindRecord> &out);
+    // The end of the listing: an entry still waiting for its second line
+    // goes out as it is.
+    void finish(std::vector<FindRecord> &out);
+    const ListingSummary &summary() const { return m_summary; }
+
+private:
+    void addLine(QByteArrayView line, std::vector<FindRecord> &out);
+    void note(QByteArrayView line);
+
+    struct State;
+    std::unique_ptr<State> d;
+    ListingSummary m_summary;
+};
+
+// One line of a LIST answer, every format tried. False when the line is not
+// an entry (totals, headers, blanks, garbage).
 bool parseListLine(QByteArrayView line, FindRecord &out, const QDateTime &now);
 // One line of an MLSD answer; false for cdir/pdir entries and malformed lines.
 bool parseMlsdLine(QByteArrayView line, FindRecord &out);
-// A whole answer split at CR/LF; unparsable lines are skipped.
-std::vector<FindRecord> parseListing(QByteArrayView data, bool mlsd, const QDateTime &now);
+// A whole answer split at CR/LF; lines that are not entries are skipped and
+// those no format understood are counted in `summary`.
+std::vector<FindRecord> parseListing(QByteArrayView data, bool mlsd, const QDateTime &now,
+                                     ListingSummary *summary = nullptr);
 
 // True when `name` matches a pattern with * and ?; "*.*", "*" and "" match all.
 bool matchesPattern(const QString &name, const QString &pattern);
@@ -201,6 +253,9 @@ public:
     // the first entry matching `pattern` (wildcards) or, for a plain name, the
     // entry of that name. nullptr with ErrorNoMoreFiles when nothing matches.
     std::unique_ptr<FtpFind> findFirstFile(const QString &pattern, FindRecord &first);
+    // What the listing of the last findFirstFile said of itself (the lines no
+    // format understood), also when it gave no entry at all and so no handle.
+    ListingSummary lastListingSummary() const;
 
     // Opens a remote file: GENERIC_READ (RETR) or GENERIC_WRITE (STOR), with
     // FTP_TRANSFER_TYPE_* flags. nullptr on failure.
