@@ -29,12 +29,6 @@ int layerIndex()
     return index;
 }
 
-int contextIndex()
-{
-    static const int index = SSL_CTX_get_ex_new_index(0, nullptr, nullptr, nullptr, nullptr);
-    return index;
-}
-
 // Every problem is noted and the handshake goes on, so that the person asked
 // sees all of them; trust is decided after the handshake, before anything is
 // sent.
@@ -46,17 +40,6 @@ int verifyCallback(int ok, X509_STORE_CTX *store)
             layer->noteVerifyError(X509_STORE_CTX_get_error(store));
     }
     return 1;
-}
-
-// TLS 1.3 sends its tickets after the handshake: the newest one is kept.
-int newSession(SSL *ssl, SSL_SESSION *session)
-{
-    auto *context = static_cast<TlsContext *>(SSL_CTX_get_ex_data(SSL_get_SSL_CTX(ssl), contextIndex()));
-    const auto *layer = static_cast<TlsLayer *>(SSL_get_ex_data(ssl, layerIndex()));
-    if (!context || !layer || SSL_get_app_data(ssl) == nullptr)
-        return 0; // a data connection's own sessions are not needed
-    context->setSession(session);
-    return 0; // we took our own reference
 }
 
 QString nameText(const X509_NAME *name)
@@ -127,7 +110,6 @@ TlsContext::TlsContext(const QString &host, const ConnectOptions &options) : m_h
     m_ctx = SSL_CTX_new(TLS_client_method());
     if (!m_ctx)
         return;
-    SSL_CTX_set_ex_data(m_ctx, contextIndex(), this);
     SSL_CTX_set_min_proto_version(m_ctx, TLS1_2_VERSION);
     SSL_CTX_set_default_verify_paths(m_ctx);
     X509_STORE *store = SSL_CTX_get_cert_store(m_ctx);
@@ -140,8 +122,9 @@ TlsContext::TlsContext(const QString &host, const ConnectOptions &options) : m_h
         }
     }
     SSL_CTX_set_verify(m_ctx, SSL_VERIFY_PEER, verifyCallback);
-    SSL_CTX_set_session_cache_mode(m_ctx, SSL_SESS_CACHE_CLIENT | SSL_SESS_CACHE_NO_INTERNAL_STORE);
-    SSL_CTX_sess_set_new_cb(m_ctx, newSession);
+    // No client session cache: with one, OpenSSL marks a TLS 1.3 session
+    // used once as spent, and the second data connection could not resume.
+    SSL_CTX_set_session_cache_mode(m_ctx, SSL_SESS_CACHE_OFF);
     SSL_CTX_set_mode(m_ctx, SSL_MODE_ENABLE_PARTIAL_WRITE | SSL_MODE_ACCEPT_MOVING_WRITE_BUFFER);
     SSL_CTX_set_read_ahead(m_ctx, 1);
     SSL_CTX_set_default_read_buffer_len(m_ctx, kReadAhead);
@@ -152,19 +135,15 @@ TlsContext::TlsContext(const QString &host, const ConnectOptions &options) : m_h
 
 TlsContext::~TlsContext()
 {
-    if (m_session)
-        SSL_SESSION_free(m_session);
     if (m_ctx)
         SSL_CTX_free(m_ctx);
 }
 
-void TlsContext::setSession(SSL_SESSION *session)
+SSL_SESSION *TlsContext::controlSession() const
 {
-    if (m_session)
-        SSL_SESSION_free(m_session);
-    m_session = session;
-    if (m_session)
-        SSL_SESSION_up_ref(m_session);
+    // TLS 1.3 tickets come after the handshake: by the time a data connection
+    // opens, the replies read since have brought them into the session.
+    return m_control ? SSL_get1_session(m_control) : nullptr;
 }
 
 // ---- TlsLayer ---------------------------------------------------------------------
@@ -174,7 +153,6 @@ TlsLayer::TlsLayer(TlsContext &context, int fd, bool control) : m_context(contex
     if (!context.isValid() || !(m_ssl = SSL_new(context.handle())))
         return;
     SSL_set_ex_data(m_ssl, layerIndex(), this);
-    SSL_set_app_data(m_ssl, control ? this : nullptr);
     SSL_set_fd(m_ssl, fd);
     SSL_set_connect_state(m_ssl);
     const QByteArray host = context.host().toUtf8();
@@ -186,12 +164,18 @@ TlsLayer::TlsLayer(TlsContext &context, int fd, bool control) : m_context(contex
         SSL_set_tlsext_host_name(m_ssl, host.constData());
         SSL_set1_host(m_ssl, host.constData());
     }
-    if (!control && context.session())
-        SSL_set_session(m_ssl, context.session());
+    if (control) {
+        context.m_control = m_ssl;
+    } else if (SSL_SESSION *session = context.controlSession()) {
+        SSL_set_session(m_ssl, session);
+        SSL_SESSION_free(session);
+    }
 }
 
 TlsLayer::~TlsLayer()
 {
+    if (m_context.m_control == m_ssl)
+        m_context.m_control = nullptr;
     if (m_ssl)
         SSL_free(m_ssl); // the descriptor is the socket's to close
 }

@@ -31,9 +31,9 @@ public:
     const QString &host() const { return m_host; }
     SSL_CTX *handle() const { return m_ctx; }
 
-    // The newest session of the control connection (a reference is taken).
-    void setSession(SSL_SESSION *session);
-    SSL_SESSION *session() const { return m_session; }
+    // The control connection's session as it stands (a reference for the
+    // caller to free), or null.
+    SSL_SESSION *controlSession() const;
 
     // The control connection's certificate (DER), once trusted.
     QByteArray serverCertificate;
@@ -41,7 +41,8 @@ public:
 private:
     QString m_host;
     SSL_CTX *m_ctx = nullptr;
-    SSL_SESSION *m_session = nullptr;
+    SSL *m_control = nullptr; // set by the control connection's layer
+    friend class TlsLayer;
 };
 
 // One TLS client on one connected descriptor (not owned).
@@ -50,8 +51,8 @@ public:
     // What a step needs before it can go on.
     enum class Step { Done, WantRead, WantWrite, Failed };
 
-    // control: its sessions are the ones data connections resume. A data
-    // connection offers the context's session for resumption.
+    // control: its session is the one data connections resume. A data
+    // connection offers that session for resumption.
     TlsLayer(TlsContext &context, int fd, bool control);
     ~TlsLayer();
     TlsLayer(const TlsLayer &) = delete;
