@@ -4,6 +4,7 @@
 #include "settings/StringTable.h"
 #include "settings/TextFile.h"
 #include "sites/SiteRecord.h"
+#include "sites/SiteTls.h"
 
 #include <QSet>
 
@@ -60,7 +61,9 @@ FileResult removeSites(const std::function<bool(const Site &)> &doomed)
     }
     if (kept.size() == read.lines.size())
         return FileResult::success();
-    return textfile::writeLines(path, kept);
+    if (const FileResult written = textfile::writeLines(path, kept); !written)
+        return written;
+    return sitetls::follow(kept);
 }
 
 // A line handed to SaveDataChange: ten fields (name first) or a whole record.
@@ -156,8 +159,13 @@ FileResult clsGestionData::SaveDataChange(const QString &sLineToSave, bool bUpda
     }
 
     QString record = sLineToSave;
+    std::optional<qint32> number = bUpdateParam ? siterecord::toNumber(parts.at(0)) : std::nullopt;
+    // Whether the record keeps the number of one it replaces (then its TLS
+    // mode, kept beside ftp.tf under that number, goes with it).
+    bool numberKept = bUpdateParam && (number == keyNumber || number == formerNumber);
     if (!bUpdateParam) {
-        std::optional<qint32> number = bUpdateServer ? (formerNumber ? formerNumber : keyNumber) : std::nullopt;
+        number = bUpdateServer ? (formerNumber ? formerNumber : keyNumber) : std::nullopt;
+        numberKept = number.has_value();
         if (!number)
             number = nextNumber(read.lines);
         if (!number)
@@ -165,7 +173,10 @@ FileResult clsGestionData::SaveDataChange(const QString &sLineToSave, bool bUpda
         record = QString::number(*number) + QLatin1Char('|') + sLineToSave;
     }
     kept.append(record);
-    return textfile::writeLines(siteFilePath(), kept);
+    if (const FileResult written = textfile::writeLines(siteFilePath(), kept); !written)
+        return written;
+    lServerNo = *number;
+    return sitetls::follow(kept, number, numberKept, keyName);
 }
 
 FileResult clsGestionData::DeleteData(const QString &sDelete, const QString &sName)
@@ -190,6 +201,7 @@ FileResult clsGestionData::DeleteData(const QString &sDelete, const QString &sNa
     // The sites go first: should the folder file then fail, the user sees an
     // empty folder, not sites left unseen under a number a new folder could
     // get again.
+    // (removeSites also drops the removed sites' TLS modes.)
     if (const FileResult sites = removeSites([&removed](const Site &site) {
             return removed.contains(site.folder());
         }); !sites)
@@ -220,6 +232,19 @@ FileResult clsGestionData::addFolder(const QString &name)
     sTypeFtp = unique;
     SetFirstData();
     return FileResult::success();
+}
+
+FileResult clsGestionData::setTlsMode(qint32 siteNumber, sitetls::Mode mode)
+{
+    for (const QString &line : readRecords(siteFilePath()).lines) {
+        const auto site = parseSite(line);
+        if (site && site->number == siteNumber) {
+            const FileResult written = sitetls::setMode(siteNumber, site->name(), mode);
+            SetFirstData();
+            return written;
+        }
+    }
+    return FileResult::failure(LangStr(707) + QString::number(siteNumber));
 }
 
 FileResult clsGestionData::composeSiteLine(const SiteFields &f, QString *line)
