@@ -6,13 +6,14 @@
 #include "settings/StringTable.h"
 
 namespace {
-// A port typed by the user: empty means the FTP default; anything that is not
-// a whole number 1-65535 is refused before a connection is tried.
+// A port typed by the user: empty means the default (0: 21, or 990 for
+// implicit TLS); anything that is not a whole number 1-65535 is refused
+// before a connection is tried.
 bool parsePort(const QString &text, quint16 &port)
 {
     const QString t = text.trimmed();
     if (t.isEmpty()) {
-        port = 21;
+        port = 0;
         return true;
     }
     bool ok = false;
@@ -102,10 +103,12 @@ bool clsFTPClient::OpenConnection(const QString &sServer, const QString &sPort, 
     }
 
     hConnection = m_session->connectFtp(sServer.trimmed(), port, sUser, sPassword,
-                                        quint32(plServiceConnectionType));
+                                        quint32(plServiceConnectionType),
+                                        m_security.options(sServer.trimmed(), port, *m_host));
     const quint32 error = inet::lastError();
     platform::yieldNow();
     if (hConnection) {
+        m_security.connected(*hConnection, *m_host);
         m_host->setKeepAliveEnabled(true);
         return true;
     }
@@ -120,6 +123,7 @@ void clsFTPClient::CloseConnection()
         m_session->closeConnection(hConnection);
         bConnected = false;
         m_host->setKeepAliveEnabled(false);
+        m_security.disconnected(*m_host);
     }
     hConnection = nullptr;
 }

@@ -6,6 +6,7 @@
 // value and leaves the reason in sLastError.
 
 #include "platform/inet/Inet.h"
+#include "session/ConnectionSecurity.h"
 #include "session/SessionHost.h"
 #include "session/cdEnum.h"
 
@@ -25,6 +26,8 @@ public:
     SessionHost *host() const { return m_host; }
     // Time-outs of every network wait (tests make them short).
     void setTimeouts(const inet::Timeouts &timeouts);
+    // FTP over TLS for the next OpenConnection: mode, trust, questions.
+    ConnectionSecurity &security() { return m_security; }
 
     // ---- connection, texts and settings
     const cdEnum &Directory();
@@ -83,6 +86,7 @@ private:
     std::unique_ptr<cdEnum> mDirCol;
     std::unique_ptr<inet::FtpFile> hFile; // the running transfer's remote file
     quint32 lTransferType = 0;            // 0 default (binary), 1 ASCII, 2 binary
+    ConnectionSecurity m_security;
     NullSessionHost m_nullHost;
     SessionHost *m_host = &m_nullHost;
 };
