@@ -9,7 +9,12 @@
 namespace sitetls {
 namespace {
 
-constexpr const char *kWords[] = {"auto", "explicit", "implicit", "off"};
+struct Word {
+    const char *word;
+    Mode mode;
+};
+constexpr Word kWords[] = {
+    {"auto", Mode::IfOffered}, {"explicit", Mode::Required}, {"implicit", Mode::Implicit}, {"off", Mode::Off}};
 
 FileResult write(const Entries &entries)
 {
@@ -27,14 +32,18 @@ FileResult write(const Entries &entries)
 
 QString keyword(Mode mode)
 {
-    return QLatin1String(kWords[int(mode)]);
+    for (const Word &w : kWords) {
+        if (w.mode == mode)
+            return QLatin1String(w.word);
+    }
+    return QLatin1String(kWords[0].word);
 }
 
 std::optional<Mode> fromKeyword(const QString &word)
 {
-    for (int i = 0; i < 4; ++i) {
-        if (word.trimmed().compare(QLatin1String(kWords[i]), Qt::CaseInsensitive) == 0)
-            return Mode(i);
+    for (const Word &w : kWords) {
+        if (word.trimmed().compare(QLatin1String(w.word), Qt::CaseInsensitive) == 0)
+            return w.mode;
     }
     return std::nullopt;
 }

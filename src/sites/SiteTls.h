@@ -9,6 +9,7 @@
 // under the same number, the new site does not inherit the old one's mode
 // (it gets the default). clsGestionData keeps the file in step with ftp.tf.
 
+#include "platform/inet/Inet.h"
 #include "settings/FileResult.h"
 
 #include <QHash>
@@ -19,15 +20,13 @@
 
 namespace sitetls {
 
-enum class Mode {
-    IfOffered, // TLS when the server offers it, else plain FTP with a warning (the default)
-    Explicit,  // AUTH TLS required
-    Implicit,  // TLS from the first byte (port 990)
-    Off,       // plain FTP only
-};
+// The library's modes: IfOffered (TLS when the server offers it, else plain
+// FTP with a warning; the default), Required (explicit TLS, AUTH TLS must
+// succeed), Implicit (TLS from the first byte, port 990), Off (plain FTP).
+using Mode = inet::TlsMode;
 inline constexpr Mode DefaultMode = Mode::IfOffered;
 
-// The words of the file and of the command line: "auto", "explicit",
+// The words of the file and of the command line: "auto", "explicit" (Required),
 // "implicit", "off".
 QString keyword(Mode mode);
 std::optional<Mode> fromKeyword(const QString &word);

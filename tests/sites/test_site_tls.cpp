@@ -136,13 +136,13 @@ TEST_F(SiteTlsTest, TheDefaultModeNeedsNoLineAndUnknownLinesAreIgnored)
     ASSERT_TRUE(testfiles::writeFile(dir.filePath("ftptls.tf"), "2|implicit|Alpha\r\nnonsense\r\n1|sometimes|Beta\r\n"));
     EXPECT_EQ(modeOf("Alpha"), Mode::Implicit);
     EXPECT_EQ(modeOf("Beta"), Mode::IfOffered);
-    EXPECT_FALSE(db.setTlsMode(99, Mode::Explicit).ok()); // no such site
+    EXPECT_FALSE(db.setTlsMode(99, Mode::Required).ok()); // no such site
 }
 
 TEST(SiteTlsKeywords, WordsOfTheFileAndTheCommandLine)
 {
     const std::pair<const char *, Mode> words[] = {
-        {"auto", Mode::IfOffered}, {"explicit", Mode::Explicit}, {"implicit", Mode::Implicit}, {"off", Mode::Off}};
+        {"auto", Mode::IfOffered}, {"explicit", Mode::Required}, {"implicit", Mode::Implicit}, {"off", Mode::Off}};
     for (const auto &[word, mode] : words) {
         EXPECT_EQ(sitetls::keyword(mode), QLatin1String(word));
         EXPECT_EQ(sitetls::fromKeyword(QString::fromLatin1(word).toUpper()), mode);
