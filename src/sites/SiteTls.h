@@ -31,6 +31,16 @@ inline constexpr Mode DefaultMode = Mode::IfOffered;
 QString keyword(Mode mode);
 std::optional<Mode> fromKeyword(const QString &word);
 
+// The modes as the site windows offer them, in this order, with the French
+// string id of each caption.
+struct Choice {
+    Mode mode;
+    int captionId;
+};
+inline constexpr Choice Choices[] = {
+    {Mode::IfOffered, 838}, {Mode::Required, 839}, {Mode::Implicit, 840}, {Mode::Off, 841}};
+inline constexpr int ChoicesCaptionId = 837; // the choice's title
+
 QString filePath(); // program directory + "/ftptls.tf"
 
 struct Entry {
