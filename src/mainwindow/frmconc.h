@@ -145,6 +145,9 @@ public:
     bool overWriteExist(const QString &fileName, bool isUp) override;
     bool deleteItem(const QString &fileName, bool isUp) override;
     QueueHeadRow firstQueueRow() override;
+    // FTP over TLS (frmconcSecurity.cpp)
+    CertificateAnswer askCertificate(const inet::CertificateInfo &info) override;
+    void showProtection(const ConnectionProtection &protection) override;
 
     // ---- QueueHost
     QString currentLocalFolder() override { return m_localFolder; }
@@ -251,6 +254,8 @@ public:
     SplitterBar *picResizeBas = nullptr;
     QToolButton *cmdCompare = nullptr;
     QStatusBar *StatusBar1 = nullptr;
+    QLabel *picProtection = nullptr; // the lock in the status line, while connected
+    QLabel *lblProtection = nullptr; // "Encrypted (TLSv1.3)" or "Not encrypted"
 
     QTreeView *ListView3 = nullptr;
     QProgressBar *ProgressBar1 = nullptr;
@@ -290,6 +295,8 @@ private:
     void buildSplitters();
     void buildLog();
     void buildUpdateNotice(QToolBar *bar);
+    void buildProtectionStatus();
+    void captionProtection();
     QToolBar *paneToolBar(QWidget *parent, const QStringList &keys, void (frmconc::*handler)(const QString &));
     PaneView *detailsList(QWidget *parent, QAbstractItemModel *model);
     // menus (frmconcMenus.cpp)
@@ -377,4 +384,5 @@ private:
     QString m_localFolder;
     qint16 m_startWindowChoice = 0;
     bool m_closeWanted = false; // closed while connecting: close at the end of it
+    ConnectionProtection m_protection; // of the connection, as the session told
 };

@@ -71,6 +71,7 @@ void frmconc::buildWindow()
     buildQueue();
     StatusBar1 = new QStatusBar(Frame16);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    buildProtectionStatus();
     buildSplitters();
 
     timerKeepAlive = new QTimer(this);

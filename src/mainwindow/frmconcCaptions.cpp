@@ -88,6 +88,7 @@ void frmconc::LoadResMenu()
     cmdCompare->setToolTip(LangStr(684));
     lblProgressqueue1->setText(LangStr(671));
     lblProgressqueue2->setText(LangStr(672));
+    captionProtection();
     if (m_manager)
         m_manager->applyCaptions();
     captionToolWindows();
