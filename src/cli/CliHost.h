@@ -46,6 +46,9 @@ public:
     bool overWriteExist(const QString &fileName, bool isUp) override;
     bool deleteItem(const QString &, bool) override { return false; }
     QueueHeadRow firstQueueRow() override;
+    // Asked on a terminal; without one, the certificate and its fingerprint
+    // go to standard error and the answer is no.
+    CertificateAnswer askCertificate(const inet::CertificateInfo &info) override;
 
     // QueueHost
     QString currentLocalFolder() override { return m_localFolder; }
@@ -66,6 +69,7 @@ public:
 
 private:
     int askExists(const QString &fileName);
+    void describeCertificate(const inet::CertificateInfo &info);
     void noteFailure(const QString &text);
 
     Console &m_console;

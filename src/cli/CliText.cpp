@@ -17,7 +17,8 @@ plusieurs commandes sur une ligne ; « # » commence un commentaire) :
                                   de passe est demandé sans écho sur un terminal,
                                   sinon pris dans TARVOFTP_PASSWORD)
   open SITE                       connexion à un site du carnet d'adresses (son port,
-                                  son mode, son type de transfert et ses dossiers)
+                                  son mode, son TLS, son type de transfert et ses
+                                  dossiers)
   close                           déconnexion (vide la file d'attente)
   pwd | cd DOSSIER | ls [MOTIF]   dossier du serveur ; ls : nom, taille, type, date
   lpwd | lcd DOSSIER | lls        dossier local
@@ -45,7 +46,7 @@ line; "#" starts a comment):
                                   is asked without echo on a terminal, else taken
                                   from TARVOFTP_PASSWORD)
   open SITE                       connect to a site of the address book (its port,
-                                  mode, transfer type and folders)
+                                  mode, TLS mode, transfer type and folders)
   close                           disconnect (empties the queue)
   pwd | cd DIR | ls [PATTERN]     server folder; ls: name, size, type, date
   lpwd | lcd DIR | lls            local folder
@@ -80,8 +81,16 @@ Options :
                            terminal, annuler sinon)
   --keep-going             continuer après une commande en échec
   --timeout SECONDES       délai de chaque attente réseau (30 par défaut)
+  --tls auto|explicit|implicit|off
+                           FTP sur TLS : si le serveur l'offre (par défaut, ou
+                           le mode du site), exigé, implicite (port 990), jamais
+  --ca-file FICHIER        autres certificats d'autorité (PEM) à reconnaître
+  --fingerprint HEX        faire confiance au certificat de cette empreinte
+                           SHA-256 (64 chiffres hexadécimaux, « : » permis)
   --lang fr|en             langue des textes
   --help | --version
+Un certificat non approuvé est demandé sur un terminal ; sinon la commande
+échoue et son empreinte SHA-256 est écrite sur l'erreur standard.
 Code de sortie : 0 tout a réussi, 1 une commande a échoué, 2 entrée invalide.)";
 
 const char UsageEn[] = R"(Usage: tarvoftp-cli [options] [SCRIPT]
@@ -97,8 +106,16 @@ Options:
                            terminal, cancel otherwise)
   --keep-going             go on after a command failed
   --timeout SECONDS        time-out of every network wait (30 by default)
+  --tls auto|explicit|implicit|off
+                           FTP over TLS: if the server offers it (the default,
+                           or the site's mode), required, implicit (port 990), never
+  --ca-file FILE           more certification authorities (PEM) to recognise
+  --fingerprint HEX        trust the certificate with this SHA-256 fingerprint
+                           (64 hex digits, colons allowed)
   --lang fr|en             language of the texts
   --help | --version
+An untrusted certificate is asked about on a terminal; otherwise the command
+fails and its SHA-256 fingerprint is written to standard error.
 Exit status: 0 all succeeded, 1 a command failed, 2 bad input.)";
 
 const Entry entries[] = {
@@ -129,6 +146,7 @@ const Entry entries[] = {
     {Text::RemoteNameOnly, "un nom du dossier courant du serveur est attendu (cd d'abord) : %1",
      "a name of the current server folder is expected (cd first): %1"},
     {Text::EmptyName, "nom vide", "empty name"},
+    {Text::CaFileUnreadable, "aucun certificat lisible (PEM) dans %1", "no readable (PEM) certificate in %1"},
 };
 
 } // namespace
