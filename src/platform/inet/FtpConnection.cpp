@@ -268,6 +268,9 @@ bool FtpConnectionPrivate::login(const QString &host, quint16 port, const QStrin
         return fail(refusal);
     }
     const QByteArray welcome = greeting.text + reply.text;
+    // The question belongs to the login; whatever it holds on to (a window)
+    // must not be reached from this connection later.
+    options.check = nullptr;
     if (tls && !protectData())
         return false;
 
