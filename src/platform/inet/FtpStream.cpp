@@ -112,8 +112,15 @@ bool Stream::finishSending(QDeadlineTimer deadline, quint32 &error)
         const qint64 n = m_tls->read(sink, sizeof sink);
         if (n < 0)
             return true; // the peer closed (or gave up): everything of ours is in
-        if (n == 0 && !waitUsable(deadline, error))
-            return false;
+        if (n == 0 && !waitUsable(deadline, error)) {
+            // A server that keeps its side open has had all of ours even so:
+            // its reply on the control connection says whether the file is
+            // whole. Only a stop makes this a failure.
+            if (error == ErrorStopped)
+                return false;
+            error = NoError;
+            return true;
+        }
     }
 }
 
