@@ -3,6 +3,7 @@
 //
 //   inet_bench --host H --port P --user U --pass W --mode passive|active
 //              --case download|upload|list --remote NAME [--local FILE] [--repeat N]
+//              [--tls off|explicit|implicit --ca-file PEM]
 //
 // Prints one line per run: "case seconds=S bytes=B" (or "entries=E"); the
 // time covers connecting and logging in, the work, and quitting.
@@ -26,6 +27,7 @@ struct Options {
     QString host, user, pass, remote, local, testCase;
     quint16 port = 21;
     bool passive = true;
+    ConnectOptions connect;
 };
 
 bool fail(const char *what)
@@ -119,6 +121,7 @@ Options parse(const QCoreApplication &app, int &repeat)
         {"mode", "passive|active", "mode", "passive"}, {"case", "download|upload|list", "case"},
         {"remote", "remote name", "remote"},     {"local", "local file", "local"},
         {"repeat", "runs", "repeat", "1"},
+        {"tls", "off|explicit|implicit", "tls", "off"}, {"ca-file", "CA certificates (PEM)", "ca-file"},
     };
     p.addOptions(opts);
     p.addHelpOption();
@@ -133,6 +136,12 @@ Options parse(const QCoreApplication &app, int &repeat)
     o.remote = p.value("remote");
     o.local = p.value("local");
     repeat = qMax(1, p.value("repeat").toInt());
+    const QString tls = p.value("tls");
+    o.connect.tls = tls == QLatin1String("explicit")   ? TlsMode::Required
+                    : tls == QLatin1String("implicit") ? TlsMode::Implicit
+                                                       : TlsMode::Off;
+    if (p.isSet("ca-file"))
+        o.connect.extraCaCertificates = QSslCertificate::fromPath(p.value("ca-file"));
     return o;
 }
 
@@ -148,7 +157,8 @@ int main(int argc, char **argv)
         // Timed like a curl run: connect and log in, work, quit.
         QElapsedTimer timer;
         timer.start();
-        FtpConnection *c = session.connectFtp(o.host, o.port, o.user, o.pass, o.passive ? INTERNET_FLAG_PASSIVE : 0);
+        FtpConnection *c = session.connectFtp(o.host, o.port, o.user, o.pass, o.passive ? INTERNET_FLAG_PASSIVE : 0,
+                                               o.connect);
         if (!c)
             return fail("connect") ? 0 : 1;
         qint64 count = 0;

@@ -8,6 +8,7 @@
 #include "transfer/QueueModel.h"
 
 #include <QDir>
+#include <QLocale>
 
 namespace cli {
 namespace {
@@ -109,6 +110,49 @@ void CliHost::progressShown(qint64 current, qint64 total)
                       m_model.text(first, QueueRow::TimeLeft)};
     parts.removeAll(QString());
     m_console.progress(parts.join(QStringLiteral("  ")));
+}
+
+void CliHost::describeCertificate(const inet::CertificateInfo &info)
+{
+    if (!info.previousSha256.isEmpty())
+        m_console.error(LangStr(831));
+    m_console.error(LangStr(821));
+    const auto row = [this](int id, const QString &value) { m_console.error(QStringLiteral("  %1 %2").arg(LangStr(id), value)); };
+    row(822, QStringLiteral("%1:%2").arg(info.host).arg(info.port));
+    row(823, info.subject);
+    row(824, info.issuer);
+    row(825, LangStr(826).arg(QLocale().toString(info.notBefore.toLocalTime(), QLocale::ShortFormat),
+                              QLocale().toString(info.notAfter.toLocalTime(), QLocale::ShortFormat)));
+    row(827, inet::fingerprintText(info.sha256));
+    if (!info.previousSha256.isEmpty())
+        row(832, inet::fingerprintText(info.previousSha256));
+    for (const QString &problem : info.problems)
+        row(828, problem);
+}
+
+CertificateAnswer CliHost::askCertificate(const inet::CertificateInfo &info)
+{
+    m_console.clearProgress();
+    describeCertificate(info);
+    if (!m_console.canAsk()) {
+        // A script cannot answer: the fingerprint lets its author pin it
+        // with --fingerprint once they have checked it.
+        m_console.error(LangStr(844) + inet::fingerprintText(info.sha256));
+        return CertificateAnswer::Cancel;
+    }
+    for (;;) {
+        QString answer;
+        if (!m_console.readLine(answer, LangStr(843)))
+            return CertificateAnswer::Cancel;
+        // The letters of both languages: o/u once, a/t always, n no.
+        const QString a = answer.trimmed().toLower();
+        if (a == QLatin1String("o") || a == QLatin1String("u"))
+            return CertificateAnswer::TrustOnce;
+        if (a == QLatin1String("a") || a == QLatin1String("t"))
+            return CertificateAnswer::TrustAlways;
+        if (a == QLatin1String("n"))
+            return CertificateAnswer::Cancel;
+    }
 }
 
 platform::PromptAnswer CliHost::ask(const platform::PromptRequest &request)

@@ -47,6 +47,9 @@ public:
     void refreshDirectoryListing() override {}
     bool overWriteExist(const QString &fileName, bool isUp) override;
     bool deleteItem(const QString &, bool) override { return false; }
+    // Asked on a terminal; without one, the certificate and its fingerprint
+    // go to standard error and the answer is no.
+    CertificateAnswer askCertificate(const inet::CertificateInfo &info) override;
 
     // QueueHost
     QString currentLocalFolder() override { return m_localFolder; }
@@ -67,6 +70,7 @@ public:
 
 private:
     int askExists(const QString &fileName);
+    void describeCertificate(const inet::CertificateInfo &info);
 
     Console &m_console;
     QueueModel &m_model;

@@ -1,6 +1,7 @@
 #include "cli/CliOptions.h"
 
 #include "cli/CliText.h"
+#include "sites/SiteTls.h"
 
 namespace cli {
 namespace {
@@ -61,6 +62,20 @@ bool applyValue(CliOptions &o, const QString &name, const QString &value, QStrin
             error = text(Text::BadOptionValue, name, value);
         else
             o.parallel = count;
+    } else if (name == QLatin1String("--tls")) {
+        if (const auto mode = sitetls::fromKeyword(value); mode && !value.trimmed().isEmpty())
+            o.tls = *mode;
+        else
+            error = text(Text::BadOptionValue, name, value);
+    } else if (name == QLatin1String("--ca-file")) {
+        if (value.isEmpty())
+            error = text(Text::BadOptionValue, name, value);
+        o.caFile = value;
+    } else if (name == QLatin1String("--fingerprint")) {
+        // 64 hex digits, colons allowed, any case.
+        o.fingerprint = inet::parseFingerprint(value);
+        if (o.fingerprint.isEmpty())
+            error = text(Text::BadOptionValue, name, value);
     } else if (name == QLatin1String("-c")) {
         o.commands = value;
     }
@@ -74,7 +89,8 @@ ParsedOptions parseArguments(const QStringList &args)
     ParsedOptions result;
     CliOptions &o = result.options;
     QString &error = result.error;
-    static const char *const valued[] = {"--data-dir", "--exists", "--lang", "--timeout", "--parallel", "-c"};
+    static const char *const valued[] = {"--data-dir", "--exists", "--lang", "--timeout", "--parallel",
+                                         "--tls", "--ca-file", "--fingerprint", "-c"};
     bool optionsEnded = false;
     for (int i = 1; i < args.size() && error.isEmpty(); ++i) {
         const QString &arg = args.at(i);

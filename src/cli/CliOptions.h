@@ -1,6 +1,11 @@
 #pragma once
 // The options of tarvoftp-cli, read from its arguments. Pure: no I/O.
 
+#include "platform/inet/Inet.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QSslCertificate>
 #include <QString>
 #include <QStringList>
 
@@ -15,6 +20,10 @@ struct CliOptions {
     QString dataDir;                 // handled by the program-directory setup
     std::optional<bool> passive;     // given on the command line, else the site's or passive
     std::optional<bool> binary;      // given on the command line, else the site's or binary
+    std::optional<inet::TlsMode> tls; // --tls, else the site's or "auto" (TLS if offered)
+    QString caFile;                  // --ca-file: more CA certificates (PEM)
+    QList<QSslCertificate> caCertificates; // read from caFile by the program
+    QByteArray fingerprint;          // --fingerprint: SHA-256 of a certificate trusted as it is
     ExistsPolicy exists = ExistsPolicy::Ask;
     bool keepGoing = false;
     bool tsv = false;                // ls prints tab-separated raw values

@@ -71,6 +71,8 @@ CliSession::CliSession(Console &console, const CliOptions &options)
     keyring::setNoticeSink([this] { log(12, LangStr(893)); });
     lConnectMode = options.passive.value_or(true) ? qint32(inet::INTERNET_FLAG_PASSIVE) : 0;
     m_host.setBinaryTransfer(options.binary.value_or(true));
+    m_ftp.security().setExtraCaCertificates(options.caCertificates);
+    m_ftp.security().setPinnedFingerprint(options.fingerprint);
 }
 
 CliSession::~CliSession()

@@ -63,9 +63,10 @@ private:
 
     // connection (CommandsConnect.cpp)
     struct ConnectTarget {
-        QString host, port = QStringLiteral("21"), user, password;
+        QString host, port, user, password; // no port: the mode's (21, or 990 for implicit TLS)
         bool passive = true;
         bool binary = true;
+        inet::TlsMode tls = inet::TlsMode::IfOffered;
         QString remoteDir, localDir;
     };
     CommandResult cmdOpen(const QStringList &args);

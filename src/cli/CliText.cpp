@@ -17,7 +17,8 @@ plusieurs commandes sur une ligne ; « # » commence un commentaire) :
                                   de passe est demandé sans écho sur un terminal,
                                   sinon pris dans TARVOFTP_PASSWORD)
   open SITE                       connexion à un site du carnet d'adresses (son port,
-                                  son mode, son type de transfert et ses dossiers)
+                                  son mode, son TLS, son type de transfert et ses
+                                  dossiers)
   close                           déconnexion (vide la file d'attente)
   pwd | cd DOSSIER | ls [--tsv] [MOTIF]
                                   dossier du serveur ; ls : nom, taille, type, date ;
@@ -49,7 +50,7 @@ line; "#" starts a comment):
                                   is asked without echo on a terminal, else taken
                                   from TARVOFTP_PASSWORD)
   open SITE                       connect to a site of the address book (its port,
-                                  mode, transfer type and folders)
+                                  mode, TLS mode, transfer type and folders)
   close                           disconnect (empties the queue)
   pwd | cd DIR | ls [--tsv] [PATTERN]
                                   server folder; ls: name, size, type, date;
@@ -90,9 +91,17 @@ Options :
   --tsv                    ls en colonnes séparées par des tabulations (ls --tsv)
   --timeout SECONDES       délai de chaque attente réseau (30 par défaut)
   --parallel N             fichiers transférés à la fois, de 1 à 10 (2 par défaut)
+  --tls auto|explicit|implicit|off
+                           FTP sur TLS : si le serveur l'offre (par défaut, ou
+                           le mode du site), exigé, implicite (port 990), jamais
+  --ca-file FICHIER        autres certificats d'autorité (PEM) à reconnaître
+  --fingerprint HEX        faire confiance au certificat de cette empreinte
+                           SHA-256 (64 chiffres hexadécimaux, « : » permis)
   --lang fr|en             langue des textes
   --site-names             noms des sites du carnet d'adresses, un par ligne
   --help | --version
+Un certificat non approuvé est demandé sur un terminal ; sinon la commande
+échoue et son empreinte SHA-256 est écrite sur l'erreur standard.
 Code de sortie : 0 tout a réussi, 1 une commande a échoué, 2 entrée invalide.)";
 
 const char UsageEn[] = R"(Usage: tarvoftp-cli [options] [SCRIPT]
@@ -110,9 +119,17 @@ Options:
   --tsv                    ls as tab-separated columns (ls --tsv)
   --timeout SECONDS        time-out of every network wait (30 by default)
   --parallel N             files transferred at once, 1 to 10 (2 by default)
+  --tls auto|explicit|implicit|off
+                           FTP over TLS: if the server offers it (the default,
+                           or the site's mode), required, implicit (port 990), never
+  --ca-file FILE           more certification authorities (PEM) to recognise
+  --fingerprint HEX        trust the certificate with this SHA-256 fingerprint
+                           (64 hex digits, colons allowed)
   --lang fr|en             language of the texts
   --site-names             the saved sites' names, one a line
   --help | --version
+An untrusted certificate is asked about on a terminal; otherwise the command
+fails and its SHA-256 fingerprint is written to standard error.
 Exit status: 0 all succeeded, 1 a command failed, 2 bad input.)";
 
 const Entry entries[] = {
@@ -143,6 +160,7 @@ const Entry entries[] = {
     {Text::RemoteNameOnly, "un nom du dossier courant du serveur est attendu (cd d'abord) : %1",
      "a name of the current server folder is expected (cd first): %1"},
     {Text::EmptyName, "nom vide", "empty name"},
+    {Text::CaFileUnreadable, "aucun certificat lisible (PEM) dans %1", "no readable (PEM) certificate in %1"},
 };
 
 } // namespace

@@ -31,6 +31,7 @@ enum class Text {
     ExistsQuestion,      // %1 file
     RemoteNameOnly,      // %1 name
     EmptyName,
+    CaFileUnreadable,    // %1 file
 };
 
 // The text in the current language (LanguageOffset).

@@ -35,6 +35,7 @@ bool CliSession::findSite(const QString &name, ConnectTarget &target) const
         // An option given on the command line wins over what the site stores.
         target.binary = m_options.binary.value_or(data.sServerTransfert == QLatin1String("1"));
         target.passive = m_options.passive.value_or(data.sServerTypeConnect != QLatin1String("1"));
+        target.tls = m_options.tls.value_or(data.tlsMode);
         target.remoteDir = data.sServerInitServPath;
         target.localDir = data.sServerInitialPath;
         return true;
@@ -57,6 +58,7 @@ CommandResult CliSession::cmdOpen(const QStringList &args)
     target.host = args.first();
     target.passive = m_options.passive.value_or(true);
     target.binary = m_options.binary.value_or(true);
+    target.tls = m_options.tls.value_or(inet::TlsMode::IfOffered);
     int next = 1;
     if (args.size() > 1 && looksLikePort(args.at(1))) {
         quint16 port = 0;
@@ -107,6 +109,7 @@ CommandResult CliSession::connectTo(const ConnectTarget &target)
     m_host.setBinaryTransfer(target.binary);
     sCurrentHost = target.host;
     lConnectMode = target.passive ? qint32(inet::INTERNET_FLAG_PASSIVE) : 0;
+    m_ftp.security().setMode(target.tls);
 
     bConnecting = true;
     log(0, QString());
@@ -212,6 +215,10 @@ CommandResult CliSession::cmdSiteAdd(const QStringList &args)
     // Saved as an edit so that a site of the same name keeps its number.
     if (const FileResult saved = data.SaveDataChange(line, false, true, QString()); !saved)
         return CommandResult::failed(saved.error());
+    if (m_options.tls) {
+        if (const FileResult saved = data.setTlsMode(data.lServerNo, *m_options.tls); !saved)
+            return CommandResult::failed(saved.error());
+    }
     data.SetFirstData();
     m_console.out(text(Text::SiteSaved, fields.name));
     return CommandResult::ok();

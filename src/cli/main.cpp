@@ -13,6 +13,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QSslCertificate>
 
 
 using namespace cli;
@@ -80,7 +81,14 @@ int main(int argc, char **argv)
         console.error(QStringLiteral("tarvoftp-cli: ") + parsed.error);
         return StatusBadInput;
     }
-    const CliOptions &options = parsed.options;
+    CliOptions options = parsed.options;
+    if (!options.caFile.isEmpty()) {
+        options.caCertificates = QSslCertificate::fromPath(options.caFile, QSsl::Pem);
+        if (options.caCertificates.isEmpty()) {
+            console.error(QStringLiteral("tarvoftp-cli: ") + text(Text::CaFileUnreadable, options.caFile));
+            return StatusBadInput;
+        }
+    }
     if (options.help) {
         console.out(text(Text::Usage) + QStringLiteral("\n\n") + text(Text::Help));
         return StatusSuccess;

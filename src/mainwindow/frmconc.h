@@ -154,6 +154,9 @@ public:
     void refreshDirectoryListing() override;
     bool overWriteExist(const QString &fileName, bool isUp) override;
     bool deleteItem(const QString &fileName, bool isUp) override;
+    // FTP over TLS (frmconcSecurity.cpp)
+    CertificateAnswer askCertificate(const inet::CertificateInfo &info) override;
+    void showProtection(const ConnectionProtection &protection) override;
 
     // ---- QueueHost
     QString currentLocalFolder() override { return m_localFolder; }
@@ -271,6 +274,8 @@ public:
     QToolButton *cmdCompare = nullptr;
     QStatusBar *StatusBar1 = nullptr;
     QToolButton *cmdCancelConnect = nullptr; // in the status bar while a connection is being made
+    QLabel *picProtection = nullptr; // the lock in the status line, while connected
+    QLabel *lblProtection = nullptr; // "Encrypted (TLSv1.3)" or "Not encrypted"
 
     QTreeView *ListView3 = nullptr;
     QProgressBar *ProgressBar1 = nullptr;
@@ -310,6 +315,8 @@ private:
     void buildSplitters();
     void buildLog();
     void buildUpdateNotice(QToolBar *bar);
+    void buildProtectionStatus();
+    void captionProtection();
     QToolBar *paneToolBar(QWidget *parent, const QStringList &keys, void (frmconc::*handler)(const QString &));
     PaneView *detailsList(QWidget *parent, QAbstractItemModel *model);
     // menus (frmconcMenus.cpp)
@@ -404,4 +411,5 @@ private:
     qint16 m_startWindowChoice = 0;
     quint64 m_listingGeneration = 0; // only the newest listing asked for fills the pane
     std::unique_ptr<RunPainting> m_runPainting; // while the queue runs
+    ConnectionProtection m_protection; // of the connection, as the session told
 };

@@ -79,6 +79,7 @@ void frmconc::buildWindow()
     cmdCancelConnect->setVisible(false);
     StatusBar1->addPermanentWidget(cmdCancelConnect);
     connect(cmdCancelConnect, &QToolButton::clicked, this, &frmconc::cancelConnecting);
+    buildProtectionStatus();
     buildSplitters();
 
     timerKeepAlive = new QTimer(this);

@@ -89,6 +89,7 @@ void frmconc::LoadResMenu()
     lblProgressqueue1->setText(LangStr(671));
     lblProgressqueue2->setText(LangStr(672));
     cmdCancelConnect->setText(LangStr(808));
+    captionProtection();
     if (m_manager)
         m_manager->applyCaptions();
     captionToolWindows();

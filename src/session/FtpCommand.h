@@ -23,6 +23,13 @@ struct LoginParams {
     QString password;
     bool passive = false;
     inet::Timeouts timeouts;
+    // FTP over TLS: the mode, CA certificates besides the system's, and a
+    // certificate trusted as it is (SHA-256); frenchTexts gives the language
+    // of the certificate's problems.
+    inet::TlsMode tls = inet::TlsMode::Off;
+    QList<QSslCertificate> extraCaCertificates;
+    QByteArray trustedSha256;
+    bool frenchTexts = false;
 };
 
 // ---- commands -------------------------------------------------------------------
@@ -123,6 +130,9 @@ struct Result {
     // A transfer that failed once its data was moving (the connection dropped
     // or timed out), as opposed to one the server refused.
     bool interrupted = false;
+    // Connect: how the control connection is protected.
+    bool encrypted = false;
+    QString tlsProtocol, tlsCipher;
 
     bool ok() const { return outcome == Outcome::Done; }
     // What ErrorOut makes of the failure: the library's (or the system's)
@@ -132,13 +142,16 @@ struct Result {
 
 // ---- questions --------------------------------------------------------------------
 
+// The file-exists question, or whether to trust a server's certificate that
+// nothing vouches for (answered 1 to go on, 0 to give up the connection).
 struct Request {
-    enum class Kind { FileExists };
+    enum class Kind { FileExists, Certificate };
     quint64 id = 0;
     quint64 command = 0;   // the command that asks
     Kind kind = Kind::FileExists;
     QString fileName;      // as the question names it
     bool isUpload = false; // the existing file is on the server
+    inet::CertificateInfo certificate;
 };
 
 // The parameters a worker connects with, shared by the owner of several workers.

@@ -71,8 +71,14 @@ FtpLink::FtpLink(LoginParams login, QObject *parent)
     connect(m_worker, &FtpWorker::stateChanged, this, &FtpLink::stateChanged);
     connect(m_worker, &FtpWorker::reconnecting, this, &FtpLink::reconnecting);
     connect(m_worker, &FtpWorker::requested, this, [this](const Request &request) {
-        if (!isSignalConnected(QMetaMethod::fromSignal(&FtpLink::requested)))
-            answer(request.id, int(ExistsAnswer::Cancel)); // nobody to ask
+        // Nobody to ask: the file question is cancelled, the certificate refused.
+        const bool certificate = request.kind == Request::Kind::Certificate;
+        const QMetaMethod signal = certificate ? QMetaMethod::fromSignal(&FtpLink::certificateRequested)
+                                               : QMetaMethod::fromSignal(&FtpLink::requested);
+        if (!isSignalConnected(signal))
+            answer(request.id, certificate ? 0 : int(ExistsAnswer::Cancel));
+        else if (certificate)
+            emit certificateRequested(request);
         else
             emit requested(request);
     });

@@ -41,7 +41,8 @@ public:
     void cancel(quint64 id);
     // Every command sent so far.
     void cancelAll();
-    // The answer to a question of the worker (ExistsAnswer values).
+    // The answer to a question of the worker (ExistsAnswer values, or 1/0
+    // for a certificate).
     void answer(quint64 requestId, int value);
 
     // Commands sent and not answered yet.
@@ -61,7 +62,10 @@ signals:
     void progress(quint64 id, qint64 current, qint64 total);
     void stateChanged(quint64 id, int state, const QString &message);
     void reconnecting(quint64 id);
+    // The file-exists question.
     void requested(const ftp::Request &request);
+    // A certificate nothing vouches for: answer 1 to go on, 0 to give up.
+    void certificateRequested(const ftp::Request &request);
 
 private:
     void deliver(quint64 id, const Result &result);

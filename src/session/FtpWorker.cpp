@@ -88,15 +88,41 @@ Result &FtpWorker::succeeded(Result &result) const
 
 bool FtpWorker::login(Result &result)
 {
+    inet::ConnectOptions options;
+    options.tls = m_login->tls;
+    options.extraCaCertificates = m_login->extraCaCertificates;
+    options.frenchTexts = m_login->frenchTexts;
+    // Once the owner accepted a certificate, the connections made again
+    // trust it without asking a second time.
+    options.trustedSha256 = m_accepted.isEmpty() ? m_login->trustedSha256 : m_accepted;
+    options.check = [this](const inet::CertificateInfo &info) { return askCertificate(info); };
     m_connection = m_session->connectFtp(m_login->host, m_login->port, m_login->user, m_login->password,
-                                         m_login->passive ? inet::INTERNET_FLAG_PASSIVE : 0);
+                                         m_login->passive ? inet::INTERNET_FLAG_PASSIVE : 0, options);
     if (!m_connection) {
         failed(result);
         return false;
     }
     result.text = inet::lastResponseInfo(); // the greeting and the welcome
+    result.encrypted = m_connection->isEncrypted();
+    result.tlsProtocol = m_connection->tlsProtocol();
+    result.tlsCipher = m_connection->tlsCipher();
     m_everConnected = true;
     m_namesHere.reset();
+    return true;
+}
+
+bool FtpWorker::askCertificate(const inet::CertificateInfo &info)
+{
+    Request request;
+    request.id = ++m_nextRequest;
+    request.command = m_current;
+    request.kind = Request::Kind::Certificate;
+    request.certificate = info;
+    emit requested(request);
+    int answer = 0;
+    if (!m_control->waitAnswer(request.id, answer) || answer != 1)
+        return false;
+    m_accepted = info.sha256;
     return true;
 }
 

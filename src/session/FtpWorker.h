@@ -59,6 +59,8 @@ private:
     // The connection, made again when it was lost (once per command).
     bool ensureConnected(Result &result);
     bool login(Result &result);
+    // The certificate question, asked on this thread while the owner answers.
+    bool askCertificate(const inet::CertificateInfo &info);
     // The library's last failure (or a stop) as this result.
     Result &failed(Result &result) const;
     Result &succeeded(Result &result) const;
@@ -80,6 +82,7 @@ private:
     std::unique_ptr<inet::InternetSession> m_session;
     inet::FtpConnection *m_connection = nullptr;
     bool m_everConnected = false;
+    QByteArray m_accepted;        // the certificate the owner said to go on with
     QString m_folder;             // the server's current folder, as it last said
     std::optional<QSet<QString>> m_namesHere; // names of m_folder, once listed
     quint64 m_current = 0;        // the command that runs

@@ -50,7 +50,9 @@ QList<LogLine> linesFor(int State, const QString &sMessage, const QString &serve
 {
     QList<LogLine> out;
     if (!sMessage.isEmpty()) {
-        if (sMessage.contains(CrLf))
+        if (State == WarningState)
+            out.append({LineLead + sMessage, LogLine::Kind::Failure, MessageIndentTwips});
+        else if (sMessage.contains(CrLf))
             appendReplyLines(out, sMessage);
         else
             out.append({LineLead + sMessage, LogLine::Kind::Reply, MessageIndentTwips});

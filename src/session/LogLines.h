@@ -12,7 +12,9 @@
 // - An empty message writes the status line of State (two spaces first);
 //   State 11 writes the failure block, State 12 and unknown States nothing.
 //
-// The State is not looked at when the message is not empty.
+// The State is not looked at when the message is not empty, but for one:
+// a message under WarningState is one line of the failure kind, a warning
+// the user must not miss (a connection left unencrypted).
 
 #include <QList>
 #include <QString>
@@ -45,6 +47,7 @@ inline constexpr int StatusIndentTwips = 0;
 inline constexpr int FailureState = 11;
 inline constexpr int MessageState = 12;
 inline constexpr int DeniedState = 13;
+inline constexpr int WarningState = 14;
 
 // The lines the log writer writes for (State, sMessage). serverName and
 // userName are the connection's (the site manager's server and user boxes);

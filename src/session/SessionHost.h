@@ -3,7 +3,21 @@
 // and so do the command-line front end and the tests. The engine never reaches
 // a window directly.
 
+#include "platform/inet/Inet.h"
+
 #include <QString>
+
+// The answer to an untrusted server certificate.
+enum class CertificateAnswer { Cancel, TrustOnce, TrustAlways };
+
+// How the connection is protected, for the window to show (a lock in the
+// status line): encrypted with the protocol and cipher, or plain.
+struct ConnectionProtection {
+    bool connected = false;
+    bool encrypted = false;
+    QString protocol; // "TLSv1.3"
+    QString cipher;
+};
 
 class SessionHost {
 public:
@@ -27,6 +41,15 @@ public:
     virtual bool overWriteExist(const QString &fileName, bool isUp) = 0;
     // The delete question: true to delete. May set bDeleteAll.
     virtual bool deleteItem(const QString &fileName, bool isUp) = 0;
+
+    // FTP over TLS. The server's certificate is not trusted (info says why;
+    // info.previousSha256 is set when another certificate was trusted for
+    // this server before): show it and ask. Nothing has been sent to the
+    // server yet; it waits while the user decides. Called on the thread that
+    // makes the connection. The default: cancel.
+    virtual CertificateAnswer askCertificate(const inet::CertificateInfo &) { return CertificateAnswer::Cancel; }
+    // The connection's protection changed (connected, or closed).
+    virtual void showProtection(const ConnectionProtection &) {}
 };
 
 // A host that does nothing and answers "no" (used until a window is attached).

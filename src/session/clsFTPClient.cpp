@@ -5,15 +5,17 @@
 #include "settings/StringTable.h"
 
 #include <QEventLoop>
+#include <QPointer>
 
 namespace {
-// A port typed by the user: empty means the FTP default; anything that is not
-// a whole number 1-65535 is refused before a connection is tried.
+// A port typed by the user: empty means the default (0: 21, or 990 for
+// implicit TLS); anything that is not a whole number 1-65535 is refused
+// before a connection is tried.
 bool parsePort(const QString &text, quint16 &port)
 {
     const QString t = text.trimmed();
     if (t.isEmpty()) {
-        port = 21;
+        port = 0;
         return true;
     }
     bool ok = false;
@@ -89,7 +91,29 @@ std::optional<ftp::LoginParams> clsFTPClient::loginParams() const
 {
     if (!m_link)
         return std::nullopt;
-    return m_link->login();
+    ftp::LoginParams login = m_link->login();
+    // The transfer connections trust what the user accepted for this one.
+    if (!m_accepted.isEmpty())
+        login.trustedSha256 = m_accepted;
+    return login;
+}
+
+void clsFTPClient::answerCertificate(ftp::FtpLink *link, const ftp::Request &request)
+{
+    // The question may open a window with an event loop of its own: it is
+    // asked outside the connection's signal, and the connection may be gone
+    // by the time it is answered.
+    QPointer<ftp::FtpLink> guard(link);
+    QMetaObject::invokeMethod(this, [this, guard, request] {
+        if (!guard)
+            return;
+        const bool ok = m_security.decide(request.certificate, *m_host);
+        if (!guard)
+            return;
+        if (ok && guard.data() == m_link.get())
+            m_accepted = request.certificate.sha256;
+        guard->answer(request.id, ok ? 1 : 0);
+    }, Qt::QueuedConnection);
 }
 
 void clsFTPClient::takeResult(const ftp::Result &result, const char *szFunc)
@@ -162,13 +186,18 @@ void clsFTPClient::OpenConnection(const QString &sServer, const QString &sPort, 
     login.password = sPassword;
     login.passive = (quint64(plServiceConnectionType) & inet::INTERNET_FLAG_PASSIVE) != 0;
     login.timeouts = m_timeouts;
+    m_security.fill(login);
+    m_accepted.clear();
     m_link = std::make_unique<ftp::FtpLink>(login);
     connect(m_link.get(), &ftp::FtpLink::reconnecting, this, &clsFTPClient::reconnected);
-
     ftp::FtpLink *opened = m_link.get();
+    connect(opened, &ftp::FtpLink::certificateRequested, this,
+            [this, opened](const ftp::Request &request) { answerCertificate(opened, request); });
+
     send(ftp::Connect{}, "InternetConnect", std::move(done), [this, opened](const ftp::Result &r) {
         if (r.ok()) {
             hConnection = opened;
+            m_security.connected(r, *m_host);
             m_host->setKeepAliveEnabled(true);
             return;
         }
@@ -184,6 +213,7 @@ void clsFTPClient::CloseConnection()
         m_link.reset();
         bConnected = false;
         m_host->setKeepAliveEnabled(false);
+        m_security.disconnected(*m_host);
     }
     hConnection = nullptr;
     m_folder.clear();

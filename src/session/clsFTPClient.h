@@ -7,6 +7,7 @@
 // sCommandResponse), the current folder and the listing (Directory), and then
 // calls the function the caller gave. No member throws and none waits.
 
+#include "session/ConnectionSecurity.h"
 #include "session/FtpLink.h"
 #include "session/SessionHost.h"
 #include "session/cdEnum.h"
@@ -31,6 +32,11 @@ public:
     // Time-outs of every network wait (tests make them short).
     void setTimeouts(const inet::Timeouts &timeouts);
     inet::Timeouts timeouts() const { return m_timeouts; }
+    // FTP over TLS for the next OpenConnection: mode, trust, questions.
+    ConnectionSecurity &security() { return m_security; }
+    // Answers a certificate question of one of this session's connections
+    // (the browsing one, or a transfer connection to the same server).
+    void answerCertificate(ftp::FtpLink *link, const ftp::Request &request);
 
     // ---- connection, texts and settings
     const cdEnum &Directory();
@@ -125,6 +131,8 @@ private:
     quint32 lTransferType = 0;    // 0 default (binary), 1 ASCII, 2 binary
     inet::Timeouts m_timeouts;
     inet::ListingSummary m_listingSummary;
+    ConnectionSecurity m_security;
+    QByteArray m_accepted;        // the certificate the user went on with
     NullSessionHost m_nullHost;
     SessionHost *m_host = &m_nullHost;
 };

@@ -18,6 +18,7 @@ struct Cache {
     QList<Folder> folders;
     KeyedCollection siteCollection;
     KeyedCollection folderCollection;
+    sitetls::Entries tls;     // ftptls.tf
 };
 
 Cache &cache()
@@ -46,6 +47,7 @@ QString withLineEnds(const QStringList &lines)
 
 void fill(clsGestionData &d, const Site &site)
 {
+    d.tlsMode = sitetls::modeOf(cache().tls, site.number, site.name());
     const QStringList &f = site.fields;
     d.lServerNo = site.number;
     d.sServerName = f.at(1);
@@ -68,6 +70,9 @@ FileResult clsGestionData::SetFirstData()
     const textfile::Lines folders = textfile::readLines(folderFilePath());
     cache().siteLines = nonEmpty(sites.lines);
     cache().folderLines = nonEmpty(folders.lines);
+    // A side file that cannot be read leaves every site at the default mode;
+    // the address book itself still loads.
+    cache().tls = sitetls::read().entries;
     BuildCollections();
     if (!sites.ok)
         return FileResult::failure(sites.error);

@@ -5,6 +5,7 @@
 #include "settings/TextFile.h"
 #include "sites/SiteKeyring.h"
 #include "sites/SiteRecord.h"
+#include "sites/SiteTls.h"
 
 #include <QSet>
 
@@ -65,10 +66,10 @@ FileResult removeSites(const std::function<bool(const Site &)> &doomed)
     }
     if (removed.isEmpty())
         return FileResult::success();
-    const FileResult written = textfile::writeLines(path, kept);
-    if (written)
-        sitekeyring::forget(removed);
-    return written;
+    if (const FileResult written = textfile::writeLines(path, kept); !written)
+        return written;
+    sitekeyring::forget(removed);
+    return sitetls::follow(kept);
 }
 
 QList<qint32> otherThan(const QList<qint32> &numbers, std::optional<qint32> kept)
@@ -175,8 +176,13 @@ FileResult clsGestionData::SaveDataChange(const QString &sLineToSave, bool bUpda
     }
 
     QString record = sLineToSave;
+    std::optional<qint32> number = bUpdateParam ? siterecord::toNumber(parts.at(0)) : std::nullopt;
+    // Whether the record keeps the number of one it replaces (then its TLS
+    // mode, kept beside ftp.tf under that number, goes with it).
+    bool numberKept = bUpdateParam && (number == keyNumber || number == formerNumber);
     if (!bUpdateParam) {
-        std::optional<qint32> number = bUpdateServer ? (formerNumber ? formerNumber : keyNumber) : std::nullopt;
+        number = bUpdateServer ? (formerNumber ? formerNumber : keyNumber) : std::nullopt;
+        numberKept = number.has_value();
         if (!number)
             number = nextNumber(read.lines);
         if (!number)
@@ -185,12 +191,13 @@ FileResult clsGestionData::SaveDataChange(const QString &sLineToSave, bool bUpda
     }
     record = sitekeyring::storePassword(record, !bUpdateParam);
     kept.append(record);
-    const FileResult written = textfile::writeLines(siteFilePath(), kept);
+    if (const FileResult written = textfile::writeLines(siteFilePath(), kept); !written)
+        return written;
     // A site replaced by this one (same name, fresh number) takes its
     // password with it.
-    if (written)
-        sitekeyring::forget(otherThan(dropped, siterecord::leadingNumber(record)));
-    return written;
+    sitekeyring::forget(otherThan(dropped, siterecord::leadingNumber(record)));
+    lServerNo = *number;
+    return sitetls::follow(kept, number, numberKept, keyName);
 }
 
 FileResult clsGestionData::DeleteData(const QString &sDelete, const QString &sName)
@@ -215,6 +222,7 @@ FileResult clsGestionData::DeleteData(const QString &sDelete, const QString &sNa
     // The sites go first: should the folder file then fail, the user sees an
     // empty folder, not sites left unseen under a number a new folder could
     // get again.
+    // (removeSites also drops the removed sites' TLS modes.)
     if (const FileResult sites = removeSites([&removed](const Site &site) {
             return removed.contains(site.folder());
         }); !sites)
@@ -245,6 +253,19 @@ FileResult clsGestionData::addFolder(const QString &name)
     sTypeFtp = unique;
     SetFirstData();
     return FileResult::success();
+}
+
+FileResult clsGestionData::setTlsMode(qint32 siteNumber, sitetls::Mode mode)
+{
+    for (const QString &line : readRecords(siteFilePath()).lines) {
+        const auto site = parseSite(line);
+        if (site && site->number == siteNumber) {
+            const FileResult written = sitetls::setMode(siteNumber, site->name(), mode);
+            SetFirstData();
+            return written;
+        }
+    }
+    return FileResult::failure(LangStr(707) + QString::number(siteNumber));
 }
 
 FileResult clsGestionData::composeSiteLine(const SiteFields &f, QString *line)

@@ -18,12 +18,14 @@
 
 #include "settings/FileResult.h"
 #include "sites/KeyedCollection.h"
+#include "sites/SiteTls.h"
 
 #include <QString>
 
 class clsGestionData {
 public:
-    // The site loaded last (SetCollectionData).
+    // The site loaded last (SetCollectionData); SaveDataChange sets lServerNo
+    // to the number of the record it wrote.
     qint32 lServerNo = 0;
     QString sServerName;
     QString sServerIp;
@@ -35,6 +37,8 @@ public:
     QString sServerInitServPath; // remote directory opened after connecting
     QString sServerInitialPath;  // local directory opened after connecting
     qint32 lServerType = 0;      // number of the folder holding the site
+    // Kept beside ftp.tf, not in it (SiteTls.h).
+    sitetls::Mode tlsMode = sitetls::DefaultMode;
     // The folder loaded last (SetCollectionSec, addFolder).
     qint32 lTypeNo = 0;
     QString sTypeFtp;
@@ -78,13 +82,18 @@ public:
     // Refused, with nothing written, when a field holds "|", CR or LF, when the
     // name is empty, the folder number is not a number, or a character cannot
     // be stored in the 8-bit file.
+    // The TLS modes beside the file follow: a record that keeps its number
+    // keeps its mode, one that gets a fresh number has the default.
     FileResult SaveDataChange(const QString &sLineToSave, bool bUpdateParam, bool bUpdateServer,
                               const QString &sNewServerName);
 
     // Removes every record named sName from the file chosen by sDelete; for a
     // folder also every site whose folder number is the removed folder's.
-    // Removed sites' passwords leave the keyring.
+    // Removed sites' passwords leave the keyring, and their TLS modes go with them.
     FileResult DeleteData(const QString &sDelete, const QString &sName);
+
+    // Sets the TLS mode of the site numbered siteNumber and reloads the caches.
+    FileResult setTlsMode(qint32 siteNumber, sitetls::Mode mode);
 
     // Adds a folder named name to "TypeFtp.tf" with number GetBigNo + 1. A name
     // that exists already gets "(2)" appended, up to three times. On success

@@ -15,6 +15,7 @@
 #include <QApplication>
 #include <QPointer>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QEvent>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -185,6 +186,13 @@ QWidget *frmManager::buildOptionPage()
     }
     Opt[0]->setChecked(true);
     Opt[2]->setChecked(true);
+    d->Frame[2] = new QGroupBox(page);
+    cboTls = new QComboBox(d->Frame[2]);
+    cboTls->setObjectName(QStringLiteral("cboTls"));
+    for (const sitetls::Choice &choice : sitetls::Choices)
+        cboTls->addItem(QString(), int(choice.mode));
+    (new QVBoxLayout(d->Frame[2]))->addWidget(cboTls);
+    layout->addWidget(d->Frame[2]);
 
     txtExt = new QLineEdit(page);
     txtExt->setObjectName(QStringLiteral("txtExt"));
@@ -239,6 +247,7 @@ void frmManager::connectSignals()
     for (int i = 0; i < 4; ++i)
         connect(Opt[i], &QRadioButton::clicked, this, [this, i] { optClicked(i); });
     connect(chkAnonyme, &QCheckBox::clicked, this, &frmManager::anonymousClicked);
+    connect(cboTls, &QComboBox::activated, this, &frmManager::tlsChosen);
     connect(cmdSavechange, &QPushButton::clicked, this, &frmManager::saveChanges);
     connect(cmdLocalPath, &QPushButton::clicked, this, &frmManager::chooseLocalPath);
 }
@@ -267,6 +276,9 @@ void frmManager::applyCaptions()
     d->Frame[1]->setTitle(LangStr(191));
     for (int i = 0; i < 4; ++i)
         Opt[i]->setText(LangStr(150 + i));
+    d->Frame[2]->setTitle(LangStr(sitetls::ChoicesCaptionId));
+    for (int i = 0; i < cboTls->count(); ++i)
+        cboTls->setItemText(i, LangStr(sitetls::Choices[i].captionId));
     cmdLocalPath->setText(LangStr(635));
     d->lblLocalPath->setText(LangStr(574));
     cmdSavechange->setText(LangStr(420));

@@ -4,11 +4,14 @@
 // boxes also serve for a quick connection typed by hand: the main window's
 // connect routine reads them. One instance lives as long as the main window.
 
+#include "sites/SiteTls.h"
+
 #include <QDialog>
 
 class QAction;
 class QLineEdit;
 class QCheckBox;
+class QComboBox;
 class QPushButton;
 class QRadioButton;
 class QTabWidget;
@@ -43,6 +46,9 @@ public:
     // Opt(0) binary, Opt(1) ASCII, Opt(2) active, Opt(3) passive.
     QRadioButton *Opt[4] = {nullptr, nullptr, nullptr, nullptr};
     QCheckBox *chkAnonyme = nullptr;
+    // FTP over TLS, in the order of sitetls::Choices; like Opt, a choice
+    // applies to the session at once, and is saved with the site.
+    QComboBox *cboTls = nullptr;
     QTreeWidget *tvManager = nullptr;
 
     // The other controls. The tool bar's buttons are reached by their key
@@ -99,6 +105,9 @@ private:
     // editing
     void fieldEdited();
     void optClicked(int index);
+    void tlsChosen(int index);
+    void showTlsMode(sitetls::Mode mode);
+    sitetls::Mode chosenTlsMode() const;
     void anonymousClicked(bool checked);
     void saveChanges();
     void chooseLocalPath();

@@ -13,6 +13,7 @@
 #include "sites/frmWizard.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -48,6 +49,37 @@ void frmManager::optClicked(int index)
     case 2: if (d->ftp) d->ftp->SetModeActive(); else lConnectMode = 0; break;
     case 3: if (d->ftp) d->ftp->SetModePassive(); else lConnectMode = qint32(inet::INTERNET_FLAG_PASSIVE); break;
     }
+}
+
+sitetls::Mode frmManager::chosenTlsMode() const
+{
+    return sitetls::Mode(cboTls->currentData().toInt());
+}
+
+// Shows a mode without it counting as an edit, and applies it to the session.
+void frmManager::showTlsMode(sitetls::Mode mode)
+{
+    const bool filling = d->filling;
+    d->filling = true;
+    cboTls->setCurrentIndex(qMax(0, cboTls->findData(int(mode))));
+    d->filling = filling;
+    if (d->ftp)
+        d->ftp->security().setMode(mode);
+}
+
+void frmManager::tlsChosen(int index)
+{
+    fieldEdited();
+    const sitetls::Mode mode = sitetls::Mode(cboTls->itemData(index).toInt());
+    // Implicit TLS has a port of its own: the usual one follows the choice,
+    // a port typed by hand stays.
+    const QString port = TxtPort->text().trimmed();
+    if (mode == sitetls::Mode::Implicit && (port.isEmpty() || port == QLatin1String("21")))
+        TxtPort->setText(QString::number(inet::kImplicitTlsPort));
+    else if (mode != sitetls::Mode::Implicit && port == QString::number(inet::kImplicitTlsPort))
+        TxtPort->setText(QStringLiteral("21"));
+    if (d->ftp)
+        d->ftp->security().setMode(mode);
 }
 
 void frmManager::anonymousClicked(bool checked)
@@ -156,6 +188,7 @@ void frmManager::saveChanges()
         return;
     if (!report(d->data.SaveDataChange(line, false, true, former)))
         return;
+    report(d->data.setTlsMode(d->data.lServerNo, chosenTlsMode()));
 
     reloadData();
     d->rememberedName.clear();

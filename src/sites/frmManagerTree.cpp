@@ -142,6 +142,7 @@ void frmManager::showSite(const QString &siteNumber, const QString &folderNumber
         lConnectMode = qint32(inet::INTERNET_FLAG_PASSIVE);
     }
     d->filling = false;
+    showTlsMode(site.tlsMode);
 
     sCurrentHost = TxtServer->text();
     d->currentFolder = folderNumber;
@@ -157,4 +158,5 @@ void frmManager::clearFields()
     for (QLineEdit *box : {TxtSiteName, TxtServer, TxtPort, TxtUser, txtPass, txtExt, txtLocal})
         box->clear();
     d->filling = false;
+    showTlsMode(sitetls::DefaultMode);
 }

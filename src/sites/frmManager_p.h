@@ -20,7 +20,7 @@ public:
 
     QHash<QString, QAction *> buttons; // tool bar, by key
     QLabel *lblFrm[11] = {};           // 4..10 are used, as the captions number them
-    QGroupBox *Frame[2] = {};
+    QGroupBox *Frame[3] = {}; // transfer type, connection mode, TLS
     QLabel *lblLocalPath = nullptr;
 
     // The folder a new site goes into.

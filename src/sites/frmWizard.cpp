@@ -8,6 +8,7 @@
 #include "sites/clsGestionData.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -104,11 +105,21 @@ QWidget *frmWizard::buildStep(int step)
         layout->addWidget(addBox(1));
         layout->addWidget(newLabel(page, 640));
         break;
-    case 2:
+    case 2: {
         layout->addWidget(newLabel(page, 632));
         layout->addWidget(addBox(2));
         layout->addWidget(newLabel(page, 641));
+        QLabel *lblTls = newLabel(page, 842);
+        cboTls = new QComboBox(page);
+        cboTls->setObjectName(QStringLiteral("cboTls"));
+        for (const sitetls::Choice &choice : sitetls::Choices)
+            cboTls->addItem(QString(), int(choice.mode));
+        lblTls->setBuddy(cboTls);
+        layout->addSpacing(8);
+        layout->addWidget(lblTls);
+        layout->addWidget(cboTls);
         break;
+    }
     case 3: {
         layout->addWidget(newLabel(page, 633));
         auto *form = new QFormLayout;
@@ -154,6 +165,8 @@ void frmWizard::applyCaptions()
         button->setText(LangStr(button->property("captionId").toInt()));
     chkAnonyme->setText(LangStr(634));
     cmdBrowse->setText(LangStr(635));
+    for (int i = 0; i < cboTls->count(); ++i)
+        cboTls->setItemText(i, LangStr(sitetls::Choices[i].captionId));
 }
 
 void frmWizard::showStep(int step)
@@ -210,6 +223,9 @@ void frmWizard::cmdTerminer_Click()
     fields.password = txtPass->text();
     fields.folder = QString::number(iSelGroupe);
     fields.localPath = TXT[4]->text();
+    const auto tls = sitetls::Mode(cboTls->currentData().toInt());
+    if (tls == sitetls::Mode::Implicit)
+        fields.port = QString::number(inet::kImplicitTlsPort);
     clsGestionData data;
     QString line;
     FileResult result = clsGestionData::composeSiteLine(fields, &line);
@@ -219,6 +235,8 @@ void frmWizard::cmdTerminer_Click()
         return;
     if (result.ok())
         result = data.SaveDataChange(line, false, false, QString());
+    if (result.ok())
+        result = data.setTlsMode(data.lServerNo, tls);
     if (!result.ok()) {
         platform::inform(result.error(), PromptIcon::Warning);
         return;

@@ -1,12 +1,15 @@
 #pragma once
 // The new-site wizard: name, host, user and password, local folder, then a
-// summary. Finishing adds the site to the address book in folder iSelGroupe
-// (port 21, binary, active mode; the site manager edits the rest later) and
-// accepts the dialog; cancelling writes nothing.
+// summary. The host's step also chooses how the connection is protected
+// (FTP over TLS). Finishing adds the site to the address book in folder
+// iSelGroupe (port 21, or 990 for implicit TLS, binary, active mode; the site
+// manager edits the rest later) and accepts the dialog; cancelling writes
+// nothing.
 
 #include <QDialog>
 
 class QCheckBox;
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -29,6 +32,7 @@ public:
     QLineEdit *TXT[5] = {};
     QLineEdit *txtPass = nullptr;
     QCheckBox *chkAnonyme = nullptr;
+    QComboBox *cboTls = nullptr; // in the order of sitetls::Choices
     QPushButton *cmdBrowse = nullptr;
     QPushButton *cmdBack = nullptr;
     QPushButton *cmdNext = nullptr;

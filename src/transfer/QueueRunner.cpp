@@ -168,6 +168,9 @@ QueueRunner::Slot *QueueRunner::addSlot()
         slot->owned = std::make_unique<ftp::FtpLink>(*m_ftp.loginParams());
         slot->link = slot->owned.get();
         Slot *s = slot.get();
+        ftp::FtpLink *link = slot->link;
+        connect(link, &ftp::FtpLink::certificateRequested, this,
+                [this, link](const ftp::Request &request) { m_ftp.answerCertificate(link, request); });
         slot->owned->submit(ftp::Connect{}, [this, s](const ftp::Result &r) { onConnected(s, r); });
     }
     connectSignals(slot->link);

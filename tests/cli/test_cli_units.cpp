@@ -73,4 +73,31 @@ TEST(CliOptions, AsciiActiveDefaultsAndErrors)
         EXPECT_FALSE(cli::parseArguments(bad).error.isEmpty()) << bad.join(' ').toStdString();
 }
 
+TEST(CliOptions, TlsModeCaFileAndFingerprint)
+{
+    EXPECT_FALSE(cli::parseArguments({"prog"}).options.tls.has_value()); // the site's, else "auto"
+    const std::pair<const char *, inet::TlsMode> modes[] = {{"auto", inet::TlsMode::IfOffered},
+                                                            {"explicit", inet::TlsMode::Required},
+                                                            {"implicit", inet::TlsMode::Implicit},
+                                                            {"off", inet::TlsMode::Off}};
+    for (const auto &[word, mode] : modes)
+        EXPECT_EQ(cli::parseArguments({"prog", "--tls", word}).options.tls, mode) << word;
+
+    const QByteArray sha256 = QByteArray::fromHex("00112233445566778899aabbccddeeff00112233445566778899aabbccddeeff");
+    for (const char *hex : {"00112233445566778899aabbccddeeff00112233445566778899aabbccddeeff",
+                            "00:11:22:33:44:55:66:77:88:99:AA:BB:CC:DD:EE:FF:00:11:22:33:44:55:66:77:88:99:aa:bb:cc:dd:ee:ff"}) {
+        const cli::ParsedOptions set = cli::parseArguments({"prog", QStringLiteral("--fingerprint=%1").arg(hex)});
+        ASSERT_TRUE(set.error.isEmpty()) << set.error.toStdString();
+        EXPECT_EQ(set.options.fingerprint, sha256);
+    }
+    EXPECT_EQ(cli::parseArguments({"prog", "--ca-file", "ca.pem"}).options.caFile, "ca.pem");
+
+    for (const QStringList &bad : QList<QStringList>{{"prog", "--tls", "yes"}, {"prog", "--tls", ""},
+                                                     {"prog", "--fingerprint", "0011"},
+                                                     {"prog", "--fingerprint", QString(64, 'g')},
+                                                     {"prog", "--fingerprint", QString(66, 'a')},
+                                                     {"prog", "--ca-file"}})
+        EXPECT_FALSE(cli::parseArguments(bad).error.isEmpty()) << bad.join(' ').toStdString();
+}
+
 } // namespace

@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFocusEvent>
 #include <QRadioButton>
 #include <QTabWidget>
@@ -352,3 +353,55 @@ TEST_F(SiteManagerTest, WizardFinishedFromManagerAppearsInTree)
 }
 
 } // namespace
+
+// The TLS choice: shown from the side file, applied to the session at once,
+// saved with the site under its number, and the port following implicit TLS.
+TEST_F(SiteManagerTest, TlsChoiceFollowsTheSiteReachesTheSessionAndIsSaved)
+{
+    put("ftptls.tf", "2|implicit|Beta\r\n");
+    auto m = openSample("TV2");
+    EXPECT_EQ(m->cboTls->count(), 4);
+    EXPECT_EQ(sitetls::Mode(m->cboTls->currentData().toInt()), sitetls::Mode::Implicit);
+    EXPECT_EQ(ftp.security().mode(), inet::TlsMode::Implicit);
+    EXPECT_FALSE(m->cmdSavechange->isEnabled());
+    select(*m, "TV1");
+    EXPECT_EQ(sitetls::Mode(m->cboTls->currentData().toInt()), sitetls::Mode::IfOffered);
+    EXPECT_EQ(ftp.security().mode(), inet::TlsMode::IfOffered);
+
+    // Chosen by hand: the session at once, the usual port follows implicit.
+    const auto choose = [&m](sitetls::Mode mode) {
+        const int index = m->cboTls->findData(int(mode));
+        m->cboTls->setCurrentIndex(index);
+        emit m->cboTls->activated(index);
+    };
+    choose(sitetls::Mode::Implicit);
+    EXPECT_EQ(m->TxtPort->text(), "990");
+    EXPECT_EQ(ftp.security().mode(), inet::TlsMode::Implicit);
+    choose(sitetls::Mode::Required);
+    EXPECT_EQ(m->TxtPort->text(), "21");
+    EXPECT_EQ(ftp.security().mode(), inet::TlsMode::Required);
+    EXPECT_TRUE(m->cmdSavechange->isEnabled());
+    m->TxtSiteName->setText("Alpha renamed");
+    m->cmdSavechange->click();
+    EXPECT_EQ(QString::fromLatin1(bytes("ftptls.tf")), "1|explicit|Alpha renamed\r\n2|implicit|Beta\r\n");
+    EXPECT_EQ(siteLines().last(), "1|Alpha renamed|alpha.example|21|bob||1|1|/pub|1|/tmp/a/");
+
+    // Deleting the site takes its mode along.
+    prompt.push(platform::PromptAnswer::Yes);
+    m->toolbarButton("delete")->trigger();
+    EXPECT_EQ(QString::fromLatin1(bytes("ftptls.tf")), "2|implicit|Beta\r\n");
+}
+
+TEST_F(SiteManagerTest, TlsChoiceIsCaptionedInBothLanguages)
+{
+    auto m = openSample("TV1");
+    for (qint16 offset : {0, 1000}) {
+        LanguageOffset = offset;
+        m->applyCaptions();
+        QStringList items;
+        for (int i = 0; i < m->cboTls->count(); ++i)
+            items << m->cboTls->itemText(i);
+        EXPECT_EQ(items, QStringList({LangStr(838), LangStr(839), LangStr(840), LangStr(841)}));
+    }
+    EXPECT_EQ(m->cboTls->itemText(0), "TLS if the server offers it");
+}

@@ -1,8 +1,10 @@
 #include "SitesFixture.h"
 
+#include "sites/SiteTls.h"
 #include "sites/frmWizard.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QTest>
 
 namespace {
@@ -134,3 +136,35 @@ TEST_F(SiteWizardTest, NameOfAnExistingSiteReplacesItOnlyWhenConfirmed)
 }
 
 } // namespace
+
+TEST_F(SiteWizardTest, TheHostStepChoosesTheTlsModeAndImplicitTlsGetsItsPort)
+{
+    struct Case {
+        sitetls::Mode mode;
+        const char *port;
+        const char *sideFile;
+    };
+    const Case cases[] = {
+        {sitetls::Mode::IfOffered, "21", ""},
+        {sitetls::Mode::Required, "21", "1|explicit|Secure\r\n"},
+        {sitetls::Mode::Implicit, "990", "1|implicit|Secure\r\n"},
+        {sitetls::Mode::Off, "21", "1|off|Secure\r\n"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(sitetls::keyword(c.mode).toStdString());
+        put("ftp.tf", "");
+        put("ftptls.tf", "");
+        frmWizard w;
+        w.iSelGroupe = 1;
+        goTo(w, 2);
+        EXPECT_EQ(w.cboTls->parentWidget()->objectName(), "pic2"); // on the host's step
+        EXPECT_EQ(sitetls::Mode(w.cboTls->currentData().toInt()), sitetls::Mode::IfOffered); // the default
+        w.cboTls->setCurrentIndex(w.cboTls->findData(int(c.mode)));
+        w.TXT[1]->setText("Secure");
+        goTo(w, 5);
+        w.cmdTerminer->click();
+        EXPECT_EQ(w.result(), QDialog::Accepted);
+        EXPECT_EQ(bytes("ftp.tf"), QByteArray("1|Secure||") + c.port + "|||1|1||1|\r\n");
+        EXPECT_EQ(bytes("ftptls.tf"), QByteArray(c.sideFile));
+    }
+}

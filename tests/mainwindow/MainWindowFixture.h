@@ -45,6 +45,19 @@ class MainWindowTest : public WindowTest {
 protected:
     using Answer = std::function<void(QWidget *)>;
 
+    // Selects exactly these rows (by name) of a list.
+    static void select(QTreeView *list, const QStringList &rowNames)
+    {
+        auto *model = static_cast<PaneModel *>(list->model());
+        list->clearSelection();
+        for (const QString &name : rowNames) {
+            const int r = model->findName(name);
+            ASSERT_GE(r, 0) << name.toStdString();
+            list->selectionModel()->select(model->index(r, 0),
+                                           QItemSelectionModel::Select | QItemSelectionModel::Rows);
+        }
+    }
+
     void SetUp() override
     {
         WindowTest::SetUp();
@@ -215,19 +228,6 @@ protected:
         if (sorted)
             out.sort();
         return out;
-    }
-
-    // Selects exactly these rows (by name) of a list.
-    static void select(QTreeView *list, const QStringList &rowNames)
-    {
-        auto *model = static_cast<PaneModel *>(list->model());
-        list->clearSelection();
-        for (const QString &name : rowNames) {
-            const int r = model->findName(name);
-            ASSERT_GE(r, 0) << name.toStdString();
-            list->selectionModel()->select(model->index(r, 0),
-                                           QItemSelectionModel::Select | QItemSelectionModel::Rows);
-        }
     }
 
     // What a drag out of one of the panes carries.

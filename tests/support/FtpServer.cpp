@@ -23,6 +23,14 @@ FtpServer::FtpServer(const FtpServerOptions &options)
         args << QStringLiteral("--max-per-address") << QString::number(options.maxPerAddress);
     if (options.rate > 0)
         args << QStringLiteral("--rate") << QString::number(options.rate);
+    if (!options.tls.isEmpty())
+        args << QStringLiteral("--tls") << options.tls << QStringLiteral("--cert") << options.certificate;
+    if (options.refuseProt)
+        args << QStringLiteral("--refuse-prot");
+    if (options.plainData)
+        args << QStringLiteral("--plain-data");
+    if (!options.commandLog.isEmpty())
+        args << QStringLiteral("--log-commands") << options.commandLog;
     // Debian's pyftpdlib belongs to the system interpreter, not to whatever
     // python3 comes first on PATH.
     m_process->start(QStringLiteral("/usr/bin/python3"), args);

@@ -12,6 +12,11 @@ struct FtpServerOptions {
     bool anonymous = false;
     bool mlsd = true; // false: the server answers LIST only
     bool rawNames = false; // true: names that are not UTF-8 keep their bytes
+    QString tls;           // "explicit" or "implicit": FTP over TLS (needs certificate)
+    QString certificate;   // PEM file with the server's certificate and key
+    bool refuseProt = false; // TLS: PROT P is answered with 534
+    bool plainData = false;  // TLS: data connections stay plain (a broken server)
+    QString commandLog;    // a file that gets every command's verb, one a line
     QString user = QStringLiteral("tester");
     QString password = QStringLiteral("secret");
     int maxPerAddress = 0; // connections one address may hold; 0: no limit

@@ -12,6 +12,8 @@ import ctypes
 import logging
 import os
 import signal
+import socket
+import struct
 import sys
 
 from pyftpdlib.authorizers import DummyAuthorizer
@@ -69,6 +71,14 @@ def main():
                         help="connections one address may hold (0: no limit)")
     parser.add_argument("--rate", type=int, default=0,
                         help="bytes a second each data connection moves (0: no limit)")
+    # FTP over TLS (pyOpenSSL, Debian's python3-openssl): AUTH TLS after the
+    # greeting, or TLS from the first byte.
+    parser.add_argument("--tls", choices=["explicit", "implicit"])
+    parser.add_argument("--cert", help="PEM file holding the certificate and its key")
+    parser.add_argument("--refuse-prot", action="store_true", help="answer PROT P with 534")
+    parser.add_argument("--plain-data", action="store_true",
+                        help="TLS: data connections stay plain even after PROT P (a broken server)")
+    parser.add_argument("--log-commands", help="append each command's verb to this file")
     args = parser.parse_args()
 
     die_with_parent()
@@ -82,14 +92,73 @@ def main():
     if args.anonymous:
         authorizer.add_anonymous(args.root, perm="elradfmwMT")
 
-    class Handler(FTPHandler):
+    base = FTPHandler
+    if args.tls:
+        from pyftpdlib.handlers import DTPHandler, TLS_DTPHandler, TLS_FTPHandler
+        base = TLS_FTPHandler
+
+        class DataHandler(TLS_DTPHandler):
+            def __init__(self, sock, cmd_channel):
+                if args.plain_data:
+                    DTPHandler.__init__(self, sock, cmd_channel)
+                    self._error = False
+                    self._ssl_want_read = self._ssl_want_write = False
+                else:
+                    super().__init__(sock, cmd_channel)
+
+            # A download of a file named "drop-..." loses its data connection
+            # after 64 KiB, abruptly (no close_notify), as when a link breaks.
+            def send(self, data):
+                name = getattr(self.file_obj, "name", "") or ""
+                if name.rsplit("/", 1)[-1].startswith("drop-") and self.tot_bytes_sent >= 65536:
+                    self._resp = ("426 Data connection dropped; transfer aborted.", logging.info)
+                    self._error = True
+                    self.socket.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, struct.pack("ii", 1, 0))
+                    self.close()
+                    return 0
+                return super().send(data)
+
+    class Handler(base):
+        # Every command that arrives, known to the server or not.
+        def pre_process_command(self, line, cmd, arg):
+            if args.log_commands:
+                with open(args.log_commands, "a") as log:
+                    log.write(cmd + "\n")
+            return super().pre_process_command(line, cmd, arg)
+
+        # Implicit TLS begins with the handshake, in the process that serves
+        # the connection: the accepting process hands the socket over before
+        # the client has said a word, and must not have touched it.
+        def handle(self):
+            if args.tls == "implicit":
+                self._tls_pending = True
+                return
+            super().handle()
+
+        def add_channel(self, *a, **kw):
+            super().add_channel(*a, **kw)
+            if getattr(self, "_tls_pending", False) and self.ioloop is not self.server.ioloop:
+                self._tls_pending = False
+                self.secure_connection(self.ssl_context)
+                super().handle()
+
         def ftp_LIST(self, path):
             canned = os.path.join(path, CANNED_LISTING)
             if os.path.isdir(path) and os.path.isfile(canned):
                 with open(canned, "rb") as f:
                     self.push_dtp_data(f.read(), cmd="LIST")
                 return path
-            return FTPHandler.ftp_LIST(self, path)
+            return super().ftp_LIST(path)
+
+        def ftp_PROT(self, line):
+            if args.refuse_prot:
+                self.respond("534 PROT P refused by policy.")
+                return
+            return super().ftp_PROT(line)
+
+    if args.tls:
+        Handler.certfile = args.cert
+        Handler.dtp_handler = DataHandler
 
     Handler.authorizer = authorizer
     Handler.banner = "Tarvo test server ready."

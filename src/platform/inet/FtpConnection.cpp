@@ -50,11 +50,20 @@ InternetSession::~InternetSession()
 FtpConnection *InternetSession::connectFtp(const QString &host, quint16 port, const QString &user,
                                            const QString &password, quint32 flags)
 {
+    return connectFtp(host, port, user, password, flags, ConnectOptions());
+}
+
+FtpConnection *InternetSession::connectFtp(const QString &host, quint16 port, const QString &user,
+                                           const QString &password, quint32 flags, const ConnectOptions &options)
+{
     setLastResponseInfo(QString());
     std::unique_ptr<FtpConnection> c(new FtpConnection);
     c->d->session = this;
     c->d->passive = (flags & INTERNET_FLAG_PASSIVE) != 0;
-    if (!c->d->login(host, port == 0 ? 21 : port, user, password))
+    c->d->options = options;
+    if (port == 0)
+        port = options.tls == TlsMode::Implicit ? kImplicitTlsPort : 21;
+    if (!c->d->login(host, port, user, password))
         return nullptr;
     m_connections.push_back(std::move(c));
     setLastError(NoError);
@@ -235,17 +244,15 @@ bool FtpConnectionPrivate::login(const QString &host, quint16 port, const QStrin
     quint32 error = NoError;
     if (!control.connectTo(host, port, timeouts().connectMs, error))
         return fail(error);
-
+    const bool implicit = options.tls == TlsMode::Implicit;
+    if (implicit && !secureControl(host, port))
+        return false;
     Reply greeting;
-    const QDeadlineTimer deadline(timeouts().connectMs);
-    do {
-        if (!readReply(greeting, deadline))
-            return false;
-    } while (greeting.kind() == 1);
-    if (greeting.kind() != 2) {
-        control.close();
-        return fail(ErrorExtended);
-    }
+    if (!readGreeting(greeting))
+        return false;
+    const bool explicitTls = options.tls == TlsMode::IfOffered || options.tls == TlsMode::Required;
+    if (explicitTls && !negotiateAuth(host, port))
+        return false;
 
     Reply reply;
     if (!exchange("USER " + userName, reply))
@@ -261,6 +268,11 @@ bool FtpConnectionPrivate::login(const QString &host, quint16 port, const QStrin
         return fail(refusal);
     }
     const QByteArray welcome = greeting.text + reply.text;
+    // The question belongs to the login; whatever it holds on to (a window)
+    // must not be reached from this connection later.
+    options.check = nullptr;
+    if (tls && !protectData())
+        return false;
 
     if (exchange("FEAT", reply) && reply.kind() == 2)
         parseFeatures(reply.text);
@@ -359,5 +371,8 @@ bool FtpConnection::checkAlive()
 FtpFeatures FtpConnection::features() const { return d->features; }
 void FtpConnection::setUseMlsd(bool use) { d->useMlsd = use; }
 bool FtpConnection::passive() const { return d->passive; }
+bool FtpConnection::isEncrypted() const { return d->control.tls() != nullptr; }
+QString FtpConnection::tlsProtocol() const { return d->control.tls() ? d->control.tls()->protocol() : QString(); }
+QString FtpConnection::tlsCipher() const { return d->control.tls() ? d->control.tls()->cipher() : QString(); }
 
 } // namespace inet

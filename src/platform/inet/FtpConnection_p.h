@@ -1,8 +1,11 @@
 #pragma once
 // Private parts of an FTP connection and of an open remote file.
 
+#include "platform/inet/FtpTls_p.h"
 #include "platform/inet/FtpWire_p.h"
 #include "platform/inet/Inet.h"
+
+#include <memory>
 
 namespace inet {
 
@@ -26,6 +29,9 @@ public:
     FtpFind *openFind = nullptr;
     ListingSummary lastListing; // of the last findFirstFile
     FtpFile *openFile = nullptr;
+    // With TLS: what the data connections share with the control connection.
+    ConnectOptions options;
+    std::unique_ptr<detail::TlsContext> tls;
 
     Timeouts timeouts() const { return session->timeouts(); }
     QDeadlineTimer replyDeadline() const { return QDeadlineTimer(timeouts().replyMs); }
@@ -39,6 +45,16 @@ public:
     static bool isUnsafeLine(const QByteArray &line);
 
     bool login(const QString &host, quint16 port, const QString &user, const QString &password);
+    // FTP over TLS (FtpSecure.cpp): the control connection made secure after
+    // the greeting (AUTH TLS) or before it (implicit), its certificate checked
+    // before anything else is sent; PBSZ and PROT P after the login.
+    bool readGreeting(detail::Reply &greeting);
+    bool secureControl(const QString &host, quint16 port);
+    bool negotiateAuth(const QString &host, quint16 port);
+    bool trustServer(const QString &host, quint16 port);
+    bool protectData();
+    // A data connection's TLS: the same server certificate as the control's.
+    bool trustDataPeer(const detail::DataChannel &data);
     void parseFeatures(const QByteArray &text);
     void quit();
 
@@ -69,7 +85,8 @@ public:
 private:
     bool waitForStart(bool upload, detail::DataChannel &data, TransferState &st);
     enum class DataStart { Waiting, Started, Failed };
-    DataStart dataReady(detail::DataChannel &data, const QHostAddress &peer, bool answered);
+    DataStart dataReady(detail::DataChannel &data, const QHostAddress &peer, bool answered, bool upload,
+                        TransferState &st);
     void controlLost(quint32 error);
 };
 

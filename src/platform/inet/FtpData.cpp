@@ -10,9 +10,19 @@ namespace inet::detail {
 DataChannel::DataChannel() : m_buf(platform::takeBuffer(size_t(kBufferSize))) {}
 DataChannel::~DataChannel() { abort(); }
 
+bool DataChannel::secure(quint32 &error)
+{
+    if (!m_tlsContext || m_socket.startTls(*m_tlsContext, false))
+        return true;
+    error = ErrorInternal;
+    m_socket.close();
+    return false;
+}
+
 bool DataChannel::connectTo(const QHostAddress &address, quint16 port, int timeoutMs, quint32 &error)
 {
-    return m_socket.connectTo(address.toString(), port, QDeadlineTimer(timeoutMs), error);
+    return m_socket.socket().connectTo(address.toString(), port, QDeadlineTimer(timeoutMs), error)
+           && secure(error);
 }
 
 bool DataChannel::listen(const QHostAddress &local, quint32 &error)
@@ -33,9 +43,10 @@ bool DataChannel::acceptPending(const QHostAddress &expectedPeer)
     const QHostAddress peer = socket.peerAddress();
     if (!expectedPeer.isNull() && !peer.isEqual(expectedPeer, QHostAddress::TolerantConversion))
         return false;
-    m_socket = std::move(socket);
+    m_socket.adopt(std::move(socket));
     m_listener.close();
-    return true;
+    quint32 error = NoError;
+    return secure(error);
 }
 
 bool DataChannel::isConnected() const { return m_socket.isValid(); }
@@ -77,7 +88,7 @@ bool DataChannel::readSocket(quint32 &error)
 bool DataChannel::fillNow(quint32 &error)
 {
     error = NoError;
-    if (!m_socket.isValid() || m_eof)
+    if (!m_socket.isReady() || m_eof)
         return m_eof;
     return readSocket(error);
 }
@@ -86,8 +97,8 @@ bool DataChannel::fill(QDeadlineTimer deadline, quint32 &error)
 {
     if (m_eof)
         return true;
-    if (!m_socket.isValid()) {
-        error = ErrorIncorrectHandleState;
+    if (!m_socket.isReady()) {
+        error = m_socket.isValid() ? ErrorTlsHandshake : ErrorIncorrectHandleState;
         return false;
     }
     while (!m_eof) {
@@ -96,8 +107,7 @@ bool DataChannel::fill(QDeadlineTimer deadline, quint32 &error)
             return true;
         if (error != NoError)
             return false;
-        const int fd = m_socket.descriptor();
-        if (waitReadable(&fd, 1, deadline, error) == 0)
+        if (!m_socket.waitUsable(deadline, error))
             return false;
     }
     return true;
@@ -107,6 +117,10 @@ bool DataChannel::flush(int timeoutMs, quint32 &error)
 {
     if (!m_socket.isValid()) {
         error = ErrorIncorrectHandleState;
+        return false;
+    }
+    if (!m_socket.isReady()) {
+        error = ErrorTlsHandshake;
         return false;
     }
     if (!m_socket.writeAll(m_buf.get() + m_begin, m_end - m_begin, QDeadlineTimer(timeoutMs), error))
@@ -121,9 +135,9 @@ bool DataChannel::finishWriting(int timeoutMs, quint32 &error)
         return false;
     // The system sends what it holds, then the end; the server's reply tells
     // whether the file is whole.
-    m_socket.shutdownWrite();
+    const bool ended = m_socket.finishSending(QDeadlineTimer(timeoutMs), error);
     m_socket.close();
-    return true;
+    return ended;
 }
 
 void DataChannel::abort()

@@ -132,20 +132,26 @@ int openDescriptor(int family)
 
 } // namespace
 
-int waitReadable(const int *fds, int count, QDeadlineTimer deadline, quint32 &error)
+int waitReady(const int *fds, const short *events, int count, QDeadlineTimer deadline, quint32 &error)
 {
     pollfd p[4];
     Q_ASSERT(count <= 4);
     for (int i = 0; i < count; ++i)
-        p[i] = pollfd{fds[i], POLLIN, 0};
+        p[i] = pollfd{fds[i], events[i], 0};
     if (pollSliced(p, count, deadline, error) <= 0)
         return 0;
     int ready = 0;
     for (int i = 0; i < count; ++i) {
-        if (fds[i] >= 0 && (p[i].revents & (POLLIN | POLLHUP | POLLERR | POLLNVAL)))
+        if (fds[i] >= 0 && (p[i].revents & (events[i] | POLLHUP | POLLERR | POLLNVAL)))
             ready |= 1 << i;
     }
     return ready;
+}
+
+int waitReadable(const int *fds, int count, QDeadlineTimer deadline, quint32 &error)
+{
+    const short events[4] = {POLLIN, POLLIN, POLLIN, POLLIN};
+    return waitReady(fds, events, count, deadline, error);
 }
 
 bool waitWritable(int fd, QDeadlineTimer deadline, quint32 &error)

@@ -19,6 +19,9 @@ namespace inet::detail {
 // Which of the descriptors are readable (or hung up): bit i for fds[i]; 0 when
 // the wait ended first (`error` says why). A negative descriptor is skipped.
 int waitReadable(const int *fds, int count, QDeadlineTimer deadline, quint32 &error);
+// The same for the poll() events of each descriptor (POLLIN, POLLOUT): a TLS
+// channel sometimes has to write before it can read on.
+int waitReady(const int *fds, const short *events, int count, QDeadlineTimer deadline, quint32 &error);
 bool waitWritable(int fd, QDeadlineTimer deadline, quint32 &error);
 // Calls step(ms) with slices of the time left until it returns true (the thing
 // waited for happened, or failed: the caller looks). False when the deadline

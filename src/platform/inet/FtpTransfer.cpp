@@ -61,6 +61,8 @@ bool FtpConnectionPrivate::openDataChannel(DataChannel &data)
 {
     Reply reply;
     quint32 error = NoError;
+    // Under TLS every data connection is TLS too, never plain.
+    data.setTls(control.tls() ? tls.get() : nullptr);
     if (passive) {
         quint16 port = 0;
         if (!epsvRefused) {
@@ -118,20 +120,34 @@ bool FtpConnectionPrivate::startTransfer(const QByteArray &command, bool upload,
 }
 
 // The transfer has started once the server said so (1xx, or a 2xx straight
-// away) and the data connection stands, or once data arrived before any reply.
-// A refusal (4xx/5xx) can come at any point until then.
+// away) and the data connection stands (with TLS: its handshake done), or
+// once data arrived before any reply. A refusal (4xx/5xx) can come at any
+// point until then.
 bool FtpConnectionPrivate::waitForStart(bool upload, DataChannel &data, TransferState &st)
 {
     QDeadlineTimer deadline = replyDeadline();
     bool answered = false;
+    // A TLS handshake on a data connection that stands already is started
+    // at once: the server waits for our first message.
+    bool kick = data.isConnected();
     const QHostAddress peer = control.peerAddress();
     for (;;) {
+        const bool handshaking = data.isConnected() && !data.isReady();
         int fds[2] = {control.descriptor(), -1};
-        if (data.isListening() || (!upload && data.isConnected() && !data.atEnd()))
+        short events[2] = {control.waitEvents(), detail::TlsLayer::WaitReadEvent};
+        if (data.isListening() || handshaking || (!upload && data.isConnected() && !data.atEnd())) {
             fds[1] = data.descriptor();
-        const bool buffered = control.hasBufferedLine();
+            events[1] = data.waitEvents();
+        }
         quint32 waitError = NoError;
-        const int ready = buffered ? 1 : detail::waitReadable(fds, 2, deadline, waitError);
+        int ready = 0;
+        if (kick)
+            ready = 2;
+        else if (control.hasBufferedLine())
+            ready = 1;
+        else
+            ready = detail::waitReady(fds, events, 2, deadline, waitError);
+        kick = false;
         if (ready == 0 && waitError == ErrorStopped) {
             // Stopped before the transfer was under way: the control connection
             // would be out of step with whatever the server answers next.
@@ -155,7 +171,7 @@ bool FtpConnectionPrivate::waitForStart(bool upload, DataChannel &data, Transfer
         // The data side first: a server that sends everything and hangs up
         // at once makes both ready, and its data must not be lost.
         if (ready & 2) {
-            const DataStart start = dataReady(data, peer, answered);
+            const DataStart start = dataReady(data, peer, answered, upload, st);
             if (start != DataStart::Waiting)
                 return start == DataStart::Started;
         }
@@ -170,7 +186,7 @@ bool FtpConnectionPrivate::waitForStart(bool upload, DataChannel &data, Transfer
                 st.finalSeen = true;
                 st.finalReply = reply;
             }
-            if (data.isConnected())
+            if (data.isReady())
                 return true;
             deadline = QDeadlineTimer(timeouts().dataMs); // the server connects to us now
         }
@@ -179,13 +195,32 @@ bool FtpConnectionPrivate::waitForStart(bool upload, DataChannel &data, Transfer
 
 // Something on the data side during waitForStart().
 FtpConnectionPrivate::DataStart FtpConnectionPrivate::dataReady(DataChannel &data, const QHostAddress &peer,
-                                                                bool answered)
+                                                                bool answered, bool upload, TransferState &st)
 {
-    if (data.isListening()) {
-        // Some servers connect as soon as they get PORT: the connection alone
-        // does not mean that the command was accepted.
-        return data.acceptPending(peer) && answered ? DataStart::Started : DataStart::Waiting;
+    // Some servers connect as soon as they get PORT: the connection alone
+    // does not mean that the command was accepted.
+    if (data.isListening() && !data.acceptPending(peer))
+        return DataStart::Waiting;
+    if (!data.isConnected())
+        return DataStart::Waiting;
+    if (!data.isReady()) {
+        quint32 error = NoError;
+        const detail::TlsLayer::Step step = data.handshakeStep(error);
+        if (step == detail::TlsLayer::Step::WantRead || step == detail::TlsLayer::Step::WantWrite)
+            return DataStart::Waiting;
+        const bool trusted = step == detail::TlsLayer::Step::Done && trustDataPeer(data);
+        if (!trusted) {
+            // Never a fallback to plain data: the transfer fails, and the
+            // server's side of it is wound up so the connection stays usable.
+            abortTransfer(data, st);
+            fail(step == detail::TlsLayer::Step::Done ? ErrorCertificateRejected : ErrorTlsHandshake);
+            return DataStart::Failed;
+        }
     }
+    if (answered)
+        return DataStart::Started;
+    if (upload)
+        return DataStart::Waiting;
     quint32 error = NoError;
     if (!data.fillNow(error) && error != NoError) {
         fail(error);

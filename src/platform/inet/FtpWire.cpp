@@ -13,10 +13,29 @@ ControlChannel::~ControlChannel() { close(); }
 bool ControlChannel::connectTo(const QString &host, quint16 port, int timeoutMs, quint32 &error)
 {
     close();
-    if (!m_socket.connectTo(host, port, QDeadlineTimer(timeoutMs), error))
+    if (!m_stream.socket().connectTo(host, port, QDeadlineTimer(timeoutMs), error))
         return false;
-    m_socket.setLowDelay();
+    m_stream.socket().setLowDelay();
     m_open = true;
+    return true;
+}
+
+bool ControlChannel::startTls(TlsContext &context, QDeadlineTimer deadline, quint32 &error)
+{
+    // Nothing may be left over in plain text: it would be mistaken for the
+    // first reply under TLS.
+    m_in.clear();
+    if (!m_stream.startTls(context, true)) {
+        error = ErrorInternal;
+        close();
+        return false;
+    }
+    if (!m_stream.handshake(deadline, error)) {
+        if (error != ErrorStopped && error != ErrorTimeout)
+            error = ErrorTlsHandshake;
+        close();
+        return false;
+    }
     return true;
 }
 
@@ -24,15 +43,15 @@ bool ControlChannel::isOpen() const { return m_open; }
 
 void ControlChannel::close()
 {
-    m_socket.close();
+    m_stream.close();
     m_open = false;
     m_in.clear();
     m_longLine.clear();
     m_skipping = false;
 }
 
-QHostAddress ControlChannel::peerAddress() const { return m_socket.peerAddress(); }
-QHostAddress ControlChannel::localAddress() const { return m_socket.localAddress(); }
+QHostAddress ControlChannel::peerAddress() const { return m_stream.socket().peerAddress(); }
+QHostAddress ControlChannel::localAddress() const { return m_stream.socket().localAddress(); }
 
 bool ControlChannel::sendLine(const QByteArray &line, QDeadlineTimer deadline, quint32 &error)
 {
@@ -41,14 +60,14 @@ bool ControlChannel::sendLine(const QByteArray &line, QDeadlineTimer deadline, q
         return false;
     }
     const QByteArray wire = line + "\r\n";
-    if (!m_socket.writeAll(wire.constData(), wire.size(), deadline, error)) {
+    if (!m_stream.writeAll(wire.constData(), wire.size(), deadline, error)) {
         close();
         return false;
     }
     return true;
 }
 
-bool ControlChannel::hasBufferedLine() const { return m_in.contains('\n'); }
+bool ControlChannel::hasBufferedLine() const { return m_in.contains('\n') || m_stream.hasPending(); }
 
 bool ControlChannel::takeUnsolicited(QByteArray &lines, quint32 &error)
 {
@@ -60,7 +79,7 @@ bool ControlChannel::takeUnsolicited(QByteArray &lines, quint32 &error)
     char chunk[4096];
     bool closed = false;
     for (;;) {
-        const qint64 n = m_socket.read(chunk, sizeof chunk);
+        const qint64 n = m_stream.read(chunk, sizeof chunk);
         if (n > 0) {
             m_in.append(chunk, n);
             continue;
@@ -90,7 +109,7 @@ bool ControlChannel::fill(QDeadlineTimer deadline, quint32 &error)
             close();
             return false;
         }
-        const qint64 n = m_socket.read(chunk, sizeof chunk);
+        const qint64 n = m_stream.read(chunk, sizeof chunk);
         if (n > 0) {
             m_in.append(chunk, n);
             return true;
@@ -100,8 +119,7 @@ bool ControlChannel::fill(QDeadlineTimer deadline, quint32 &error)
             close();
             return false;
         }
-        const int fd = descriptor();
-        if (waitReadable(&fd, 1, deadline, error) == 0)
+        if (!m_stream.waitUsable(deadline, error))
             return false;
     }
 }

@@ -1,10 +1,11 @@
 #pragma once
 // The two kinds of FTP channel: the control channel (command lines and whole
 // replies) and the data channel (large buffered reads and writes), both on
-// plain sockets whose every wait has a deadline and heeds a stop request.
+// streams (plain or TLS) whose every wait has a deadline and heeds a stop
+// request.
 
 #include "platform/BufferPool.h"
-#include "platform/inet/FtpSocket_p.h"
+#include "platform/inet/FtpStream_p.h"
 
 #include <QByteArray>
 #include <QDeadlineTimer>
@@ -29,9 +30,13 @@ public:
     ~ControlChannel();
 
     bool connectTo(const QString &host, quint16 port, int timeoutMs, quint32 &error);
+    // TLS from here on (AUTH TLS accepted, or implicit TLS): the handshake.
+    bool startTls(TlsContext &context, QDeadlineTimer deadline, quint32 &error);
+    const TlsLayer *tls() const { return m_stream.tls(); }
     bool isOpen() const;
     void close();
-    int descriptor() const { return m_socket.descriptor(); }
+    int descriptor() const { return m_stream.descriptor(); }
+    short waitEvents() const { return m_stream.waitEvents(); }
     QHostAddress peerAddress() const;
     QHostAddress localAddress() const;
 
@@ -50,7 +55,7 @@ private:
     bool takeLine(QByteArray &line, QDeadlineTimer deadline, quint32 &error);
     bool fill(QDeadlineTimer deadline, quint32 &error);
 
-    TcpSocket m_socket;
+    Stream m_stream;
     bool m_open = false;
     QByteArray m_in;           // received, not yet consumed
     QByteArray m_longLine;     // head of a line longer than the bound
@@ -69,6 +74,9 @@ public:
     DataChannel();
     ~DataChannel();
 
+    // With a context, the connection is TLS once it stands (the control
+    // connection's session resumed); set before connecting or listening.
+    void setTls(TlsContext *context) { m_tlsContext = context; }
     bool connectTo(const QHostAddress &address, quint16 port, int timeoutMs, quint32 &error);
     bool listen(const QHostAddress &local, quint32 &error);
     quint16 listenPort() const;
@@ -76,8 +84,16 @@ public:
     bool acceptPending(const QHostAddress &expectedPeer);
     bool isConnected() const;
     bool isListening() const;
-    // The descriptor to wait on: the socket once connected, else the listener.
+    // Connected, and with TLS the handshake done: data can flow.
+    bool isReady() const { return m_socket.isReady(); }
+    bool isSecure() const { return m_socket.isSecure(); }
+    const TlsLayer *tls() const { return m_socket.tls(); }
+    // One step of the TLS handshake, without waiting.
+    TlsLayer::Step handshakeStep(quint32 &error) { return m_socket.handshakeStep(error); }
+    // The descriptor to wait on: the socket once connected, else the listener;
+    // and the events to wait for.
     int descriptor() const;
+    short waitEvents() const { return m_socket.isValid() ? m_socket.waitEvents() : TlsLayer::WaitReadEvent; }
 
     // Buffered bytes and their consumption.
     const char *data() const { return m_buf.get() + m_begin; }
@@ -109,13 +125,15 @@ public:
 
 private:
     bool readSocket(quint32 &error);
+    bool secure(quint32 &error);
 
     platform::PooledBuffer m_buf;
     qsizetype m_begin = 0;
     qsizetype m_end = 0;
     bool m_eof = false;
     bool m_resetOnAbort = false;
-    TcpSocket m_socket;
+    TlsContext *m_tlsContext = nullptr;
+    Stream m_socket;
     TcpSocket m_listener;
 };
 

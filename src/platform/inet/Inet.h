@@ -17,10 +17,14 @@
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QDateTime>
+#include <QList>
+#include <QSslCertificate>
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -35,6 +39,11 @@ enum ErrorCode : quint32 {
     ErrorLineBreak = 9002,            // CR or LF in a command or name: never sent
     ErrorLocalFile = 9003,            // a local file could not be opened/read/written
     ErrorStopped = 9004,              // the thread's stop flag was raised during the call
+    // FTP over TLS. Below the internet range too: the server's last reply
+    // ("234 AUTH TLS OK") would explain nothing.
+    ErrorTlsRefused = 9005,           // AUTH TLS, PBSZ or PROT P refused where TLS is required
+    ErrorTlsHandshake = 9006,         // a TLS handshake failed (control or data connection)
+    ErrorCertificateRejected = 9007,  // the server's certificate was not trusted: nothing was sent
     ErrorTimeout = 12002,             // no answer within the time-out
     ErrorExtended = 12003,            // the server refused: see lastResponseInfo()
     ErrorInternal = 12004,
@@ -66,6 +75,8 @@ inline constexpr quint32 FILE_ATTRIBUTE_OFFLINE = 0x1000;
 
 // Flags of connectFtp().
 inline constexpr quint32 INTERNET_FLAG_PASSIVE = 0x08000000;
+// The port of implicit FTP over TLS when none is given.
+inline constexpr quint16 kImplicitTlsPort = 990;
 // Transfer flags of openFile(): 0 is the default (binary).
 inline constexpr quint32 FTP_TRANSFER_TYPE_ASCII = 1;
 inline constexpr quint32 FTP_TRANSFER_TYPE_BINARY = 2;
@@ -195,6 +206,47 @@ class FtpConnection;
 class FtpFind;
 class FtpFile;
 
+// ---- FTP over TLS ------------------------------------------------------------
+
+enum class TlsMode {
+    IfOffered, // AUTH TLS; plain FTP when the server refuses it
+    Required,  // AUTH TLS must succeed, or the connection ends before USER
+    Implicit,  // TLS from the first byte (port 990 by default)
+    Off,       // plain FTP
+};
+
+// The server's certificate as shown to someone deciding whether to trust it.
+struct CertificateInfo {
+    QString host;
+    quint16 port = 0;
+    QString subject, issuer;
+    QDateTime notBefore, notAfter; // UTC
+    QByteArray sha256;             // of the DER certificate, 32 bytes
+    QStringList problems;          // why it is not trusted, one readable sentence each
+    // The fingerprint trusted before for this server when the certificate is
+    // another one now (a changed certificate); empty otherwise.
+    QByteArray previousSha256;
+};
+
+// Asked, on the connection's own thread, when neither the system's CAs (plus
+// the extra ones) with the host-name check nor trustedSha256 vouch for the
+// server. True means "go on"; the caller may block here while it asks the user.
+using CertificateCheck = std::function<bool(const CertificateInfo &)>;
+
+struct ConnectOptions {
+    TlsMode tls = TlsMode::Off;
+    QList<QSslCertificate> extraCaCertificates;
+    // A certificate trusted as it is (SHA-256 of its DER form, 32 bytes).
+    QByteArray trustedSha256;
+    CertificateCheck check; // none: an untrusted certificate ends the connection
+    bool frenchTexts = false; // language of CertificateInfo::problems
+};
+
+// "AB:CD:..." for a fingerprint; the reverse accepts any case, with or without
+// colons, and gives an empty array for anything but 32 bytes of hex.
+QString fingerprintText(const QByteArray &sha256);
+QByteArray parseFingerprint(const QString &text);
+
 // The library session: owns every connection opened from it.
 class InternetSession {
 public:
@@ -210,9 +262,15 @@ public:
     // Connects, reads the greeting, logs in, asks FEAT (and OPTS UTF8 ON when
     // offered). Port 0 means 21. flags: INTERNET_FLAG_PASSIVE or 0 (active).
     // nullptr on failure. After success lastResponseInfo() holds the greeting
-    // followed by the login reply (the server's welcome).
+    // followed by the login reply (the server's welcome). Plain FTP.
     FtpConnection *connectFtp(const QString &host, quint16 port, const QString &user,
                               const QString &password, quint32 flags);
+    // The same with TLS as options.tls says (port 0: 990 for Implicit). With
+    // TLS the certificate is checked before anything else is sent, the login
+    // is followed by PBSZ 0 and PROT P, and every data connection is TLS,
+    // resuming the control connection's session.
+    FtpConnection *connectFtp(const QString &host, quint16 port, const QString &user,
+                              const QString &password, quint32 flags, const ConnectOptions &options);
     // Closes (QUIT, then the socket) and deletes the connection.
     void closeConnection(FtpConnection *connection);
 
@@ -269,6 +327,11 @@ public:
     FtpFeatures features() const;
     void setUseMlsd(bool use);       // tests: force LIST even when MLSD is offered
     bool passive() const;
+    // TLS on the control connection (and so on every data connection), with
+    // the negotiated protocol ("TLSv1.3") and cipher; empty texts for plain FTP.
+    bool isEncrypted() const;
+    QString tlsProtocol() const;
+    QString tlsCipher() const;
 
 private:
     friend class InternetSession;
