@@ -175,10 +175,9 @@ def main():
 
     if args.rate:
         # A slow link: every data connection moves at most this many bytes a second.
-        class Throttled(ThrottledDTPHandler):
-            read_limit = args.rate
-            write_limit = args.rate
-        Handler.dtp_handler = Throttled
+        # Over TLS the throttle sits on top of the TLS data channel.
+        bases = (ThrottledDTPHandler, Handler.dtp_handler) if args.tls else (ThrottledDTPHandler,)
+        Handler.dtp_handler = type("Throttled", bases, {"read_limit": args.rate, "write_limit": args.rate})
         Handler.use_sendfile = False
 
     server = Server(("127.0.0.1", args.port), Handler)
