@@ -3,7 +3,8 @@
 // with upload, FTP over TLS required (control and data), and data connections
 // that must resume the control connection's TLS session (require_ssl_reuse).
 // The binary: $TARVO_VSFTPD, else build/peers/vsftpd/usr/sbin/vsftpd (what
-// scripts/peer-server extracts from Debian's package), else /usr/sbin/vsftpd.
+// scripts/peer-server extracts from Debian's package), else /usr/sbin/vsftpd,
+// else what scripts/peer-server unpacks now.
 // isFound() is false when there is none: the caller skips.
 
 #include <QDeadlineTimer>
@@ -86,7 +87,16 @@ public:
             if (!path.isEmpty() && QFileInfo(path).isExecutable())
                 return path;
         }
-        return QString();
+        // Not unpacked yet: scripts/peer-server takes it out of Debian's package.
+        QProcess peer;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("TARVO_PEERS_DIR"), QStringLiteral(TARVO_BUILD_DIR "/peers"));
+        peer.setProcessEnvironment(env);
+        peer.start(QStringLiteral(TARVO_SOURCE_DIR "/scripts/peer-server"), {QStringLiteral("vsftpd")});
+        if (!peer.waitForFinished(300000) || peer.exitStatus() != QProcess::NormalExit || peer.exitCode() != 0)
+            return QString();
+        const QString unpacked = QString::fromLocal8Bit(peer.readAllStandardOutput()).trimmed();
+        return QFileInfo(unpacked).isExecutable() ? unpacked : QString();
     }
 
 private:
