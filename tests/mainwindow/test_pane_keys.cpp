@@ -192,6 +192,7 @@ TEST_F(PaneKeys, AFolderTypedInTheServerPathBoxOpensAndAnUnknownOneIsTheServersE
     const int lines = log().size();
     typeInto(box, "/nowhere");
     EXPECT_TRUE(QTest::qWaitFor([&] { return log().size() > lines; }, WaitMs));
+    settle(); // the refusal comes before the listing that follows it
     EXPECT_TRUE(logContains("550")) << logText();
     EXPECT_EQ(box->text(), "/docs");
     EXPECT_GE(rowOf(serverRows(), "inner"), 0);
