@@ -504,3 +504,70 @@ TEST_F(ActionsDuringWork, TheServerPaneListsCreatesRenamesAndDeletesWhileFilesMo
 }
 
 } // namespace
+
+namespace {
+
+// ---- a server that stops answering in the middle ----------------------------------------
+
+// Stop while the folders of a download are still being listed: the run that
+// was to follow does not start.
+TEST_F(ActionsDuringWork, StopDuringTheExpansionOfADownloadStartsNoRun)
+{
+    ASSERT_TRUE(connectSlow());
+    select(window->listviewServer, {"tree", "y.txt"});
+    slow->pause();
+    window->Toolbar1_ButtonClick("Download");
+    EXPECT_TRUE(window->transferQueue().isExpanding());
+    window->tbToolBar_ButtonClick("Stop");
+    slow->resume();
+    settle();
+    EXPECT_FALSE(QFile::exists(onDesktop("y.txt")));
+    EXPECT_FALSE(QFile::exists(onDesktop("tree")));
+    EXPECT_FALSE(log().contains(Starting)) << logText();
+    EXPECT_FALSE(bStopTransfer);
+    EXPECT_FALSE(window->picLineAttente->isVisible());
+    // The pane's connection is still in the folder the user is in.
+    window->Toolbar1_ButtonClick("refresh");
+    settle();
+    EXPECT_EQ(window->TxtRemotePath->text(), QStringLiteral("/")) << logText();
+    // Nothing is left over: the next download is whole.
+    queue().clear();
+    select(window->listviewServer, {"y.txt"});
+    window->Toolbar1_ButtonClick("Download");
+    settle();
+    EXPECT_EQ(readFile(onDesktop("y.txt")), QByteArray("next"));
+}
+
+// Closing the window while a transfer waits on a frozen server, and while a
+// connection waits for a greeting that never comes: the window goes at once
+// and the end of the program ends every connection.
+TEST_F(ActionsDuringWork, ClosingWhileTheServerIsFrozenOrSilentEndsEveryConnection)
+{
+    ASSERT_TRUE(connectSlow());
+    startDownload({"big.bin"});
+    slow->pause();
+    prompt.push(platform::PromptAnswer::Yes);
+    EXPECT_TRUE(window->close());
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_FALSE(bConnected);
+    window.reset();
+    EXPECT_TRUE(ftp::FtpLink::closeAll(3000));
+    EXPECT_EQ(ftp::FtpLink::liveCount(), 0);
+    slow->resume();
+    EXPECT_LT(localSize("big.bin"), Big);
+
+    QTcpServer silent;
+    ASSERT_TRUE(silent.listen(QHostAddress::LocalHost));
+    startWindow();
+    window->mFTP->setTimeouts({120000, 120000, 120000});
+    typeQuickConnect(server->password(), QString::number(silent.serverPort()));
+    window->premier_Connect(true);
+    ASSERT_TRUE(testwait::until([&] { return window->cmdCancelConnect->isVisible(); }));
+    EXPECT_TRUE(window->close());
+    EXPECT_FALSE(bConnecting);
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_TRUE(threadsEnded()); // no goodbye to wait for: it never said hello
+    EXPECT_TRUE(prompt.asked().size() == 1);
+}
+
+} // namespace
