@@ -503,10 +503,6 @@ TEST_F(ActionsDuringWork, TheServerPaneListsCreatesRenamesAndDeletesWhileFilesMo
     EXPECT_LT(localSize("big.bin"), Big);
 }
 
-} // namespace
-
-namespace {
-
 // ---- a server that stops answering in the middle ----------------------------------------
 
 // Stop while the folders of a download are still being listed: the run that
@@ -567,7 +563,7 @@ TEST_F(ActionsDuringWork, ClosingWhileTheServerIsFrozenOrSilentEndsEveryConnecti
     EXPECT_FALSE(bConnecting);
     EXPECT_EQ(QApplication::overrideCursor(), nullptr);
     EXPECT_TRUE(threadsEnded()); // no goodbye to wait for: it never said hello
-    EXPECT_TRUE(prompt.asked().size() == 1);
+    EXPECT_EQ(prompt.asked().size(), 1);
 }
 
 } // namespace
