@@ -150,7 +150,7 @@ Result FtpLink::run(Command command)
     return out;
 }
 
-void FtpLink::closeAll(int ms)
+bool FtpLink::closeAll(int ms)
 {
     std::vector<LiveThread> threads;
     {
@@ -162,8 +162,16 @@ void FtpLink::closeAll(int ms)
         t.thread->quit();
     }
     QDeadlineTimer deadline(ms);
+    bool ended = true;
     for (const LiveThread &t : threads)
-        t.thread->wait(deadline);
+        ended = t.thread->wait(deadline) && ended;
+    return ended;
+}
+
+int FtpLink::liveCount()
+{
+    std::lock_guard lock(liveMutex);
+    return int(liveThreads.size());
 }
 
 } // namespace ftp

@@ -54,8 +54,11 @@ public:
     Result run(Command command);
 
     // At the end of the program: ends every connection at once (no goodbye)
-    // and waits up to `ms` for their threads.
-    static void closeAll(int ms);
+    // and waits up to `ms` for their threads; false when one is still running.
+    static bool closeAll(int ms);
+    // Connection threads still running (a handle that went away leaves its
+    // thread to end on its own once the goodbye is over).
+    static int liveCount();
 
 signals:
     void finished(quint64 id, const ftp::Result &result);

@@ -179,12 +179,14 @@ bool FtpWorker::enter(const QString &folder, bool createMissing, Result &result)
     m_namesHere.reset();
     QString here;
     if (!readFolder(here)) {
-        // A server without PWD: the folder asked for is the best guess.
-        m_folder = folder;
+        // A stop or a time-out closed the connection: where it was is
+        // unknown, and the next connection goes back to the folder before.
         if (!m_connection->isAlive()) {
             failed(result);
             return false;
         }
+        // A server without PWD: the folder asked for is the best guess.
+        m_folder = folder;
     }
     return true;
 }

@@ -299,7 +299,7 @@ void TransferQueue::RunTransferQueue()
     m_runner.start();
 }
 
-void TransferQueue::connectionClosing()
+void TransferQueue::endExpansion()
 {
     m_expansion.clear();
     m_runWhenExpanded = false;
@@ -308,6 +308,20 @@ void TransferQueue::connectionClosing()
         m_host.setBusy(false);
     }
     m_host.showQueueWait(false);
+}
+
+void TransferQueue::stop()
+{
+    if (isExpanding()) {
+        endExpansion();
+        emit expansionFinished();
+    }
+    m_runner.stop();
+}
+
+void TransferQueue::connectionClosing()
+{
+    endExpansion();
     m_runner.abandon();
 }
 

@@ -77,8 +77,10 @@ public:
     // server folders are still being listed, it starts once they are in.
     void RunTransferQueue();
     bool isRunning() const { return m_runner.isRunning(); }
-    // The stop button: only what runs stops.
-    void stop() { m_runner.stop(); }
+    // The stop button: only what runs stops. Folders still being listed
+    // for the queue are given up, and a run that was to follow them does
+    // not start.
+    void stop();
     // The connection goes away: the run and the expansion end at once.
     void connectionClosing();
     // The design's progress handler, for the first running row.
@@ -104,6 +106,8 @@ private:
         QString localFolder;
     };
     void expandNext();
+    // The selection still to list is dropped; the listing on its way is ignored.
+    void endExpansion();
     void addWalked(const ftp::Result &result, const QString &localBase);
     QString remoteBaseForUploads();
     void logRefused(int stringId, const QString &name);
