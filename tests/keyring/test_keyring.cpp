@@ -141,9 +141,11 @@ QTreeWidgetItem *node(frmManager &m, const QString &key)
 
 // ---- a keyring unlocked at login ---------------------------------------------------
 
-class Keyring : public AddressBook {
+// A keyring of the suite's own, unlocked at login or one that cannot be unlocked.
+template <bool Unlocked>
+class DaemonAddressBook : public AddressBook {
 protected:
-    static void SetUpTestSuite() { daemon = std::make_unique<KeyringDaemon>(true); }
+    static void SetUpTestSuite() { daemon = std::make_unique<KeyringDaemon>(Unlocked); }
     static void TearDownTestSuite() { daemon.reset(); }
     void SetUp() override
     {
@@ -156,9 +158,10 @@ protected:
         if (daemon->running())
             AddressBook::TearDown();
     }
-    static std::unique_ptr<KeyringDaemon> daemon;
+    static inline std::unique_ptr<KeyringDaemon> daemon;
 };
-std::unique_ptr<KeyringDaemon> Keyring::daemon;
+
+using Keyring = DaemonAddressBook<true>;
 
 TEST_F(Keyring, APasswordFollowsItsSiteThroughEditsRenamesReplacementAndDeletion)
 {
@@ -299,24 +302,7 @@ TEST_F(Keyring, TheCommandLineSavesToTheKeyringAndConnectsWithIt)
 
 // ---- a keyring that cannot be unlocked ----------------------------------------------
 
-class LockedKeyring : public AddressBook {
-protected:
-    static void SetUpTestSuite() { daemon = std::make_unique<KeyringDaemon>(false); }
-    static void TearDownTestSuite() { daemon.reset(); }
-    void SetUp() override
-    {
-        if (!daemon->running())
-            GTEST_SKIP() << "no keyring can run here: " << daemon->why().toStdString();
-        AddressBook::SetUp();
-    }
-    void TearDown() override
-    {
-        if (daemon->running())
-            AddressBook::TearDown();
-    }
-    static std::unique_ptr<KeyringDaemon> daemon;
-};
-std::unique_ptr<KeyringDaemon> LockedKeyring::daemon;
+using LockedKeyring = DaemonAddressBook<false>;
 
 TEST_F(LockedKeyring, ARefusedUnlockLeavesThePasswordInTheFileAndSaysSoOnce)
 {

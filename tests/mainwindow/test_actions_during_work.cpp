@@ -29,6 +29,19 @@ QByteArray bytes(int size, char seed)
     return out;
 }
 
+// The actions that ask the question of Disconnect, Reconnect, another site and closing.
+enum class Action { Disconnect, Reconnect, Elsewhere, Close };
+const char *nameOf(Action a)
+{
+    switch (a) {
+    case Action::Disconnect: return "Disconnect";
+    case Action::Reconnect: return "Reconnect";
+    case Action::Elsewhere: return "another site";
+    case Action::Close: return "closing the window";
+    }
+    return "";
+}
+
 class ActionsDuringWork : public PanesTest {
 protected:
     static void SetUpTestSuite()
@@ -125,24 +138,24 @@ protected:
     static bool threadsEnded() { return testwait::until([] { return ftp::FtpLink::liveCount() == 0; }); }
     qint64 localSize(const QString &name) const { return QFileInfo(onDesktop(name)).size(); }
     int countInLog(const QString &line) const { return int(log().count(line)); }
+    // Clicks the action; for closing, whether the window closed.
+    bool perform(Action a)
+    {
+        switch (a) {
+        case Action::Disconnect: window->tbToolBar_ButtonClick("Disconnect"); break;
+        case Action::Reconnect: window->tbToolBar_ButtonClick("reconnect"); break;
+        case Action::Elsewhere:
+            typeQuickConnect(server->password(), QString(), server.get());
+            window->premier_Connect(true);
+            break;
+        case Action::Close: return window->close();
+        }
+        return false;
+    }
 
     static std::unique_ptr<FtpServer> slow;
 };
 std::unique_ptr<FtpServer> ActionsDuringWork::slow;
-
-// ---- the question of Disconnect, Reconnect, another site and closing ---------------
-
-enum class Action { Disconnect, Reconnect, Elsewhere, Close };
-const char *nameOf(Action a)
-{
-    switch (a) {
-    case Action::Disconnect: return "Disconnect";
-    case Action::Reconnect: return "Reconnect";
-    case Action::Elsewhere: return "another site";
-    case Action::Close: return "closing the window";
-    }
-    return "";
-}
 
 // Answered No, every action leaves the run alone; a second start is ignored
 // and a row added meanwhile waits for the next run.
@@ -153,15 +166,7 @@ TEST_F(ActionsDuringWork, AnsweredNoEveryActionLeavesTheRunGoingAndASecondStartI
     for (Action a : {Action::Disconnect, Action::Reconnect, Action::Elsewhere, Action::Close}) {
         SCOPED_TRACE(nameOf(a));
         prompt.push(platform::PromptAnswer::No);
-        switch (a) {
-        case Action::Disconnect: window->tbToolBar_ButtonClick("Disconnect"); break;
-        case Action::Reconnect: window->tbToolBar_ButtonClick("reconnect"); break;
-        case Action::Elsewhere:
-            typeQuickConnect(server->password(), QString(), server.get());
-            window->premier_Connect(true);
-            break;
-        case Action::Close: EXPECT_FALSE(window->close()); break;
-        }
+        EXPECT_FALSE(perform(a));
         EXPECT_TRUE(window->transferQueue().isRunning());
     }
     EXPECT_EQ(prompt.texts(), QStringList(4, Question));
@@ -205,15 +210,7 @@ TEST_F(ActionsDuringWork, AnsweredYesDuringATransferItStopsKeepsThePartialFileAn
                 startDownload({"big.bin", "y.txt"});
             prompt.clear();
             prompt.push(platform::PromptAnswer::Yes);
-            switch (a) {
-            case Action::Disconnect: window->tbToolBar_ButtonClick("Disconnect"); break;
-            case Action::Reconnect: window->tbToolBar_ButtonClick("reconnect"); break;
-            case Action::Elsewhere:
-                typeQuickConnect(server->password(), QString(), server.get());
-                window->premier_Connect(true);
-                break;
-            case Action::Close: EXPECT_TRUE(window->close()); break;
-            }
+            EXPECT_EQ(perform(a), a == Action::Close);
             EXPECT_EQ(prompt.texts(), QStringList{Question});
             EXPECT_FALSE(window->transferQueue().isRunning());
             EXPECT_FALSE(bQueueBusy);
