@@ -34,6 +34,24 @@ bool FileWriter::open(const QString &path)
     return m_fd >= 0;
 }
 
+bool FileWriter::openAt(const QString &path, qint64 offset)
+{
+    if (offset <= 0)
+        return open(path);
+    close();
+    m_fd = ::open(nativePath(path).constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+    m_errno = m_fd < 0 ? errno : 0;
+    if (m_fd >= 0 && (::ftruncate(m_fd, off_t(offset)) != 0 || ::lseek(m_fd, off_t(offset), SEEK_SET) < 0)) {
+        m_errno = errno;
+        ::close(m_fd);
+        m_fd = -1;
+    }
+    if (!m_buffer)
+        m_buffer = takeBuffer(kBufferSize);
+    m_used = 0;
+    return m_fd >= 0;
+}
+
 bool FileWriter::flush()
 {
     size_t done = 0;
@@ -131,6 +149,16 @@ qint64 FileReader::read(char *data, qint64 size)
         done += qint64(chunk);
     }
     return done;
+}
+
+bool FileReader::seek(qint64 offset)
+{
+    if (m_fd < 0 || ::lseek(m_fd, off_t(offset), SEEK_SET) < 0) {
+        m_errno = m_fd < 0 ? EBADF : errno;
+        return false;
+    }
+    m_pos = m_end = 0;
+    return true;
 }
 
 void FileReader::close()

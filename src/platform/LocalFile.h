@@ -19,6 +19,9 @@ public:
 
     // Creates or truncates the file.
     bool open(const QString &path);
+    // Keeps the first `offset` bytes of the file (made when missing) and
+    // writes on from there: a transfer that resumes.
+    bool openAt(const QString &path, qint64 offset);
     bool write(const char *data, qint64 size);
     bool close(); // flushes; false when the last bytes could not be written
     int error() const { return m_errno; }
@@ -42,6 +45,8 @@ public:
     qint64 size() const { return m_size; }
     // Fills exactly `size` bytes unless the file ends; -1 on a read error.
     qint64 read(char *data, qint64 size);
+    // Reads on from byte `offset`.
+    bool seek(qint64 offset);
     void close();
     int error() const { return m_errno; }
 
