@@ -54,6 +54,8 @@ bool FileWriter::openAt(const QString &path, qint64 offset)
 
 bool FileWriter::flush()
 {
+    if (m_tap && m_used > 0)
+        m_tap(m_buffer.get(), qint64(m_used));
     size_t done = 0;
     while (done < m_used) {
         const ssize_t n = ::write(m_fd, m_buffer.get() + done, m_used - done);
@@ -142,6 +144,8 @@ qint64 FileReader::read(char *data, qint64 size)
                 break;
             m_pos = 0;
             m_end = size_t(n);
+            if (m_tap)
+                m_tap(m_buffer.get(), n);
         }
         const size_t chunk = size_t(qMin<qint64>(size - done, qint64(m_end - m_pos)));
         std::memcpy(data + done, m_buffer.get() + m_pos, chunk);

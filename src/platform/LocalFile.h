@@ -8,7 +8,13 @@
 #include <QDateTime>
 #include <QString>
 
+#include <functional>
+
 namespace platform {
+
+// Sees every byte that goes to (or comes from) the disk, a buffer at a time:
+// a transfer hashes its file there instead of block by block.
+using FileTap = std::function<void(const char *data, qint64 size)>;
 
 class FileWriter {
 public:
@@ -25,9 +31,11 @@ public:
     bool write(const char *data, qint64 size);
     bool close(); // flushes; false when the last bytes could not be written
     int error() const { return m_errno; }
+    void setTap(FileTap tap) { m_tap = std::move(tap); }
 
 private:
     bool flush();
+    FileTap m_tap;
     int m_fd = -1;
     int m_errno = 0;
     PooledBuffer m_buffer;
@@ -49,8 +57,10 @@ public:
     bool seek(qint64 offset);
     void close();
     int error() const { return m_errno; }
+    void setTap(FileTap tap) { m_tap = std::move(tap); }
 
 private:
+    FileTap m_tap;
     int m_fd = -1;
     int m_errno = 0;
     qint64 m_size = 0;

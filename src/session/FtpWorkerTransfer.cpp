@@ -32,19 +32,26 @@ qint64 monotonicMs()
     return clock.elapsed();
 }
 
-// Feeds the first `length` bytes already read through `reader` (or read
-// now) to the digest: a resumed transfer's hash covers the whole file.
-bool hashPrefix(platform::FileReader &reader, qint64 length, inet::Digest &digest)
+// Reads the first `length` bytes of the file: its tap hashes them, so that a
+// resumed transfer's hash covers the whole file.
+bool readPrefix(platform::FileReader &reader, qint64 length)
 {
     static thread_local std::vector<char> buffer(1 << 20);
     while (length > 0) {
         const qint64 n = reader.read(buffer.data(), qMin<qint64>(length, qint64(buffer.size())));
         if (n <= 0)
             return false;
-        digest.addData(buffer.data(), n);
         length -= n;
     }
     return true;
+}
+
+// The digest fed by a file's tap, a buffer at a time (none without a hash).
+platform::FileTap tapInto(inet::Digest &digest)
+{
+    if (digest.algorithm() == inet::HashAlgorithm::None)
+        return {};
+    return [&digest](const char *data, qint64 size) { digest.addData(data, size); };
 }
 
 Result localFailure(int systemError)
@@ -183,7 +190,8 @@ Result FtpWorker::retrieveFrom(const Retrieve &c, const QString &localPath, qint
     inet::Digest digest(binary ? m_connection->bestHash() : inet::HashAlgorithm::None);
     if (offset > 0 && digest.algorithm() != inet::HashAlgorithm::None) {
         platform::FileReader kept;
-        if (!kept.open(localPath) || !hashPrefix(kept, offset, digest))
+        kept.setTap(tapInto(digest));
+        if (!kept.open(localPath) || !readPrefix(kept, offset))
             return localFailure(kept.error());
     }
     std::unique_ptr<inet::FtpFile> file = m_connection->openFile(c.name, inet::GENERIC_READ, c.transferType, offset);
@@ -202,6 +210,7 @@ Result FtpWorker::retrieveFrom(const Retrieve &c, const QString &localPath, qint
     platform::FileWriter local;
     if (!local.openAt(localPath, start))
         return localFailure(local.error());
+    local.setTap(tapInto(digest));
 
     // The data is read until the server's end, whatever size was listed: a
     // file that grew arrives whole and one that shrank is not padded.
@@ -230,7 +239,6 @@ Result FtpWorker::retrieveFrom(const Retrieve &c, const QString &localPath, qint
         }
         if (got > 0 && !local.write(buffer, got))
             return localFailure(local.error());
-        digest.addData(buffer, got);
         received += got;
         if (received - reported > kProgressStep) {
             emitProgress(received, qMax(expected, received), false);
@@ -273,8 +281,9 @@ Result FtpWorker::storeFrom(const Store &c, qint64 offset)
     const qint64 size = local.size();
     offset = qBound<qint64>(0, offset, size);
     inet::Digest digest(binary ? m_connection->bestHash() : inet::HashAlgorithm::None);
+    local.setTap(tapInto(digest));
     // The part already on the server is read (and hashed) once, here.
-    if (offset > 0 && (digest.algorithm() != inet::HashAlgorithm::None ? !hashPrefix(local, offset, digest)
+    if (offset > 0 && (digest.algorithm() != inet::HashAlgorithm::None ? !readPrefix(local, offset)
                                                                        : !local.seek(offset)))
         return localFailure(local.error());
     std::unique_ptr<inet::FtpFile> file = m_connection->openFile(c.name, inet::GENERIC_WRITE, c.transferType, offset);
@@ -308,7 +317,6 @@ Result FtpWorker::storeFrom(const Store &c, qint64 offset)
             file.reset();
             return localFailure(local.error());
         }
-        digest.addData(buffer, n);
         quint32 written = 0;
         if (!file->write(buffer, quint32(n), written)) {
             failed(result);

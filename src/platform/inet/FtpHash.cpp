@@ -5,17 +5,19 @@
 
 #include <openssl/evp.h>
 
+#include <algorithm>
+#include <condition_variable>
 #include <cstring>
+#include <deque>
+#include <mutex>
+#include <thread>
+#include <vector>
 
 namespace inet {
 
 using detail::Reply;
 
 namespace {
-
-// Small blocks (a transfer hands over a few hundred bytes at a time) are
-// gathered into pieces this large: the hash's own cost per call then vanishes.
-constexpr qsizetype kDigestPiece = 256 * 1024;
 
 const EVP_MD *evpOf(HashAlgorithm algorithm)
 {
@@ -74,53 +76,132 @@ QByteArray hashName(HashAlgorithm algorithm)
 
 // ---- our side ------------------------------------------------------------------
 
+// The blocks are copied into pieces of 1 MiB that a thread of its own hashes
+// in order: the hash runs beside the transfer on another core, and what is
+// left of it when the last byte came overlaps the server's own hashing.
+// A few pieces in flight at most: a slow hash holds the transfer back
+// rather than filling the memory.
+struct Digest::Hasher {
+    static constexpr size_t kPiece = 1 << 20;
+    static constexpr int kPieces = 8;
+
+    explicit Hasher(const EVP_MD *md) : context(EVP_MD_CTX_new())
+    {
+        EVP_DigestInit_ex(context, md, nullptr);
+        filling.reserve(kPiece);
+        thread = std::thread([this] { hashPieces(); });
+    }
+    ~Hasher()
+    {
+        {
+            std::lock_guard lock(mutex);
+            quit = true;
+        }
+        changed.notify_all();
+        thread.join();
+        EVP_MD_CTX_free(context);
+    }
+
+    void hashPieces()
+    {
+        std::unique_lock lock(mutex);
+        for (;;) {
+            changed.wait(lock, [this] { return quit || !full.empty(); });
+            if (full.empty())
+                return;
+            std::vector<char> piece = std::move(full.front());
+            full.pop_front();
+            busy = true;
+            lock.unlock();
+            EVP_DigestUpdate(context, piece.data(), piece.size());
+            piece.clear();
+            lock.lock();
+            busy = false;
+            spare.push_back(std::move(piece));
+            changed.notify_all();
+        }
+    }
+
+    // The piece being filled goes to the thread; the next one is a spare.
+    void handOver()
+    {
+        std::unique_lock lock(mutex);
+        full.push_back(std::move(filling));
+        ++inFlight;
+        changed.notify_all();
+        if (spare.empty() && inFlight >= kPieces)
+            changed.wait(lock, [this] { return !spare.empty(); });
+        if (!spare.empty()) {
+            filling = std::move(spare.back());
+            spare.pop_back();
+            --inFlight;
+        } else {
+            filling = std::vector<char>();
+            filling.reserve(kPiece);
+        }
+    }
+
+    void add(const char *data, size_t size)
+    {
+        while (size > 0) {
+            const size_t n = std::min(size, kPiece - filling.size());
+            filling.insert(filling.end(), data, data + n);
+            data += n;
+            size -= n;
+            if (filling.size() == kPiece)
+                handOver();
+        }
+    }
+
+    QByteArray finish()
+    {
+        if (!filling.empty())
+            handOver();
+        std::unique_lock lock(mutex);
+        changed.wait(lock, [this] { return full.empty() && !busy; });
+        unsigned char out[EVP_MAX_MD_SIZE];
+        unsigned int length = 0;
+        EVP_DigestFinal_ex(context, out, &length);
+        return QByteArray(reinterpret_cast<const char *>(out), int(length));
+    }
+
+    EVP_MD_CTX *context;
+    std::vector<char> filling;
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::deque<std::vector<char>> full;
+    std::vector<std::vector<char>> spare;
+    int inFlight = 0; // pieces made and not back as spares
+    bool busy = false;
+    bool quit = false;
+    std::thread thread;
+};
+
 Digest::Digest(HashAlgorithm algorithm) { reset(algorithm); }
 
-Digest::~Digest() { EVP_MD_CTX_free(static_cast<EVP_MD_CTX *>(m_context)); }
+Digest::~Digest() = default;
 
 void Digest::reset(HashAlgorithm algorithm)
 {
     m_algorithm = algorithm;
-    m_pending.clear();
-    const EVP_MD *md = evpOf(algorithm);
-    if (!md)
-        return;
-    if (!m_context)
-        m_context = EVP_MD_CTX_new();
-    EVP_DigestInit_ex(static_cast<EVP_MD_CTX *>(m_context), md, nullptr);
-    m_pending.reserve(kDigestPiece);
-}
-
-void Digest::flush()
-{
-    if (!m_pending.isEmpty())
-        EVP_DigestUpdate(static_cast<EVP_MD_CTX *>(m_context), m_pending.constData(), size_t(m_pending.size()));
-    m_pending.resize(0);
+    d.reset();
+    if (const EVP_MD *md = evpOf(algorithm))
+        d = std::make_unique<Hasher>(md);
 }
 
 void Digest::addData(const char *data, qsizetype size)
 {
-    if (m_algorithm == HashAlgorithm::None || size <= 0)
-        return;
-    if (m_pending.isEmpty() && size >= kDigestPiece) {
-        EVP_DigestUpdate(static_cast<EVP_MD_CTX *>(m_context), data, size_t(size));
-        return;
-    }
-    m_pending.append(data, size);
-    if (m_pending.size() >= kDigestPiece)
-        flush();
+    if (d && size > 0)
+        d->add(data, size_t(size));
 }
 
 QByteArray Digest::result()
 {
-    if (m_algorithm == HashAlgorithm::None)
+    if (!d)
         return QByteArray();
-    flush();
-    unsigned char out[EVP_MAX_MD_SIZE];
-    unsigned int length = 0;
-    EVP_DigestFinal_ex(static_cast<EVP_MD_CTX *>(m_context), out, &length);
+    const QByteArray out = d->finish();
     reset(m_algorithm);
-    return QByteArray(reinterpret_cast<const char *>(out), int(length));
+    return out;
 }
 
 // ---- the server's side -------------------------------------------------------------

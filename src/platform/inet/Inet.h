@@ -289,7 +289,8 @@ enum class HashAlgorithm { None, Md5, Sha1, Sha256 };
 QByteArray hashName(HashAlgorithm algorithm);
 
 // A running hash over the bytes of a transfer, fed block by block (blocks of
-// any size, however small: they are gathered before they are hashed).
+// any size, however small). The hashing itself runs on a thread of its own:
+// addData() only copies, so the transfer does not wait for the hash.
 class Digest {
 public:
     explicit Digest(HashAlgorithm algorithm = HashAlgorithm::None);
@@ -298,16 +299,17 @@ public:
     Digest &operator=(const Digest &) = delete;
 
     HashAlgorithm algorithm() const { return m_algorithm; }
+    // Starts over (with another algorithm, or None for no hash at all).
     void reset(HashAlgorithm algorithm);
     void addData(const char *data, qsizetype size);
-    // The digest of everything added (raw bytes); the hash starts over after it.
+    // The digest of everything added (raw bytes), once the hashing thread
+    // caught up; the hash starts over after it.
     QByteArray result();
 
 private:
-    void flush();
+    struct Hasher;
     HashAlgorithm m_algorithm = HashAlgorithm::None;
-    void *m_context = nullptr; // OpenSSL's EVP_MD_CTX
-    QByteArray m_pending;
+    std::unique_ptr<Hasher> d;
 };
 
 struct FtpFeatures {
