@@ -482,6 +482,7 @@ TEST_F(Scripted, RestartOffsetsHashesSizesAndFileTimes)
         p.answer("HASH f.bin", "213 SHA-256 0-9 " + sha256 + " f.bin") && p.answer("OPTS HASH MD5", "200 MD5")
             && p.answer("HASH f.bin", "213 MD5 0-9 nothex f.bin") && p.answer("XSHA1 f.bin", "250 " + sha1)
             && p.answer("SIZE f.bin", "213 10") && p.answer("SIZE gone.bin", "550 No such file")
+            && p.answer("TYPE A", "200 ascii") && p.answer("TYPE I", "200 binary") && p.answer("SIZE f.bin", "213 10")
             && p.answer("MFMT 20240102030405 f.bin", "213 Modify=20240102030405; f.bin") && p.answer("QUIT", "221 bye");
     });
     FtpConnection *c = connect(server);
@@ -512,6 +513,9 @@ TEST_F(Scripted, RestartOffsetsHashesSizesAndFileTimes)
     EXPECT_EQ(size, 10);
     EXPECT_FALSE(c->fileSize(QStringLiteral("gone.bin"), size));
     EXPECT_EQ(size, -1);
+    ASSERT_TRUE(c->command(QStringLiteral("TYPE A")));
+    EXPECT_TRUE(c->fileSize(QStringLiteral("f.bin"), size)); // asked in binary form again
+    EXPECT_EQ(size, 10);
     EXPECT_TRUE(c->setFileTime(QStringLiteral("f.bin"), QDateTime(QDate(2024, 1, 2), QTime(3, 4, 5), Qt::UTC)));
     session.closeConnection(c);
     EXPECT_EQ(server.finish(), QString());

@@ -123,18 +123,21 @@ QString logOf(Peer peer)
 // REST), or starts over when it cannot; either way the file is exact.
 TEST_F(Resume, CutTransfersAreRetriedAndArriveExact)
 {
-    const struct { Peer peer; bool download; bool resumes; } cases[] = {
-        {Peer::FlakyWithHash, true, true},
-        {Peer::FlakyWithHash, false, true},
-        {Peer::FlakyWithoutRest, true, false},
-        {Peer::FlakyWithoutRest, false, true}, // APPE
+    // "flakyall-": the control connection goes too, and the retry connects again.
+    const struct { Peer peer; bool download; bool resumes; const char *prefix; } cases[] = {
+        {Peer::FlakyWithHash, true, true, "flaky-"},
+        {Peer::FlakyWithHash, false, true, "flaky-"},
+        {Peer::FlakyWithHash, true, true, "flakyall-"},
+        {Peer::FlakyWithHash, false, true, "flakyall-"},
+        {Peer::FlakyWithoutRest, true, false, "flaky-"},
+        {Peer::FlakyWithoutRest, false, true, "flaky-"}, // APPE
     };
     int n = 0;
     for (const auto &c : cases) {
-        SCOPED_TRACE(QString("peer %1, %2").arg(int(c.peer)).arg(c.download ? "down" : "up").toStdString());
+        SCOPED_TRACE(QString("peer %1, %2 %3").arg(int(c.peer)).arg(c.download ? "down" : "up", c.prefix).toStdString());
         FtpServer &server = connect(c.peer);
         host.log.clear();
-        const QString name = QStringLiteral("flaky-%1.bin").arg(++n);
+        const QString name = QStringLiteral("%1%2.bin").arg(c.prefix).arg(++n);
         const QByteArray data = randomBytes(600 * 1024 + 5, quint32(n));
         if (c.download) {
             server.writeFile(name, data);

@@ -242,8 +242,9 @@ bool FtpConnection::fileSize(const QString &name, qint64 &size)
     const QByteArray line = "SIZE " + encodeName(name);
     if (FtpConnectionPrivate::isUnsafeLine(line))
         return d->fail(ErrorLineBreak);
+    // The size in bytes is the binary one (servers refuse SIZE in ASCII).
     Reply reply;
-    if (!d->usable(false) || !d->exchange(line, reply))
+    if (!d->usable(false) || !d->setType('I') || !d->exchange(line, reply))
         return false;
     bool ok = false;
     const qint64 value = reply.text.mid(4, reply.text.indexOf('\r') - 4).trimmed().toLongLong(&ok);

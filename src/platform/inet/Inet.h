@@ -365,7 +365,8 @@ public:
     // startOffset() says where it began.
     std::unique_ptr<FtpFile> openFile(const QString &name, quint32 access, quint32 transferFlags, qint64 offset);
 
-    // SIZE: false when the server does not answer it with a number.
+    // SIZE (in binary form: TYPE I first when needed): false when the server
+    // does not answer it with a number.
     bool fileSize(const QString &name, qint64 &size);
     // The strongest hash the server computes for a file (HASH, XSHA256,
     // XSHA1, XMD5); None when it offers none.
