@@ -18,6 +18,8 @@ constexpr int ChoiceCancel = 1;
 constexpr int ChoiceSkip = 2;
 constexpr int ChoiceOverwrite = 3;
 constexpr int ChoiceOverwriteAll = 4;
+constexpr int ChoiceResume = 6;
+constexpr int ChoiceResumeAll = 7; // the runner answers this file and the next ones
 
 } // namespace
 
@@ -61,21 +63,27 @@ void CliHost::setProgressVisible(bool visible)
         m_console.clearProgress();
 }
 
-int CliHost::askExists(const QString &fileName)
+int CliHost::askExists(const QString &fileName, bool canResume)
 {
     switch (m_policy) {
     case ExistsPolicy::Overwrite: return ChoiceOverwrite;
     case ExistsPolicy::Skip: return ChoiceSkip;
     case ExistsPolicy::Cancel: return ChoiceCancel;
+    case ExistsPolicy::Resume: return ChoiceResumeAll;
     case ExistsPolicy::Ask: break;
     }
     if (!m_console.canAsk())
         return ChoiceCancel;
     for (;;) {
         QString answer;
-        if (!m_console.readLine(answer, text(Text::ExistsQuestion, fileName)))
+        const Text question = canResume ? Text::ExistsQuestionResume : Text::ExistsQuestion;
+        if (!m_console.readLine(answer, text(question, fileName)))
             return ChoiceCancel;
         const QString a = answer.trimmed().toLower();
+        if (canResume && a == QLatin1String("r"))
+            return ChoiceResume;
+        if (canResume && a == QLatin1String("l"))
+            return ChoiceResumeAll;
         if (a == QLatin1String("o"))
             return ChoiceOverwrite;
         if (a == QLatin1String("a"))
@@ -87,11 +95,12 @@ int CliHost::askExists(const QString &fileName)
     }
 }
 
-bool CliHost::overWriteExist(const QString &fileName, bool isUp)
+bool CliHost::overWriteExist(const QString &fileName, bool isUp, bool canResume)
 {
-    const int choice = askExists(fileName);
+    const int choice = askExists(fileName, canResume);
     lExistChoice = choice;
     bOverwriteAll = choice == ChoiceOverwriteAll;
+    bResumeAll = choice == ChoiceResumeAll;
     Q_UNUSED(isUp);
     return choice >= ChoiceOverwrite;
 }

@@ -45,7 +45,7 @@ public:
     void setProgressVisible(bool visible) override;
     void refreshLocalDir() override {}
     void refreshDirectoryListing() override {}
-    bool overWriteExist(const QString &fileName, bool isUp) override;
+    bool overWriteExist(const QString &fileName, bool isUp, bool canResume = false) override;
     bool deleteItem(const QString &, bool) override { return false; }
     // Asked on a terminal; without one, the certificate and its fingerprint
     // go to standard error and the answer is no.
@@ -69,7 +69,7 @@ public:
     platform::PromptAnswer ask(const platform::PromptRequest &request) override;
 
 private:
-    int askExists(const QString &fileName);
+    int askExists(const QString &fileName, bool canResume);
     void describeCertificate(const inet::CertificateInfo &info);
 
     Console &m_console;

@@ -33,7 +33,7 @@ bool applyValue(CliOptions &o, const QString &name, const QString &value, QStrin
     } else if (name == QLatin1String("--exists")) {
         static const struct { const char *word; ExistsPolicy policy; } policies[] = {
             {"ask", ExistsPolicy::Ask}, {"overwrite", ExistsPolicy::Overwrite},
-            {"skip", ExistsPolicy::Skip}, {"cancel", ExistsPolicy::Cancel}};
+            {"skip", ExistsPolicy::Skip}, {"cancel", ExistsPolicy::Cancel}, {"resume", ExistsPolicy::Resume}};
         for (const auto &p : policies) {
             if (value == QLatin1String(p.word)) {
                 o.exists = p.policy;
@@ -62,6 +62,13 @@ bool applyValue(CliOptions &o, const QString &name, const QString &value, QStrin
             error = text(Text::BadOptionValue, name, value);
         else
             o.parallel = count;
+    } else if (name == QLatin1String("--retries")) {
+        bool ok = false;
+        const int count = value.toInt(&ok);
+        if (!ok || count < 0 || count > 10)
+            error = text(Text::BadOptionValue, name, value);
+        else
+            o.retries = count;
     } else if (name == QLatin1String("--tls")) {
         if (const auto mode = sitetls::fromKeyword(value); mode && !value.trimmed().isEmpty())
             o.tls = *mode;
@@ -89,7 +96,7 @@ ParsedOptions parseArguments(const QStringList &args)
     ParsedOptions result;
     CliOptions &o = result.options;
     QString &error = result.error;
-    static const char *const valued[] = {"--data-dir", "--exists", "--lang", "--timeout", "--parallel",
+    static const char *const valued[] = {"--data-dir", "--exists", "--lang", "--timeout", "--parallel", "--retries",
                                          "--tls", "--ca-file", "--fingerprint", "-c"};
     bool optionsEnded = false;
     for (int i = 1; i < args.size() && error.isEmpty(); ++i) {

@@ -14,7 +14,9 @@
 namespace cli {
 
 // How the file-exists question is answered.
-enum class ExistsPolicy { Ask, Overwrite, Skip, Cancel };
+// Resume: a smaller destination is continued, one of the same size and date
+// skipped, any other overwritten.
+enum class ExistsPolicy { Ask, Overwrite, Skip, Cancel, Resume };
 
 struct CliOptions {
     QString dataDir;                 // handled by the program-directory setup
@@ -30,6 +32,7 @@ struct CliOptions {
     std::optional<qint16> languageOffset; // 0 French, 1000 English
     int timeoutSeconds = 30;
     std::optional<int> parallel;     // files moved at once, 1-10; else the options file's (2)
+    std::optional<int> retries;      // tries after a drop or a time-out, 0-10; else the options file's (3)
     std::optional<QString> commands; // -c
     QString script;                  // SCRIPT ("-" standard input)
     bool help = false;

@@ -57,6 +57,8 @@ CliSession::CliSession(Console &console, const CliOptions &options)
     QObject::connect(&m_ftp, &clsFTPClient::reconnected, [this] { log(12, LangStr(803)); });
     if (options.parallel)
         m_queue.runner().setConnections(*options.parallel);
+    if (options.retries)
+        m_queue.runner().setRetries(*options.retries);
     // Whether a transfer command failed is the runner's outcomes and the
     // expansion's refusals, never a log text.
     QObject::connect(&m_queue, &TransferQueue::entryRefused,

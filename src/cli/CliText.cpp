@@ -84,13 +84,17 @@ Options :
   --data-dir DOSSIER       dossier des options et du carnet d'adresses
   --passive | --active     mode de connexion (passif par défaut)
   --ascii | --binary       type de transfert (binaire par défaut)
-  --exists ask|overwrite|skip|cancel
+  --exists ask|overwrite|skip|cancel|resume
                            réponse quand le fichier existe (ask : question sur un
-                           terminal, annuler sinon)
+                           terminal, annuler sinon ; resume : reprendre un fichier
+                           plus petit, ignorer un fichier de même taille et date,
+                           écraser les autres)
   --keep-going             continuer après une commande en échec
   --tsv                    ls en colonnes séparées par des tabulations (ls --tsv)
   --timeout SECONDES       délai de chaque attente réseau (30 par défaut)
   --parallel N             fichiers transférés à la fois, de 1 à 10 (2 par défaut)
+  --retries N              nouveaux essais d'un transfert coupé, de 0 à 10 (3 par
+                           défaut), repris là où il s'est arrêté
   --tls auto|explicit|implicit|off
                            FTP sur TLS : si le serveur l'offre (par défaut, ou
                            le mode du site), exigé, implicite (port 990), jamais
@@ -112,13 +116,17 @@ Options:
   --data-dir DIR           folder of the options and the address book
   --passive | --active     connection mode (passive by default)
   --ascii | --binary       transfer type (binary by default)
-  --exists ask|overwrite|skip|cancel
+  --exists ask|overwrite|skip|cancel|resume
                            answer when a file exists (ask: a question on a
-                           terminal, cancel otherwise)
+                           terminal, cancel otherwise; resume: continue a smaller
+                           file, skip one of the same size and date, overwrite
+                           any other)
   --keep-going             go on after a command failed
   --tsv                    ls as tab-separated columns (ls --tsv)
   --timeout SECONDS        time-out of every network wait (30 by default)
   --parallel N             files transferred at once, 1 to 10 (2 by default)
+  --retries N              tries again of a transfer cut off, 0 to 10 (3 by
+                           default), going on where it stopped
   --tls auto|explicit|implicit|off
                            FTP over TLS: if the server offers it (the default,
                            or the site's mode), required, implicit (port 990), never
@@ -157,6 +165,9 @@ const Entry entries[] = {
     {Text::ListingFailed, "la liste du dossier a échoué", "the folder listing failed"},
     {Text::ExistsQuestion, "%1 existe. [o] écraser, [a] tout écraser, [s] ignorer, [c] annuler ? ",
      "%1 exists. [o]verwrite, overwrite [a]ll, [s]kip, [c]ancel? "},
+    {Text::ExistsQuestionResume,
+     "%1 existe, plus petit. [r] reprendre, [l] tout reprendre, [o] écraser, [a] tout écraser, [s] ignorer, [c] annuler ? ",
+     "%1 exists, smaller. [r]esume, resume a[l]l, [o]verwrite, overwrite [a]ll, [s]kip, [c]ancel? "},
     {Text::RemoteNameOnly, "un nom du dossier courant du serveur est attendu (cd d'abord) : %1",
      "a name of the current server folder is expected (cd first): %1"},
     {Text::EmptyName, "nom vide", "empty name"},

@@ -29,6 +29,7 @@ enum class Text {
     SiteSaved,           // %1 site
     ListingFailed,
     ExistsQuestion,      // %1 file
+    ExistsQuestionResume, // %1 file, which may be continued
     RemoteNameOnly,      // %1 name
     EmptyName,
     CaFileUnreadable,    // %1 file

@@ -218,9 +218,9 @@ void frmconc::refreshDirectoryListing()
     RefreshDirectoryListing();
 }
 
-bool frmconc::overWriteExist(const QString &fileName, bool isUp)
+bool frmconc::overWriteExist(const QString &fileName, bool isUp, bool canResume)
 {
-    return exist()->OverWriteExist(fileName, isUp);
+    return exist()->OverWriteExist(fileName, isUp, canResume);
 }
 
 bool frmconc::deleteItem(const QString &fileName, bool isUp)

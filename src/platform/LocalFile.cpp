@@ -34,8 +34,28 @@ bool FileWriter::open(const QString &path)
     return m_fd >= 0;
 }
 
+bool FileWriter::openAt(const QString &path, qint64 offset)
+{
+    if (offset <= 0)
+        return open(path);
+    close();
+    m_fd = ::open(nativePath(path).constData(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+    m_errno = m_fd < 0 ? errno : 0;
+    if (m_fd >= 0 && (::ftruncate(m_fd, off_t(offset)) != 0 || ::lseek(m_fd, off_t(offset), SEEK_SET) < 0)) {
+        m_errno = errno;
+        ::close(m_fd);
+        m_fd = -1;
+    }
+    if (!m_buffer)
+        m_buffer = takeBuffer(kBufferSize);
+    m_used = 0;
+    return m_fd >= 0;
+}
+
 bool FileWriter::flush()
 {
+    if (m_tap && m_used > 0)
+        m_tap(m_buffer.get(), qint64(m_used));
     size_t done = 0;
     while (done < m_used) {
         const ssize_t n = ::write(m_fd, m_buffer.get() + done, m_used - done);
@@ -124,6 +144,8 @@ qint64 FileReader::read(char *data, qint64 size)
                 break;
             m_pos = 0;
             m_end = size_t(n);
+            if (m_tap)
+                m_tap(m_buffer.get(), n);
         }
         const size_t chunk = size_t(qMin<qint64>(size - done, qint64(m_end - m_pos)));
         std::memcpy(data + done, m_buffer.get() + m_pos, chunk);
@@ -131,6 +153,16 @@ qint64 FileReader::read(char *data, qint64 size)
         done += qint64(chunk);
     }
     return done;
+}
+
+bool FileReader::seek(qint64 offset)
+{
+    if (m_fd < 0 || ::lseek(m_fd, off_t(offset), SEEK_SET) < 0) {
+        m_errno = m_fd < 0 ? EBADF : errno;
+        return false;
+    }
+    m_pos = m_end = 0;
+    return true;
 }
 
 void FileReader::close()

@@ -8,7 +8,13 @@
 #include <QDateTime>
 #include <QString>
 
+#include <functional>
+
 namespace platform {
+
+// Sees every byte that goes to (or comes from) the disk, a buffer at a time:
+// a transfer hashes its file there instead of block by block.
+using FileTap = std::function<void(const char *data, qint64 size)>;
 
 class FileWriter {
 public:
@@ -19,12 +25,17 @@ public:
 
     // Creates or truncates the file.
     bool open(const QString &path);
+    // Keeps the first `offset` bytes of the file (made when missing) and
+    // writes on from there: a transfer that resumes.
+    bool openAt(const QString &path, qint64 offset);
     bool write(const char *data, qint64 size);
     bool close(); // flushes; false when the last bytes could not be written
     int error() const { return m_errno; }
+    void setTap(FileTap tap) { m_tap = std::move(tap); }
 
 private:
     bool flush();
+    FileTap m_tap;
     int m_fd = -1;
     int m_errno = 0;
     PooledBuffer m_buffer;
@@ -42,10 +53,14 @@ public:
     qint64 size() const { return m_size; }
     // Fills exactly `size` bytes unless the file ends; -1 on a read error.
     qint64 read(char *data, qint64 size);
+    // Reads on from byte `offset`.
+    bool seek(qint64 offset);
     void close();
     int error() const { return m_errno; }
+    void setTap(FileTap tap) { m_tap = std::move(tap); }
 
 private:
+    FileTap m_tap;
     int m_fd = -1;
     int m_errno = 0;
     qint64 m_size = 0;

@@ -16,4 +16,15 @@ QString Result::errorText(bool french) const
     return out;
 }
 
+ExistsAnswer resumeAnswer(const Request &request)
+{
+    if (request.canResume())
+        return ExistsAnswer::Resume;
+    const bool sameTime = request.existingTime.isValid() && request.incomingTime.isValid()
+                          && qAbs(request.existingTime.secsTo(request.incomingTime)) < 60;
+    if (request.existingSize >= 0 && request.existingSize == request.incomingSize && sameTime)
+        return ExistsAnswer::Skip;
+    return ExistsAnswer::Overwrite;
+}
+
 } // namespace ftp

@@ -60,8 +60,16 @@ struct Size { QString name; };
 struct Walk { QString folder; };
 
 // The file-exists question the transfers ask, and its answers (the values of
-// lExistChoice).
-enum class ExistsAnswer { Cancel = 1, Skip = 2, Overwrite = 3, OverwriteAll = 4 };
+// lExistChoice; 5 is the runner's "no skip"). Resume continues the existing
+// file; Resume all answers this question and the next ones as
+// resumeAnswer() says.
+enum class ExistsAnswer { Cancel = 1, Skip = 2, Overwrite = 3, OverwriteAll = 4, Resume = 6, ResumeAll = 7 };
+
+// What a transfer that fails is tried again for, and how.
+struct RetryPolicy {
+    int retries = 0;       // tries after the first, when the connection dropped or timed out
+    int firstPauseMs = 1000; // the pause before the first retry, doubled before each next one
+};
 
 // Downloads `name` of `remoteFolder` into localFolder/name.
 struct Retrieve {
@@ -74,6 +82,7 @@ struct Retrieve {
     quint32 transferType = 0;    // inet::FTP_TRANSFER_TYPE_*
     bool askIfExists = true;     // an existing local file is a question
     bool returnToFolder = false; // go back to the folder it found once done
+    RetryPolicy retry;
 };
 
 // Uploads localPath as `name` into `remoteFolder`.
@@ -85,6 +94,7 @@ struct Store {
     quint32 transferType = 0;
     bool askIfExists = true;
     bool returnToFolder = false;
+    RetryPolicy retry;
 };
 
 // Ends the connection politely (QUIT) and lets the worker's thread go.
@@ -140,6 +150,22 @@ struct Result {
     QString errorText(bool french) const;
 };
 
+// What a transfer tells its owner on the way, besides progress.
+struct TransferNote {
+    enum class Kind {
+        Started,   // data moves from `offset` on (0: from the start)
+        NoResume,  // the server cannot continue at `offset`: the file starts over
+        Retrying,  // try `attempt` of `attempts` after a failure (`error`)
+        Verified,  // the server's hash (`algorithm`), or its size, matches
+    };
+    Kind kind = Kind::Started;
+    qint64 offset = 0;
+    int attempt = 0;
+    int attempts = 0;
+    quint32 error = 0;
+    QString algorithm; // "SHA-256", or "" for a size
+};
+
 // ---- questions --------------------------------------------------------------------
 
 // The file-exists question, or whether to trust a server's certificate that
@@ -151,8 +177,21 @@ struct Request {
     Kind kind = Kind::FileExists;
     QString fileName;      // as the question names it
     bool isUpload = false; // the existing file is on the server
+    // The file question: the file that exists and the one that would take
+    // its place (-1, invalid: not known).
+    qint64 existingSize = -1, incomingSize = -1;
+    QDateTime existingTime, incomingTime;
+    bool resumable = false; // the transfer can continue the existing file
     inet::CertificateInfo certificate;
+
+    // Resume makes sense: the existing file is the smaller one.
+    bool canResume() const { return resumable && existingSize >= 0 && incomingSize > existingSize; }
 };
+
+// The answer Resume all gives to one file: a smaller existing file is
+// continued, one of the same size and date (to the minute) skipped, any other
+// replaced.
+ExistsAnswer resumeAnswer(const Request &request);
 
 // The parameters a worker connects with, shared by the owner of several workers.
 using LoginPtr = std::shared_ptr<const LoginParams>;
@@ -162,3 +201,4 @@ using LoginPtr = std::shared_ptr<const LoginParams>;
 Q_DECLARE_METATYPE(ftp::Command)
 Q_DECLARE_METATYPE(ftp::Result)
 Q_DECLARE_METATYPE(ftp::Request)
+Q_DECLARE_METATYPE(ftp::TransferNote)

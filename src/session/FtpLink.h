@@ -65,6 +65,8 @@ signals:
     void progress(quint64 id, qint64 current, qint64 total);
     void stateChanged(quint64 id, int state, const QString &message);
     void reconnecting(quint64 id);
+    // A transfer started at an offset, starts over, tries again or was verified.
+    void noted(quint64 id, const ftp::TransferNote &note);
     // The file-exists question.
     void requested(const ftp::Request &request);
     // A certificate nothing vouches for: answer 1 to go on, 0 to give up.

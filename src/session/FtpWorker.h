@@ -10,7 +10,7 @@
 #include "session/WorkerControl.h"
 
 #include <QObject>
-#include <QSet>
+#include <QHash>
 
 #include <memory>
 #include <optional>
@@ -22,6 +22,11 @@ class FtpWorker : public QObject {
 public:
     FtpWorker(LoginPtr login, std::shared_ptr<WorkerControl> control);
     ~FtpWorker() override;
+
+    // A transfer in binary form (offsets, hashes and sizes mean the same on both sides).
+    static bool isBinary(quint32 transferType);
+    // The connection dropped or timed out (rather than the server refusing).
+    static bool isInterruption(quint32 error);
 
 public slots:
     void execute(quint64 id, const ftp::Command &command);
@@ -36,6 +41,7 @@ signals:
     void stateChanged(quint64 id, int state, const QString &message);
     // The connection had gone and is being made again.
     void reconnecting(quint64 id);
+    void noted(quint64 id, const ftp::TransferNote &note);
     void requested(const ftp::Request &request);
 
 private:
@@ -70,12 +76,26 @@ private:
     bool listHere(const QString &filter, std::vector<inet::FindRecord> &entries, Result &result,
                   inet::ListingSummary *summary = nullptr);
     void walkInto(const QString &path, const QString &relative, int depth, std::vector<Folder> &out);
-    // Asks the owner; nullopt when stopped while waiting.
-    std::optional<ExistsAnswer> askExists(const QString &fileName, bool isUpload);
-    // The names of the current folder, read once per folder entered (uploads
-    // ask the question for the names in it).
-    bool existsHere(const QString &name, Result &result);
+    // Asks the owner (the request's id and command are filled in here);
+    // nullopt when stopped while waiting.
+    std::optional<ExistsAnswer> askExists(Request request);
+    // The entries of the current folder, read once per folder entered (uploads
+    // ask the question for the names in it); the entry of `name` when it exists.
+    bool existsHere(const QString &name, Result &result, inet::FindRecord *entry = nullptr);
     void emitProgress(qint64 current, qint64 total, bool last);
+    void note(TransferNote::Kind kind, qint64 offset = 0);
+
+    // One try of a transfer from byte `offset` (FtpWorkerTransfer.cpp).
+    Result retrieveFrom(const Retrieve &c, const QString &localPath, qint64 offset);
+    Result storeFrom(const Store &c, qint64 offset);
+    // After a whole transfer: the server's hash of the file against ours, or
+    // else its size; a mismatch fails `result`.
+    bool verify(const QString &name, inet::Digest &digest, qint64 size, Result &result);
+    // Before try `attempt` (2 and on): the pause, the log's note and the
+    // connection made again in `folder`. False when that cannot be (result says why).
+    bool prepareRetry(const RetryPolicy &policy, int attempt, const QString &folder, Result &result);
+    // The bytes of `name` the server holds now; -1 when it does not say.
+    qint64 remoteSize(const QString &name);
 
     LoginPtr m_login;
     std::shared_ptr<WorkerControl> m_control;
@@ -84,7 +104,7 @@ private:
     bool m_everConnected = false;
     QByteArray m_accepted;        // the certificate the owner said to go on with
     QString m_folder;             // the server's current folder, as it last said
-    std::optional<QSet<QString>> m_namesHere; // names of m_folder, once listed
+    std::optional<QHash<QString, inet::FindRecord>> m_namesHere; // entries of m_folder, once listed
     quint64 m_current = 0;        // the command that runs
     quint64 m_nextRequest = 0;
     qint64 m_lastProgressMs = -1;

@@ -1,5 +1,6 @@
-// The worker's transfers: one file down or up, in blocks of 255 bytes, with
-// the file-exists question, progress and a stop seen before every block.
+// The worker's transfers, one try each: one file down or up from a given
+// byte, in blocks of 255 bytes, hashed as they pass, with progress and a stop
+// seen before every block; then the check against the server's file.
 #include "session/FtpWorker.h"
 
 #include "platform/LocalFile.h"
@@ -11,6 +12,7 @@
 
 #include <cerrno>
 #include <mutex>
+#include <vector>
 
 namespace ftp {
 
@@ -22,11 +24,6 @@ constexpr qint64 kProgressStep = 8000;
 // the end): the figures need no more, and a fast link would flood the queue.
 constexpr qint64 kProgressPaceMs = 40;
 
-QString joinLocal(const QString &folder, const QString &name)
-{
-    return folder.endsWith(QLatin1Char('/')) ? folder + name : folder + QLatin1Char('/') + name;
-}
-
 qint64 monotonicMs()
 {
     static QElapsedTimer clock;
@@ -35,7 +32,45 @@ qint64 monotonicMs()
     return clock.elapsed();
 }
 
-bool isInterruption(quint32 error)
+// Reads the first `length` bytes of the file: its tap hashes them, so that a
+// resumed transfer's hash covers the whole file.
+bool readPrefix(platform::FileReader &reader, qint64 length)
+{
+    static thread_local std::vector<char> buffer(1 << 20);
+    while (length > 0) {
+        const qint64 n = reader.read(buffer.data(), qMin<qint64>(length, qint64(buffer.size())));
+        if (n <= 0)
+            return false;
+        length -= n;
+    }
+    return true;
+}
+
+// The digest fed by a file's tap, a buffer at a time (none without a hash).
+platform::FileTap tapInto(inet::Digest &digest)
+{
+    if (digest.algorithm() == inet::HashAlgorithm::None)
+        return {};
+    return [&digest](const char *data, qint64 size) { digest.addData(data, size); };
+}
+
+Result localFailure(int systemError)
+{
+    Result result;
+    result.outcome = Outcome::Failed;
+    result.error = inet::ErrorLocalFile;
+    result.systemError = systemError ? systemError : EIO;
+    return result;
+}
+
+} // namespace
+
+bool FtpWorker::isBinary(quint32 transferType)
+{
+    return !(transferType & inet::FTP_TRANSFER_TYPE_ASCII);
+}
+
+bool FtpWorker::isInterruption(quint32 error)
 {
     switch (error) {
     case inet::ErrorTimeout:
@@ -50,17 +85,6 @@ bool isInterruption(quint32 error)
     }
 }
 
-Result localFailure(int systemError)
-{
-    Result result;
-    result.outcome = Outcome::Failed;
-    result.error = inet::ErrorLocalFile;
-    result.systemError = systemError ? systemError : EIO;
-    return result;
-}
-
-} // namespace
-
 void FtpWorker::emitProgress(qint64 current, qint64 total, bool last)
 {
     const qint64 now = monotonicMs();
@@ -70,14 +94,11 @@ void FtpWorker::emitProgress(qint64 current, qint64 total, bool last)
     emit progress(m_current, current, total);
 }
 
-std::optional<ExistsAnswer> FtpWorker::askExists(const QString &fileName, bool isUpload)
+std::optional<ExistsAnswer> FtpWorker::askExists(Request request)
 {
-    Request request;
     request.id = ++m_nextRequest;
     request.command = m_current;
     request.kind = Request::Kind::FileExists;
-    request.fileName = fileName;
-    request.isUpload = isUpload;
     emit requested(request);
     int answer = 0;
     if (!m_control->waitAnswer(request.id, answer))
@@ -85,7 +106,7 @@ std::optional<ExistsAnswer> FtpWorker::askExists(const QString &fileName, bool i
     return ExistsAnswer(answer);
 }
 
-bool FtpWorker::existsHere(const QString &name, Result &result)
+bool FtpWorker::existsHere(const QString &name, Result &result, inet::FindRecord *entry)
 {
     if (!m_namesHere) {
         // One listing per folder answers for all of its files: probing each
@@ -93,18 +114,22 @@ bool FtpWorker::existsHere(const QString &name, Result &result)
         std::vector<inet::FindRecord> entries;
         Result listed;
         if (listHere(QStringLiteral("*.*"), entries, listed)) {
-            QSet<QString> names;
+            QHash<QString, inet::FindRecord> names;
             names.reserve(qsizetype(entries.size()));
             for (const inet::FindRecord &e : entries)
-                names.insert(e.name);
+                names.insert(e.name, e);
             m_namesHere = std::move(names);
         } else if (listed.outcome == Outcome::Stopped || !m_connection->isAlive()) {
             result = listed;
             return false;
         }
     }
-    if (m_namesHere)
-        return m_namesHere->contains(name);
+    if (m_namesHere) {
+        const auto it = m_namesHere->constFind(name);
+        if (it != m_namesHere->constEnd() && entry)
+            *entry = *it;
+        return it != m_namesHere->constEnd();
+    }
     // No listing: opening the file for reading tells.
     std::unique_ptr<inet::FtpFile> probe = m_connection->openFile(name, inet::GENERIC_READ, 0);
     if (!probe)
@@ -113,46 +138,85 @@ bool FtpWorker::existsHere(const QString &name, Result &result)
     return true;
 }
 
-Result FtpWorker::run(const Retrieve &c)
+void FtpWorker::note(TransferNote::Kind kind, qint64 offset)
+{
+    TransferNote n;
+    n.kind = kind;
+    n.offset = offset;
+    emit noted(m_current, n);
+}
+
+qint64 FtpWorker::remoteSize(const QString &name)
+{
+    qint64 size = -1;
+    return m_connection && m_connection->fileSize(name, size) ? size : -1;
+}
+
+bool FtpWorker::verify(const QString &name, inet::Digest &digest, qint64 size, Result &result)
+{
+    const QString reply = result.response; // the transfer's own closing words stay the result's
+    TransferNote n;
+    n.kind = TransferNote::Kind::Verified;
+    quint32 differs = inet::NoError;
+    QByteArray theirs;
+    qint64 theirSize = -1;
+    if (digest.algorithm() != inet::HashAlgorithm::None && m_connection->fileHash(name, digest.algorithm(), theirs)) {
+        n.algorithm = QString::fromLatin1(inet::hashName(digest.algorithm()));
+        if (theirs != digest.result())
+            differs = inet::ErrorChecksumDiffers;
+    } else if (m_connection->isAlive() && m_connection->fileSize(name, theirSize)) {
+        if (theirSize != size)
+            differs = inet::ErrorSizeDiffers;
+    } else {
+        // Neither a hash nor a size: the server's closing reply is all we have.
+        result.response = reply;
+        return true;
+    }
+    result.response = reply;
+    if (differs == inet::NoError) {
+        n.offset = size;
+        emit noted(m_current, n);
+        return true;
+    }
+    result.outcome = Outcome::Failed;
+    result.error = differs;
+    return false;
+}
+
+Result FtpWorker::retrieveFrom(const Retrieve &c, const QString &localPath, qint64 offset)
 {
     Result result;
-    if (!ensureConnected(result))
-        return result;
-    const QString startFolder = m_folder;
-    if (!c.remoteFolder.isEmpty() && c.remoteFolder != m_folder && !enter(c.remoteFolder, false, result))
-        return result; // never the file of the same name in another folder
-    const QString localPath = joinLocal(c.localFolder, c.name);
-    if (!QFileInfo(c.localFolder).isDir())
-        QDir().mkpath(c.localFolder);
-    if (c.askIfExists && c.offset == 0 && QFileInfo::exists(localPath)) {
-        const std::optional<ExistsAnswer> answer = askExists(c.name, false);
-        if (!answer) {
-            result.outcome = Outcome::Stopped;
-            return result;
-        }
-        if (*answer == ExistsAnswer::Cancel || *answer == ExistsAnswer::Skip) {
-            result.outcome = *answer == ExistsAnswer::Skip ? Outcome::Skipped : Outcome::Declined;
-            return result;
-        }
-        QFile::remove(localPath);
+    const bool binary = isBinary(c.transferType);
+    inet::Digest digest(binary ? m_connection->bestHash() : inet::HashAlgorithm::None);
+    if (offset > 0 && digest.algorithm() != inet::HashAlgorithm::None) {
+        platform::FileReader kept;
+        kept.setTap(tapInto(digest));
+        if (!kept.open(localPath) || !readPrefix(kept, offset))
+            return localFailure(kept.error());
     }
-
-    std::unique_ptr<inet::FtpFile> file = m_connection->openFile(c.name, inet::GENERIC_READ, c.transferType);
+    std::unique_ptr<inet::FtpFile> file = m_connection->openFile(c.name, inet::GENERIC_READ, c.transferType, offset);
     const quint32 openError = inet::lastError();
     emit stateChanged(m_current, 9, inet::lastResponseInfo());
     if (!file) {
         inet::setLastError(openError);
         return failed(result);
     }
+    const qint64 start = file->startOffset();
+    if (start < offset) {
+        note(TransferNote::Kind::NoResume, offset);
+        digest.reset(digest.algorithm());
+    }
+    note(TransferNote::Kind::Started, start);
     platform::FileWriter local;
-    if (!local.open(localPath))
+    if (!local.openAt(localPath, start))
         return localFailure(local.error());
+    local.setTap(tapInto(digest));
 
     // The data is read until the server's end, whatever size was listed: a
     // file that grew arrives whole and one that shrank is not padded.
     const qint64 expected = qMax<qint64>(c.expectedSize, 0);
-    qint64 received = 0;
-    qint64 reported = 0;
+    qint64 received = start;
+    qint64 reported = start;
     m_lastProgressMs = -1;
     char buffer[kBlock];
     for (;;) {
@@ -200,55 +264,45 @@ Result FtpWorker::run(const Retrieve &c)
     succeeded(result);
     emit stateChanged(m_current, 12, result.response);
     result.size = received;
-    if (c.returnToFolder && m_folder != startFolder && !startFolder.isEmpty()) {
-        Result back;
-        enter(startFolder, false, back);
-    }
+    if (binary && !verify(c.name, digest, received, result))
+        return result;
     return result;
 }
 
-Result FtpWorker::run(const Store &c)
+Result FtpWorker::storeFrom(const Store &c, qint64 offset)
 {
     Result result;
-    if (!ensureConnected(result))
-        return result;
-    const QString startFolder = m_folder;
-    // Rows queued while not connected have no remote folder: they go to the
-    // folder the connection is in.
-    if (!c.remoteFolder.isEmpty() && c.remoteFolder != m_folder && !enterLevelByLevel(c.remoteFolder, result))
-        return result;
-    if (c.askIfExists && c.offset == 0) {
-        Result probe;
-        const bool exists = existsHere(c.name, probe);
-        if (probe.outcome != Outcome::Done)
-            return probe;
-        if (exists) {
-            const std::optional<ExistsAnswer> answer = askExists(c.name, true);
-            if (!answer) {
-                result.outcome = Outcome::Stopped;
-                return result;
-            }
-            if (*answer == ExistsAnswer::Cancel || *answer == ExistsAnswer::Skip) {
-                result.outcome = *answer == ExistsAnswer::Skip ? Outcome::Skipped : Outcome::Declined;
-                return result;
-            }
-        }
-    }
+    const bool binary = isBinary(c.transferType);
     // The local file is opened before the remote one is created, so a file
     // that cannot be read never leaves an empty file on the server.
     platform::FileReader local;
     if (!local.open(c.localPath))
         return localFailure(local.error());
-    std::unique_ptr<inet::FtpFile> file = m_connection->openFile(c.name, inet::GENERIC_WRITE, c.transferType);
+    const qint64 size = local.size();
+    offset = qBound<qint64>(0, offset, size);
+    inet::Digest digest(binary ? m_connection->bestHash() : inet::HashAlgorithm::None);
+    local.setTap(tapInto(digest));
+    // The part already on the server is read (and hashed) once, here.
+    if (offset > 0 && (digest.algorithm() != inet::HashAlgorithm::None ? !readPrefix(local, offset)
+                                                                       : !local.seek(offset)))
+        return localFailure(local.error());
+    std::unique_ptr<inet::FtpFile> file = m_connection->openFile(c.name, inet::GENERIC_WRITE, c.transferType, offset);
     if (!file)
         return failed(result);
+    const qint64 start = file->startOffset();
+    if (start < offset) {
+        note(TransferNote::Kind::NoResume, offset);
+        digest.reset(digest.algorithm());
+        if (!local.seek(0))
+            return localFailure(local.error());
+    }
+    note(TransferNote::Kind::Started, start);
     if (m_namesHere)
-        m_namesHere->insert(c.name);
+        m_namesHere->insert(c.name, inet::FindRecord());
     emit stateChanged(m_current, 12, inet::lastResponseInfo());
 
-    const qint64 size = local.size();
-    qint64 sent = 0;
-    qint64 reported = 0;
+    qint64 sent = start;
+    qint64 reported = start;
     m_lastProgressMs = -1;
     char buffer[kBlock];
     while (sent < size) {
@@ -286,9 +340,13 @@ Result FtpWorker::run(const Store &c)
     }
     succeeded(result);
     result.size = size;
-    if (c.returnToFolder && m_folder != startFolder && !startFolder.isEmpty()) {
-        Result back;
-        enter(startFolder, false, back);
+    if (binary && !verify(c.name, digest, size, result))
+        return result;
+    // The server's copy gets the local file's time, so that both show as equal.
+    if (m_connection->features().mfmt) {
+        const QString reply = result.response;
+        m_connection->setFileTime(c.name, QFileInfo(c.localPath).lastModified().toUTC());
+        result.response = reply;
     }
     return result;
 }

@@ -36,9 +36,11 @@ public:
     virtual void refreshLocalDir() = 0;
     virtual void refreshDirectoryListing() = 0;
 
-    // The file-exists question: true to go ahead. Records lExistChoice and
-    // bOverwriteAll. isUp: true for an upload (the existing file is remote).
-    virtual bool overWriteExist(const QString &fileName, bool isUp) = 0;
+    // The file-exists question: true to go ahead. Records lExistChoice,
+    // bOverwriteAll and bResumeAll. isUp: true for an upload (the existing
+    // file is remote); canResume: the existing file is smaller and may be
+    // continued (Resume is offered).
+    virtual bool overWriteExist(const QString &fileName, bool isUp, bool canResume = false) = 0;
     // The delete question: true to delete. May set bDeleteAll.
     virtual bool deleteItem(const QString &fileName, bool isUp) = 0;
 
@@ -61,6 +63,6 @@ public:
     void setProgressVisible(bool) override {}
     void refreshLocalDir() override {}
     void refreshDirectoryListing() override {}
-    bool overWriteExist(const QString &, bool) override { return false; }
+    bool overWriteExist(const QString &, bool, bool = false) override { return false; }
     bool deleteItem(const QString &, bool) override { return false; }
 };

@@ -13,6 +13,7 @@ bool bConnected = false;
 bool bConnecting = false;
 bool bStopTransfer = false;
 bool bOverwriteAll = false;
+bool bResumeAll = false;
 bool bDeleteAll = false;
 bool bQueueBusy = false;
 bool bVeuxSon = false;
@@ -39,7 +40,7 @@ void resetSessionState()
     sLastResponse.clear();
     sCommandResponse.clear();
     bActivity = bConnected = bConnecting = bStopTransfer = false;
-    bOverwriteAll = bDeleteAll = bQueueBusy = bVeuxSon = false;
+    bOverwriteAll = bResumeAll = bDeleteAll = bQueueBusy = bVeuxSon = false;
     bUpdateLaunched = bLoaded = bInLoad = false;
     lExistChoice = 0;
     LanguageOffset = 0;

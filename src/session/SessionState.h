@@ -22,6 +22,7 @@ extern bool bConnected;     // a server session is up
 extern bool bConnecting;    // the connect routine is running
 extern bool bStopTransfer;  // the user asked to stop the running transfer
 extern bool bOverwriteAll;  // "overwrite all" was answered; no more questions
+extern bool bResumeAll;     // "resume all" was answered: the next questions answer themselves
 extern bool bDeleteAll;     // "remove all" was answered in the delete question
 extern bool bQueueBusy;     // the queue runner is running
 extern bool bVeuxSon;       // play the completion sound
@@ -30,7 +31,8 @@ extern bool bLoaded;        // start-up of the main window has finished
 extern bool bInLoad;        // start-up step that must not lay out the window
 
 // Answer of the file-exists question: 1 cancel, 2 skip, 3 overwrite,
-// 4 overwrite all; the runner sets 5 once it handled a skip.
+// 4 overwrite all, 6 resume, 7 resume all; the runner sets 5 once it handled
+// a skip.
 extern qint32 lExistChoice;
 
 // 0 for French, 1000 for English; added to every French string id.

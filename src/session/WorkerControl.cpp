@@ -31,6 +31,21 @@ void WorkerControl::lowerStop()
         m_stop = false;
 }
 
+bool WorkerControl::pause(int ms)
+{
+    const auto until = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    std::unique_lock lock(m_mutex);
+    while (!m_stop) {
+        const auto now = std::chrono::steady_clock::now();
+        if (now >= until)
+            return true;
+        // A stop raises the flag without taking the lock: look again soon.
+        m_answered.wait_for(lock, qMin<std::chrono::steady_clock::duration>(
+                                      until - now, std::chrono::milliseconds(inet::kStopSliceMs)));
+    }
+    return false;
+}
+
 bool WorkerControl::waitAnswer(quint64 request, int &answer)
 {
     std::unique_lock lock(m_mutex);

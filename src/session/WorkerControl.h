@@ -26,6 +26,8 @@ public:
     void lowerStop();
     bool closing() const { return m_closing.load(); }
 
+    // A pause of `ms` (between two tries of a transfer); false when stopped first.
+    bool pause(int ms);
     // Waits for the answer to the question `request`; false when stopped first.
     bool waitAnswer(quint64 request, int &answer);
 

@@ -129,6 +129,18 @@ FileResult setSimultaneousTransfers(int count)
     return write(QStringLiteral("Simultaneous"), QString::number(qBound(1, count, 10)));
 }
 
+int retries()
+{
+    bool ok = false;
+    const int count = read(QStringLiteral("retries")).toText().trimmed().toInt(&ok);
+    return ok && count >= 0 && count <= MaxRetries ? count : DefaultRetries;
+}
+
+FileResult setRetries(int count)
+{
+    return write(QStringLiteral("retries"), QString::number(qBound(0, count, MaxRetries)));
+}
+
 QString verupd()
 {
     return read(QStringLiteral("verupd")).toText();

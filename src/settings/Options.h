@@ -61,6 +61,13 @@ inline constexpr int DefaultSimultaneousTransfers = 2;
 int simultaneousTransfers();
 FileResult setSimultaneousTransfers(int count);
 
+// "retries": how many times a transfer cut off by a dropped connection or a
+// time-out is tried again, 0 to 10; missing or out of range is 3.
+inline constexpr int DefaultRetries = 3;
+inline constexpr int MaxRetries = 10;
+int retries();
+FileResult setRetries(int count);
+
 // "verupd": version text of the external updater fetched last; missing is "".
 QString verupd();
 FileResult setVerupd(const QString &version);

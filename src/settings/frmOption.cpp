@@ -15,6 +15,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QStackedWidget>
 #include <QTreeWidget>
 #include <QVBoxLayout>
@@ -23,9 +24,9 @@ using windowtext::tag;
 
 namespace {
 
-enum Page { PageUpdate, PageStart, PageKeepAlive, PageLanguage, PageSound, PageCount };
+enum Page { PageUpdate, PageStart, PageKeepAlive, PageLanguage, PageSound, PageTransfers, PageCount };
 // Tree node captions, in page order.
-constexpr int NodeIds[PageCount] = {656, 597, 657, 598, 599};
+constexpr int NodeIds[PageCount] = {656, 597, 657, 598, 599, 807};
 constexpr qint16 French = 0;
 constexpr qint16 English = 1000;
 
@@ -44,6 +45,8 @@ public:
     QCheckBox *chkKeepAlive = nullptr;
     QCheckBox *chkVeuxSon = nullptr;
     QComboBox *cboLangue = nullptr;
+    QSpinBox *txtSimultaneous = nullptr;
+    QSpinBox *txtRetries = nullptr;
     QPushButton *cmdUpdate = nullptr;
     QPushButton *cmdSonChoix = nullptr;
     QPushButton *cmdSonTest = nullptr;
@@ -89,6 +92,20 @@ QWidget *page(QStackedWidget *stack, std::initializer_list<QWidget *> widgets, Q
     layout->addStretch();
     stack->addWidget(pageWidget);
     return pageWidget;
+}
+
+// A number with its caption before it, on one line.
+QWidget *numberRow(QWidget *page, const char *labelName, int frenchId, QSpinBox *box)
+{
+    auto *row = new QWidget(page);
+    auto *layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    auto *label = control<QLabel>(row, labelName, frenchId);
+    label->setBuddy(box);
+    layout->addWidget(label);
+    layout->addWidget(box);
+    layout->addStretch();
+    return row;
 }
 
 // A setting that could not be saved must not look saved.
@@ -163,6 +180,14 @@ void frmOption::buildWindow()
     page(d->picOption, {heading(p, "lblSon", 599), d->chkVeuxSon, explanation(p, "Label1", 591),
                         soundButtons, explanation(p, "lblSonInfo", 661)}, p);
 
+    p = new QWidget;
+    d->txtSimultaneous = control<QSpinBox>(p, "txtSimultaneous");
+    d->txtSimultaneous->setRange(1, 10);
+    d->txtRetries = control<QSpinBox>(p, "txtRetries");
+    d->txtRetries->setRange(0, options::MaxRetries);
+    page(d->picOption, {heading(p, "lblTransfers", 807), numberRow(p, "lblSimultaneous", 806, d->txtSimultaneous),
+                        numberRow(p, "lblRetries", 859, d->txtRetries)}, p);
+
     d->Command1 = control<QPushButton>(this, "Command1");
     d->Command1->setText(QStringLiteral("Ok"));
     d->Command1->setDefault(true);
@@ -205,6 +230,14 @@ void frmOption::connectControls()
         reportWrite(options::setVeuxSon(checked), d->loading);
         bVeuxSon = checked;
     });
+    connect(d->txtSimultaneous, &QSpinBox::valueChanged, this, [this](int count) {
+        if (!d->loading)
+            reportWrite(options::setSimultaneousTransfers(count), false);
+    });
+    connect(d->txtRetries, &QSpinBox::valueChanged, this, [this](int count) {
+        if (!d->loading)
+            reportWrite(options::setRetries(count), false);
+    });
     // Only a choice of the user switches the language, not the load showing it.
     connect(d->cboLangue, &QComboBox::activated, this, &frmOption::cboLangue_Click);
     connect(d->cmdUpdate, &QPushButton::clicked, this, [this] {
@@ -231,6 +264,8 @@ void frmOption::Form_Load()
     d->chkVeuxSon->setChecked(bVeuxSon);
     d->chkStartWithUpdate->setChecked(options::checkUpdateAtStart());
     d->chkKeepAlive->setChecked(options::keepAlive());
+    d->txtSimultaneous->setValue(options::simultaneousTransfers());
+    d->txtRetries->setValue(options::retries());
     d->loading = false;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The options window: update check at start, the window shown at start,
-// keep-alive, language and the end-of-queue sound. Every change is written at
+// keep-alive, language, the end-of-queue sound and the transfers (files at
+// once, retries). Every change is written at
 // once; there is no apply step.
 
 #include <QDialog>

@@ -20,6 +20,13 @@ constexpr int kStoppedId = 801;
 constexpr int kFailedId = 802;
 constexpr int kFewerConnectionsId = 804;
 constexpr int kBrowsingConnectionId = 805;
+constexpr int kChecksumDiffersId = 850;
+constexpr int kSizeDiffersId = 851;
+constexpr int kRetryId = 852;
+constexpr int kNoResumeId = 853;
+constexpr int kResumingId = 854;
+constexpr int kVerifiedId = 857;
+constexpr int kSizeWordId = 858;
 constexpr double kRepaintInterval = 0.25;
 constexpr int kIdleCloseMs = 60 * 1000;
 constexpr int kMaxConnections = 10;
@@ -101,6 +108,8 @@ void QueueRunner::start()
     m_budget = n;
     const int wanted = m_wanted > 0 ? m_wanted : options::simultaneousTransfers();
     m_limit = qBound(1, wanted, kMaxConnections);
+    m_retry.retries = m_retries >= 0 ? qMin(m_retries, options::MaxRetries) : options::retries();
+    m_retry.firstPauseMs = m_retryPauseMs;
     m_savedLocal = m_host.localPathText();
     if (m_host.binaryTransferChosen())
         m_ftp.SetTransferBinary();
@@ -187,6 +196,9 @@ void QueueRunner::connectSignals(ftp::FtpLink *link)
         if (m_rows.count({link, command}))
             m_session.logState(state, message);
     });
+    connect(link, &ftp::FtpLink::noted, this, [this, link](quint64 command, const ftp::TransferNote &note) {
+        onNote({link, command}, note);
+    });
     connect(link, &ftp::FtpLink::requested, this, [this, link](const ftp::Request &request) {
         m_questions.push_back({link, request});
         askNext();
@@ -232,6 +244,7 @@ void QueueRunner::begin(Slot *slot, int index)
         c.remoteTime = row.remoteDate;
         c.transferType = m_transferType;
         c.returnToFolder = browsing;
+        c.retry = m_retry;
         command = c;
     } else {
         m_host.placeQueueProgressBar();
@@ -241,6 +254,7 @@ void QueueRunner::begin(Slot *slot, int index)
         c.name = row.name;
         c.transferType = m_transferType;
         c.returnToFolder = browsing;
+        c.retry = m_retry;
         command = c;
     }
     // The browsing connection may outlive the runner, and the id is known
@@ -311,7 +325,7 @@ void QueueRunner::endDownload(const Running &r, const ftp::Result &result, bool 
         return;
     case ftp::Outcome::Failed:
         logFailure(row, result);
-        record(row, RowOutcome::Kind::Failed, result.errorText(LanguageOffset == 0));
+        record(row, RowOutcome::Kind::Failed, failureText(result));
         // A download that failed ends the run: its row and the rows after it stay.
         m_failed = true;
         return;
@@ -345,7 +359,7 @@ void QueueRunner::endUpload(const Running &r, const ftp::Result &result, bool re
         return;
     case ftp::Outcome::Failed:
         logFailure(row, result);
-        record(row, RowOutcome::Kind::Failed, result.errorText(LanguageOffset == 0));
+        record(row, RowOutcome::Kind::Failed, failureText(result));
         if (result.interrupted) {
             // Cut off while sending: the row stays and nothing more starts.
             m_stopping = true;
@@ -367,11 +381,51 @@ void QueueRunner::record(const QueueRow &row, RowOutcome::Kind kind, const QStri
 // text does not say.
 void QueueRunner::logFailure(const QueueRow &row, const ftp::Result &result)
 {
-    const QString text = result.errorText(LanguageOffset == 0);
+    const QString text = failureText(result);
     if (!text.isEmpty())
         m_session.logState(12, text);
     if (!text.contains(row.name))
         m_session.logState(12, LangStr(kFailedId) + row.name);
+}
+
+QString QueueRunner::failureText(const ftp::Result &result)
+{
+    if (result.error == inet::ErrorChecksumDiffers)
+        return LangStr(kChecksumDiffersId);
+    if (result.error == inet::ErrorSizeDiffers)
+        return LangStr(kSizeDiffersId);
+    return result.errorText(LanguageOffset == 0);
+}
+
+// What a transfer says on the way: where its data starts (the figures count
+// from there), that it starts over or tries again, that it was verified.
+void QueueRunner::onNote(Key command, const ftp::TransferNote &note)
+{
+    auto it = m_rows.find(command);
+    if (it == m_rows.end())
+        return;
+    Running &r = it->second;
+    const QString &name = r.row.name;
+    switch (note.kind) {
+    case ftp::TransferNote::Kind::Started:
+        r.started = now();
+        r.base = note.offset;
+        r.lastPaint = -1;
+        if (note.offset > 0)
+            m_session.logState(12, LangStr(kResumingId).arg(name, QString::number(note.offset)));
+        return;
+    case ftp::TransferNote::Kind::NoResume:
+        m_session.logState(12, LangStr(kNoResumeId).arg(name));
+        return;
+    case ftp::TransferNote::Kind::Retrying:
+        m_session.logState(12, LangStr(kRetryId).arg(name, QString::number(note.attempt),
+                                                      QString::number(note.attempts)));
+        return;
+    case ftp::TransferNote::Kind::Verified:
+        m_session.logState(12, LangStr(kVerifiedId).arg(name, note.algorithm.isEmpty() ? LangStr(kSizeWordId)
+                                                                                      : note.algorithm));
+        return;
+    }
 }
 
 // ---- the end of a run ------------------------------------------------------------------
@@ -398,6 +452,7 @@ void QueueRunner::finish()
     }
     m_session.logState(10, QString());
     bOverwriteAll = false;
+    bResumeAll = false;
     if (bVeuxSon)
         m_host.playWave(options::soundFilePath(options::son()));
     m_session.setKeepAliveEnabled(true);
@@ -471,24 +526,38 @@ void QueueRunner::askNext()
         m_questions.pop_front();
         if (!q.link || !m_rows.count({q.link.data(), q.request.command}))
             continue; // stopped meanwhile: nobody waits for this answer
-        int answer = int(ftp::ExistsAnswer::OverwriteAll);
-        if (!bOverwriteAll) {
-            m_session.overWriteExist(q.request.fileName, q.request.isUpload);
-            answer = lExistChoice >= 1 && lExistChoice <= 4 ? lExistChoice : int(ftp::ExistsAnswer::Cancel);
-        }
+        const int answer = answerFor(q.request);
         if (q.link)
             q.link->answer(q.request.id, answer);
     }
     m_asking = false;
 }
 
+// After Overwrite all or Resume all the question answers itself; Resume all
+// decides the file it was given for too.
+int QueueRunner::answerFor(const ftp::Request &request)
+{
+    using ftp::ExistsAnswer;
+    if (bOverwriteAll)
+        return int(ExistsAnswer::OverwriteAll);
+    if (!bResumeAll) {
+        m_session.overWriteExist(request.fileName, request.isUpload, request.canResume());
+        const int choice = lExistChoice;
+        if (choice == int(ExistsAnswer::Resume) && request.canResume())
+            return choice;
+        if (choice != int(ExistsAnswer::ResumeAll))
+            return choice >= 1 && choice <= 4 ? choice : int(ExistsAnswer::Cancel);
+    }
+    return int(ftp::resumeAnswer(request));
+}
+
 // ---- progress ------------------------------------------------------------------------
 
-RowProgress rowProgress(const QueueRow &row, qint64 current, qint64 total, double elapsed)
+RowProgress rowProgress(const QueueRow &row, qint64 current, qint64 total, double elapsed, qint64 base)
 {
     RowProgress p{row.done, row.speed, row.timeLeft};
     if (elapsed > 0)
-        p.speed = std::round(std::floor(double(current) / elapsed) / 1000.0 * 100.0) / 100.0;
+        p.speed = std::round(std::floor(double(qMax<qint64>(0, current - base)) / elapsed) / 1000.0 * 100.0) / 100.0;
     if (total >= current)
         p.done = current;
     if (p.speed > 0)
@@ -529,7 +598,7 @@ void QueueRunner::onProgress(Key command, qint64 current, qint64 total)
         return;
     const QueueRow &row = m_model.row(index);
     const double t = now();
-    const RowProgress figures = rowProgress(row, current, total, t - r.started);
+    const RowProgress figures = rowProgress(row, current, total, t - r.started, r.base);
     if (t > r.started)
         m_speed = figures.speed;
     // The figures are computed for every event but shown at most four times

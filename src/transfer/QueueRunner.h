@@ -43,13 +43,14 @@ struct RowOutcome {
 // The progress handler's figures for one row: speed in thousands of bytes a
 // second since the file started (the row's old speed when no time passed),
 // the bar's value (kept when the total is below the count), and the time
-// left in seconds (kept while the speed is 0).
+// left in seconds (kept while the speed is 0). A transfer that resumed at
+// byte `base` counts its speed from there.
 struct RowProgress {
     qint64 done = 0;
     double speed = -1;
     double timeLeft = -1;
 };
-RowProgress rowProgress(const QueueRow &row, qint64 current, qint64 total, double elapsed);
+RowProgress rowProgress(const QueueRow &row, qint64 current, qint64 total, double elapsed, qint64 base = 0);
 
 class QueueRunner : public QObject {
     Q_OBJECT
@@ -67,6 +68,11 @@ public:
     void abandon();
     // Connections for transfers: 1 to 10; 0 reads the user's option at each run.
     void setConnections(int count) { m_wanted = count; }
+    // Tries after a dropped connection or a time-out: 0 to 10; -1 reads the
+    // user's option at each run. The pause before the first retry (doubled
+    // before each next one) is the tests' to shorten.
+    void setRetries(int count) { m_retries = count; }
+    void setRetryPause(int ms) { m_retryPauseMs = ms; }
 
     // The progress handler, for the first running row.
     void progressOfFirstRow(qint64 current, qint64 total);
@@ -93,6 +99,7 @@ private:
         Slot *slot = nullptr;
         double started = 0;
         double lastPaint = -1;
+        qint64 base = 0; // the byte this try began at
     };
     struct Question {
         QPointer<ftp::FtpLink> link;
@@ -113,6 +120,9 @@ private:
     void endUpload(const Running &r, const ftp::Result &result, bool removed);
     void record(const QueueRow &row, RowOutcome::Kind kind, const QString &reason = QString());
     void logFailure(const QueueRow &row, const ftp::Result &result);
+    static QString failureText(const ftp::Result &result);
+    void onNote(Key command, const ftp::TransferNote &note);
+    int answerFor(const ftp::Request &request);
     void onProgress(Key command, qint64 current, qint64 total);
     void askNext();
     void stopRowsLeaving(int first, int last);
@@ -132,6 +142,9 @@ private:
     std::function<double()> m_clock;
 
     int m_wanted = 0;
+    int m_retries = -1;
+    int m_retryPauseMs = 1000;
+    ftp::RetryPolicy m_retry; // this run's
     int m_limit = 0;          // connections the server takes this run
     bool m_running = false;
     bool m_stopping = false;

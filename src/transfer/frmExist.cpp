@@ -37,6 +37,8 @@ frmExist::frmExist(PaneRowSource *panes, QWidget *parent) : QDialog(parent), m_p
     cmdAll = new QPushButton(this);
     cmdJump = new QPushButton(this);
     cmdCancel = new QPushButton(this);
+    cmdResume = new QPushButton(this);
+    cmdResumeAll = new QPushButton(this);
     Timer1 = new QTimer(this);
     Timer1->setInterval(1000);
 
@@ -59,7 +61,7 @@ frmExist::frmExist(PaneRowSource *panes, QWidget *parent) : QDialog(parent), m_p
     buttons->addWidget(picTimer);
     buttons->addWidget(lblTimer);
     buttons->addStretch(1);
-    for (QPushButton *b : {cmdOver, cmdAll, cmdJump, cmdCancel})
+    for (QPushButton *b : {cmdResume, cmdResumeAll, cmdOver, cmdAll, cmdJump, cmdCancel})
         buttons->addWidget(b);
     auto *main = new QVBoxLayout(this);
     main->addLayout(head);
@@ -72,6 +74,8 @@ frmExist::frmExist(PaneRowSource *panes, QWidget *parent) : QDialog(parent), m_p
     connect(cmdAll, &QPushButton::clicked, this, &frmExist::cmdAll_Click);
     connect(cmdJump, &QPushButton::clicked, this, &frmExist::cmdJump_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmExist::cmdCancel_Click);
+    connect(cmdResume, &QPushButton::clicked, this, &frmExist::cmdResume_Click);
+    connect(cmdResumeAll, &QPushButton::clicked, this, &frmExist::cmdResumeAll_Click);
     connect(Timer1, &QTimer::timeout, this, &frmExist::Timer1_Timer);
 }
 
@@ -92,10 +96,12 @@ void frmExist::Form_Load()
     cmdJump->setText(LangStr(663));
     cmdCancel->setText(LangStr(184));
     cmdJump->setVisible(true);
+    cmdResume->setVisible(false);
+    cmdResumeAll->setVisible(false);
     Timer1->stop();
 }
 
-bool frmExist::OverWriteExist(const QString &sFileName, bool bIsUp)
+bool frmExist::OverWriteExist(const QString &sFileName, bool bIsUp, bool bCanResume)
 {
     Form_Load();
     setWindowTitle(LangStr(575));
@@ -103,6 +109,10 @@ bool frmExist::OverWriteExist(const QString &sFileName, bool bIsUp)
     cmdJump->setVisible(true);
     cmdOver->setText(LangStr(576));
     cmdAll->setText(LangStr(578));
+    cmdResume->setText(LangStr(855));
+    cmdResumeAll->setText(LangStr(856));
+    cmdResume->setVisible(bCanResume);
+    cmdResumeAll->setVisible(bCanResume);
     Timer1->start();
     picTimer->setVisible(true);
     lblTimer->setVisible(true);
@@ -227,6 +237,25 @@ void frmExist::cmdCancel_Click()
     bOverwriteResult = false;
     bDeleteResult = false;
     bDeleteAll = false;
+    finish();
+}
+
+void frmExist::cmdResume_Click()
+{
+    lExistChoice = 6;
+    bOverwriteResult = true;
+    bOverwriteAll = false;
+    finish();
+}
+
+// This file and the next ones: smaller files are continued, files of the
+// same size and date skipped, others replaced, without a question.
+void frmExist::cmdResumeAll_Click()
+{
+    lExistChoice = 7;
+    bOverwriteResult = true;
+    bOverwriteAll = false;
+    bResumeAll = true;
     finish();
 }
 

@@ -26,8 +26,9 @@ public:
     explicit frmExist(PaneRowSource *panes, QWidget *parent = nullptr);
 
     // isUp: true for an upload (the existing file is on the server). True to
-    // go ahead and replace.
-    bool OverWriteExist(const QString &sFileName, bool bIsUp);
+    // go ahead (replace, or continue with Resume). canResume: the existing
+    // file is the smaller one; Resume and Resume All are offered.
+    bool OverWriteExist(const QString &sFileName, bool bIsUp, bool bCanResume = false);
     // isUp: true for a server entry. True to delete.
     bool DeleteItem(const QString &sFileName, bool bIsUp);
     void GetFileInfo(const QString &sFileName, bool pbIsUp, bool bIsDel);
@@ -44,6 +45,7 @@ public:
     QLabel *lbl131b = nullptr, *lbl132b = nullptr, *lblsize2 = nullptr, *lbldate2 = nullptr;
     QLabel *picTimer = nullptr, *lblTimer = nullptr;
     QPushButton *cmdOver = nullptr, *cmdAll = nullptr, *cmdJump = nullptr, *cmdCancel = nullptr;
+    QPushButton *cmdResume = nullptr, *cmdResumeAll = nullptr;
     QTimer *Timer1 = nullptr;
 
 protected:
@@ -55,6 +57,8 @@ private:
     void cmdAll_Click();
     void cmdJump_Click();
     void cmdCancel_Click();
+    void cmdResume_Click();
+    void cmdResumeAll_Click();
     void finish();
     void caption(QLabel *label, int id);
 

@@ -41,6 +41,7 @@ protected:
         FtpServerOptions options;
         options.anonymous = true;
         options.password = QString::fromLatin1(Password);
+        options.flaky = true; // only for files named flaky-*
         server = std::make_unique<FtpServer>(options);
     }
     static void TearDownTestSuite() { server.reset(); }

@@ -277,6 +277,54 @@ TEST_F(CliProgram, ExistsPolicies)
     }
 }
 
+// --exists resume: a smaller file is continued, one of the same size and
+// date skipped, a larger one overwritten, with no question.
+TEST_F(CliProgram, ExistsResumeContinuesSkipsOrOverwrites)
+{
+    const QByteArray data = testfiles::randomBytes(40000, 4);
+    for (const char *n : {"small.bin", "same.bin", "large.bin"})
+        server->writeFile(n, data);
+    writeFile(local.filePath("small.bin"), data.left(1000));
+    QByteArray same = data;
+    same[7] = char(same[7] ^ 1);
+    writeFile(local.filePath("same.bin"), same);
+    {
+        QFile f(local.filePath("same.bin"));
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(f.setFileTime(QFileInfo(server->path("same.bin")).lastModified(), QFileDevice::FileModificationTime));
+    }
+    writeFile(local.filePath("large.bin"), data + "more");
+    const CliRun r = session("get small.bin same.bin large.bin", {"--exists", "resume", "--parallel", "1"});
+    EXPECT_EQ(r.status, 0) << r;
+    EXPECT_EQ(readFile(local.filePath("small.bin")), data);
+    EXPECT_EQ(readFile(local.filePath("same.bin")), same);
+    EXPECT_EQ(readFile(local.filePath("large.bin")), data);
+    EXPECT_TRUE(r.err.contains("Resuming small.bin at byte 1000")) << r;
+
+    // Uploads the same way: the server's smaller copy is continued.
+    server->writeFile("up.bin", data.left(3000));
+    writeFile(local.filePath("up.bin"), data);
+    EXPECT_EQ(session("put up.bin", {"--exists", "resume"}).status, 0);
+    EXPECT_EQ(server->readFile("up.bin"), data);
+}
+
+// --retries 0: a transfer cut part-way fails the command; with a retry it
+// goes on from where it was cut and the file is whole.
+TEST_F(CliProgram, RetriesOption)
+{
+    const QByteArray data = testfiles::randomBytes(300 * 1024, 3);
+    server->writeFile("flaky-r0.bin", data);
+    server->writeFile("flaky-r1.bin", data);
+    const CliRun none = session("get flaky-r0.bin", {"--retries", "0"});
+    EXPECT_EQ(none.status, 1) << none;
+    EXPECT_FALSE(none.err.contains("Retry")) << none;
+    const CliRun one = session("get flaky-r1.bin", {"--retries", "1"});
+    EXPECT_EQ(one.status, 0) << one;
+    EXPECT_TRUE(one.err.contains("Retry 1 of 1: flaky-r1.bin")) << one;
+    EXPECT_EQ(readFile(local.filePath("flaky-r1.bin")), data);
+    EXPECT_EQ(session("ls", {"--retries", "11"}).status, 2);
+}
+
 // The upload first probes the remote file with a download that it aborts; a
 // server that lost track of its data connections there would leave the file
 // empty while the upload reports success. Ten overwrites make such a fault

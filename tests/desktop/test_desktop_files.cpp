@@ -248,7 +248,7 @@ TEST_F(BashCompletion, OffersOptionsTheirValuesCommandsAndSavedSites)
     const QString dir = data.path();
     const struct { QStringList words; QStringList offered; } cases[] = {
         {{"--ex"}, {"--exists"}},
-        {{"--exists", ""}, {"ask", "cancel", "overwrite", "skip"}},
+        {{"--exists", ""}, {"ask", "cancel", "overwrite", "resume", "skip"}},
         {{"--lang", "=", "e"}, {"en"}},
         {{"--parallel", ""}, {"1", "10", "2", "3", "4", "5", "6", "7", "8", "9"}},
         {{"--timeout", ""}, {}},

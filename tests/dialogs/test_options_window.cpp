@@ -9,6 +9,8 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
+#include <QSpinBox>
 #include <QStackedWidget>
 #include <QTreeWidget>
 
@@ -99,6 +101,44 @@ TEST_F(OptionsWindow, EveryClickWritesItsKeyAtOnce)
     clickOn(&window, "chkVeuxSon");
     EXPECT_TRUE(bVeuxSon);
     EXPECT_TRUE(prompt.asked().isEmpty());
+}
+
+// The Transfers page: files at once (1-10) and retries (0-10), read from
+// the options file (defaults 2 and 3 without the keys), written as typed,
+// and nothing written by opening the window.
+TEST_F(OptionsWindow, TransfersPageReadsAndWritesFilesAtOnceAndRetries)
+{
+    LanguageOffset = 1000;
+    {
+        frmOption window(nullptr, {});
+        window.show();
+        openPage(window, 5);
+        auto *files = child<QSpinBox>(&window, "txtSimultaneous");
+        auto *retries = child<QSpinBox>(&window, "txtRetries");
+        EXPECT_EQ(child<QTreeWidget>(&window, "tvOption")->topLevelItem(5)->text(0), "Transfers");
+        EXPECT_EQ(child<QLabel>(&window, "lblRetries")->text(), "Retries:");
+        EXPECT_EQ(files->value(), 2);
+        EXPECT_EQ(retries->value(), 3);
+        EXPECT_EQ(retries->minimum(), 0);
+        EXPECT_EQ(retries->maximum(), 10);
+        EXPECT_EQ(files->minimum(), 1);
+        EXPECT_EQ(stored("retries") + stored("Simultaneous"), "");
+        retries->setFocus();
+        retries->selectAll();
+        QTest::keyClicks(retries, "0");
+        EXPECT_EQ(stored("retries"), "0");
+        QTest::keyClick(retries, Qt::Key_Up);
+        EXPECT_EQ(stored("retries"), "1");
+        files->setFocus();
+        files->selectAll();
+        QTest::keyClicks(files, "7");
+        EXPECT_EQ(stored("Simultaneous"), "7");
+        EXPECT_EQ(options::retries(), 1);
+    }
+    store("retries", "12"); // out of range: the default
+    frmOption window(nullptr, {});
+    EXPECT_EQ(child<QSpinBox>(&window, "txtRetries")->value(), 3);
+    EXPECT_EQ(child<QSpinBox>(&window, "txtSimultaneous")->value(), 7);
 }
 
 TEST_F(OptionsWindow, ChoosingALanguageRecaptionsThisWindowAndTheMainWindow)

@@ -67,6 +67,47 @@ TEST_F(ExistDialog, EachButtonGivesItsAnswer)
     }
 }
 
+// Resume and Resume All are offered only for a file that can be continued;
+// the countdown and the other answers stay as they are.
+TEST_F(ExistDialog, ResumeIsOfferedForASmallerFileOnly)
+{
+    LanguageOffset = 1000;
+    const struct { bool canResume; QPushButton *frmExist::*button; int choice; bool resumeAll; } cases[] = {
+        {true, &frmExist::cmdResume, 6, false},
+        {true, &frmExist::cmdResumeAll, 7, true},
+        {true, &frmExist::cmdOver, 3, false},
+        {false, &frmExist::cmdOver, 3, false},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.choice);
+        lExistChoice = 0;
+        bResumeAll = false;
+        bool offered = false, counting = false;
+        QString caption;
+        whenShown(window, [&] {
+            offered = window.cmdResume->isVisible() && window.cmdResumeAll->isVisible();
+            counting = window.Timer1->isActive() && window.cmdJump->isVisible();
+            caption = window.cmdResume->text() + "|" + window.cmdResumeAll->text();
+            (window.*c.button)->click();
+        });
+        EXPECT_TRUE(window.OverWriteExist("a.txt", false, c.canResume));
+        EXPECT_EQ(offered, c.canResume);
+        EXPECT_TRUE(counting);
+        EXPECT_EQ(caption, "Resume|Resume All");
+        EXPECT_EQ(lExistChoice, c.choice);
+        EXPECT_EQ(bResumeAll, c.resumeAll);
+        EXPECT_FALSE(bOverwriteAll);
+    }
+    // The delete question never offers it.
+    bool offered = true;
+    whenShown(window, [&] {
+        offered = window.cmdResume->isVisible();
+        window.cmdCancel->click();
+    });
+    window.DeleteItem("a.txt", false);
+    EXPECT_FALSE(offered);
+}
+
 TEST_F(ExistDialog, CountdownAnswersSkipOnTheSixthTick)
 {
     whenShown(window, [this] { window.cmdOver->click(); });

@@ -5,7 +5,10 @@
 
 #include "platform/inet/Inet.h"
 
+#include <QCryptographicHash>
 #include <gtest/gtest.h>
+
+#include <tuple>
 
 using namespace inet;
 
@@ -444,4 +447,93 @@ TEST_F(Scripted, AStopRequestEndsEveryWaitAndAStoppedDownloadStillAborts)
         EXPECT_EQ(lastError(), quint32(ErrorStopped));
     }
     setStopFlag(nullptr);
+}
+
+// What FEAT offers for resuming and verifying, REST answered or refused,
+// and the hashes in the replies of HASH (after OPTS HASH) and of XSHA1.
+TEST_F(Scripted, RestartOffsetsHashesSizesAndFileTimes)
+{
+    const QByteArray sha256 = QCryptographicHash::hash("0123456789", QCryptographicHash::Sha256).toHex();
+    const QByteArray sha1 = QCryptographicHash::hash("0123456789", QCryptographicHash::Sha1).toHex();
+    ScriptedServer server([&](ScriptPeer &p) {
+        if (!p.acceptControl())
+            return;
+        p.reply("220 scripted");
+        if (!p.answer("USER", "331 password please") || !p.answer("PASS", "230 in")
+            || !p.answer("FEAT", "211-Features:\r\n REST STREAM\r\n MFMT\r\n HASH SHA-256*;MD5\r\n XSHA1\r\n"
+                                 " SIZE\r\n211 End"))
+            return;
+        // Taken: the data starts at byte 4.
+        if (!p.answer("TYPE I", "200 binary") || !p.answer("REST 4", "350 Restarting at 4") || !p.passive()
+            || !p.expect("RETR f.bin") || !p.acceptData())
+            return;
+        p.reply("150 sending");
+        p.sendData("456789");
+        p.closeData();
+        p.reply("226 done");
+        // Refused: from the start.
+        if (!p.answer("REST 8", "502 Command not implemented") || !p.passive() || !p.expect("RETR f.bin")
+            || !p.acceptData())
+            return;
+        p.reply("150 sending");
+        p.sendData("0123456789");
+        p.closeData();
+        p.reply("226 done");
+        p.answer("HASH f.bin", "213 SHA-256 0-9 " + sha256 + " f.bin") && p.answer("OPTS HASH MD5", "200 MD5")
+            && p.answer("HASH f.bin", "213 MD5 0-9 nothex f.bin") && p.answer("XSHA1 f.bin", "250 " + sha1)
+            && p.answer("SIZE f.bin", "213 10") && p.answer("SIZE gone.bin", "550 No such file")
+            && p.answer("TYPE A", "200 ascii") && p.answer("TYPE I", "200 binary") && p.answer("SIZE f.bin", "213 10")
+            && p.answer("MFMT 20240102030405 f.bin", "213 Modify=20240102030405; f.bin") && p.answer("QUIT", "221 bye");
+    });
+    FtpConnection *c = connect(server);
+    ASSERT_NE(c, nullptr) << lastError();
+    const FtpFeatures f = c->features();
+    EXPECT_TRUE(f.restStream && f.mfmt && f.xsha1 && !f.xsha256 && !f.xmd5);
+    EXPECT_EQ(f.hash, (QList<HashAlgorithm>{HashAlgorithm::Sha256, HashAlgorithm::Md5}));
+    EXPECT_EQ(f.hashSelected, HashAlgorithm::Sha256);
+    EXPECT_EQ(c->bestHash(), HashAlgorithm::Sha256);
+
+    for (const auto &[offset, start, data] : {std::tuple{4, 4, QByteArray("456789")}, {8, 0, QByteArray("0123456789")}}) {
+        auto file = c->openFile(QStringLiteral("f.bin"), GENERIC_READ, FTP_TRANSFER_TYPE_BINARY, offset);
+        ASSERT_NE(file, nullptr) << lastError();
+        EXPECT_EQ(file->startOffset(), start);
+        QByteArray got;
+        EXPECT_TRUE(readAll(*file, got));
+        EXPECT_EQ(got, data);
+        EXPECT_TRUE(file->close());
+    }
+    QByteArray digest;
+    EXPECT_TRUE(c->fileHash(QStringLiteral("f.bin"), HashAlgorithm::Sha256, digest));
+    EXPECT_EQ(digest.toHex(), sha256);
+    EXPECT_FALSE(c->fileHash(QStringLiteral("f.bin"), HashAlgorithm::Md5, digest)); // no digest in the reply
+    EXPECT_TRUE(c->fileHash(QStringLiteral("f.bin"), HashAlgorithm::Sha1, digest));
+    EXPECT_EQ(digest.toHex(), sha1);
+    qint64 size = 0;
+    EXPECT_TRUE(c->fileSize(QStringLiteral("f.bin"), size));
+    EXPECT_EQ(size, 10);
+    EXPECT_FALSE(c->fileSize(QStringLiteral("gone.bin"), size));
+    EXPECT_EQ(size, -1);
+    ASSERT_TRUE(c->command(QStringLiteral("TYPE A")));
+    EXPECT_TRUE(c->fileSize(QStringLiteral("f.bin"), size)); // asked in binary form again
+    EXPECT_EQ(size, 10);
+    EXPECT_TRUE(c->setFileTime(QStringLiteral("f.bin"), QDateTime(QDate(2024, 1, 2), QTime(3, 4, 5), Qt::UTC)));
+    session.closeConnection(c);
+    EXPECT_EQ(server.finish(), QString());
+}
+
+// Our own hash: blocks of any size give the digest of the whole.
+TEST(Digest, SmallBlocksGiveTheWholesDigest)
+{
+    const QByteArray data = QByteArray(700 * 1024 + 13, 'a') + "tail";
+    for (const auto &[algorithm, qt] : {std::pair{HashAlgorithm::Sha256, QCryptographicHash::Sha256},
+                                        {HashAlgorithm::Sha1, QCryptographicHash::Sha1},
+                                        {HashAlgorithm::Md5, QCryptographicHash::Md5}}) {
+        Digest digest(algorithm);
+        for (qsizetype i = 0; i < data.size(); i += 255)
+            digest.addData(data.constData() + i, qMin<qsizetype>(255, data.size() - i));
+        EXPECT_EQ(digest.result(), QCryptographicHash::hash(data, qt));
+        digest.addData(data.constData(), data.size()); // one block, larger than the pieces
+        EXPECT_EQ(digest.result(), QCryptographicHash::hash(data, qt));
+    }
+    EXPECT_EQ(Digest().result(), QByteArray());
 }

@@ -29,6 +29,16 @@ FtpServer::FtpServer(const FtpServerOptions &options)
         args << QStringLiteral("--refuse-prot");
     if (options.plainData)
         args << QStringLiteral("--plain-data");
+    if (options.flaky)
+        args << QStringLiteral("--flaky") << m_state.path();
+    if (!options.rest)
+        args << QStringLiteral("--no-rest");
+    if (!options.size)
+        args << QStringLiteral("--no-size");
+    if (options.hash)
+        args << QStringLiteral("--hash");
+    if (options.wrongHash)
+        args << QStringLiteral("--hash") << QStringLiteral("--wrong-hash");
     if (!options.commandLog.isEmpty())
         args << QStringLiteral("--log-commands") << options.commandLog;
     // Debian's pyftpdlib belongs to the system interpreter, not to whatever

@@ -21,6 +21,14 @@ struct FtpServerOptions {
     QString password = QStringLiteral("secret");
     int maxPerAddress = 0; // connections one address may hold; 0: no limit
     int rate = 0;          // bytes a second of each data connection; 0: no limit
+    // The first transfer each way of a "flaky-..." file loses its data
+    // connection after 64 KiB (426); of a "flakyall-..." file, the control
+    // connection too.
+    bool flaky = false;
+    bool rest = true;      // false: no REST, transfers cannot resume
+    bool size = true;      // false: no SIZE
+    bool hash = false;     // HASH (SHA-256, SHA-1, MD5) with OPTS HASH
+    bool wrongHash = false; // HASH answers the hash of other bytes
 };
 
 class FtpServer {
@@ -51,6 +59,7 @@ public:
 private:
     FtpServerOptions m_options;
     QTemporaryDir m_root;
+    QTemporaryDir m_state; // what a flaky server remembers between sessions
     std::unique_ptr<QProcess> m_process;
     quint16 m_port = 0;
     QString m_error;

@@ -6,9 +6,16 @@ dies with the process that started it, so a crashed suite leaves nothing behind.
 
 A folder holding a file named ".listing" answers LIST with that file's bytes
 as they stand, so that tests can serve listings of any server's format.
+
+With --flaky DIR, the first download and the first upload of a file named
+"flaky-..." lose their data connection after 64 KiB, abruptly, with a 426
+reply, as when a link breaks; "flakyall-..." loses the control connection as
+well. DIR remembers which transfers were cut already (the sessions are
+processes of their own), so that the next try goes through.
 """
 import argparse
 import ctypes
+import hashlib
 import logging
 import os
 import signal
@@ -79,6 +86,11 @@ def main():
     parser.add_argument("--plain-data", action="store_true",
                         help="TLS: data connections stay plain even after PROT P (a broken server)")
     parser.add_argument("--log-commands", help="append each command's verb to this file")
+    parser.add_argument("--flaky", metavar="DIR", help="cut the first transfer of flaky-* files (see above)")
+    parser.add_argument("--no-rest", action="store_true", help="no REST: transfers cannot resume")
+    parser.add_argument("--no-size", action="store_true", help="no SIZE")
+    parser.add_argument("--hash", action="store_true", help="HASH (SHA-256, SHA-1, MD5) and OPTS HASH")
+    parser.add_argument("--wrong-hash", action="store_true", help="HASH answers the hash of other bytes")
     args = parser.parse_args()
 
     die_with_parent()
@@ -118,7 +130,55 @@ def main():
                     return 0
                 return super().send(data)
 
+    def cut_now(name, direction, done):
+        """True once per file and direction, after 64 KiB."""
+        base_name = os.path.basename(name or "")
+        if not args.flaky or not base_name.startswith(("flaky-", "flakyall-")) or done < 65536:
+            return False
+        mark = os.path.join(args.flaky, direction + "-" + hashlib.sha1(base_name.encode()).hexdigest())
+        try:
+            os.close(os.open(mark, os.O_CREAT | os.O_EXCL))
+        except FileExistsError:
+            return False
+        return True
+
+    def make_flaky(dtp_base):
+        class FlakyData(dtp_base):
+            def use_sendfile(self):
+                return False
+
+            def cut(self):
+                self._resp = ("426 Data connection lost; transfer aborted.", logging.info)
+                self._error = True
+                self.socket.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, struct.pack("ii", 1, 0))
+                whole = os.path.basename(getattr(self.file_obj, "name", "") or "").startswith("flakyall-")
+                control = self.cmd_channel
+                self.close()
+                if whole:
+                    control.socket.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, struct.pack("ii", 1, 0))
+                    control.close()
+
+            def send(self, data):
+                if cut_now(getattr(self.file_obj, "name", ""), "down", self.tot_bytes_sent):
+                    self.cut()
+                    return 0
+                return super().send(data)
+
+            def handle_read(self):
+                if cut_now(getattr(self.file_obj, "name", ""), "up", self.tot_bytes_received):
+                    self.cut()
+                    return
+                super().handle_read()
+
+            handle_read_event = handle_read
+        return FlakyData
+
     class Handler(base):
+        def __init__(self, *a, **kw):
+            super().__init__(*a, **kw)
+            if args.hash:
+                self._extra_feats = list(self._extra_feats) + ["HASH SHA-256*;SHA-1;MD5"]
+
         # Every command that arrives, known to the server or not.
         def pre_process_command(self, line, cmd, arg):
             if args.log_commands:
@@ -150,6 +210,35 @@ def main():
                 return path
             return super().ftp_LIST(path)
 
+        def ftp_OPTS(self, line):
+            if args.hash and line.upper().startswith("HASH "):
+                wanted = line[5:].strip().upper()
+                if wanted not in HASHES:
+                    self.respond("501 Unknown algorithm.")
+                    return
+                self._hash = wanted
+                self.respond("200 " + wanted)
+                return
+            return super().ftp_OPTS(line)
+
+        def ftp_HASH(self, path):
+            algorithm = getattr(self, "_hash", "SHA-256")
+            digest = hashlib.new(HASHES[algorithm])
+            try:
+                with open(path, "rb") as f:
+                    while True:
+                        chunk = f.read(1 << 20)
+                        if not chunk:
+                            break
+                        digest.update(chunk)
+            except OSError as err:
+                self.respond("550 %s." % err.strerror)
+                return
+            if args.wrong_hash:
+                digest.update(b"not the same")
+            size = os.path.getsize(path)
+            self.respond("213 %s 0-%d %s %s" % (algorithm, size, digest.hexdigest(), os.path.basename(path)))
+
         def ftp_PROT(self, line):
             if args.refuse_prot:
                 self.respond("534 PROT P refused by policy.")
@@ -172,6 +261,17 @@ def main():
     if args.no_mlsd:
         Handler.proto_cmds = {k: v for k, v in FTPHandler.proto_cmds.items()
                               if k not in ("MLSD", "MLST")}
+
+    HASHES = {"SHA-256": "sha256", "SHA-1": "sha1", "MD5": "md5"}
+    if args.hash:
+        Handler.proto_cmds = dict(Handler.proto_cmds)
+        Handler.proto_cmds["HASH"] = dict(perm="r", auth=True, arg=True, help="Syntax: HASH <SP> file-name")
+    if args.no_rest or args.no_size:
+        gone = (["REST"] if args.no_rest else []) + (["SIZE"] if args.no_size else [])
+        Handler.proto_cmds = {k: v for k, v in Handler.proto_cmds.items() if k not in gone}
+    if args.flaky:
+        Handler.dtp_handler = make_flaky(Handler.dtp_handler)
+        Handler.use_sendfile = False
 
     if args.rate:
         # A slow link: every data connection moves at most this many bytes a second.

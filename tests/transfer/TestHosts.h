@@ -24,14 +24,17 @@ public:
     void setProgressVisible(bool visible) override { progressVisible = visible; }
     void refreshLocalDir() override { ++localRefreshes; }
     void refreshDirectoryListing() override { ++remoteRefreshes; }
-    bool overWriteExist(const QString &fileName, bool isUp) override
+    bool overWriteExist(const QString &fileName, bool isUp, bool canResume = false) override
     {
         asked << fileName;
         askedUp << isUp;
-        // Default: overwrite. Otherwise 1 cancel, 2 skip, 3 overwrite, 4 all.
+        askedResume << canResume;
+        // Default: overwrite. Otherwise 1 cancel, 2 skip, 3 overwrite, 4 all,
+        // 6 resume, 7 resume all.
         const int answer = answers.isEmpty() ? 3 : answers.takeFirst();
         lExistChoice = answer;
         bOverwriteAll = answer == 4;
+        bResumeAll = answer == 7;
         return answer >= 3;
     }
     bool deleteItem(const QString &, bool) override { return false; }
@@ -57,6 +60,7 @@ public:
     QStringList log;
     QStringList asked;
     QList<bool> askedUp;
+    QList<bool> askedResume;
     QList<int> answers;
     QStringList played;
     QStringList localFoldersSet;

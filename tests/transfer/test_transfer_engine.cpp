@@ -491,10 +491,13 @@ TEST_P(TransferEngine, ServerDyingMidDownloadIsAFailure)
     list();
     queueDownload("huge.bin", 32 * 1024 * 1024);
     host.onProgress = [&](qint64, qint64) { dying.kill(); };
+    queue.runner().setRetryPause(1);
     run();
     EXPECT_EQ(model.count(), 1);
     EXPECT_NE(host.log.last(), "10|");
-    EXPECT_EQ(host.log.filter("huge.bin").size(), 1) << host.log.join('\n').toStdString();
+    // Tried again as often as the option says (3), then a failure like any other.
+    EXPECT_EQ(host.log.filter(LangStr(802) + "huge.bin").size(), 1) << host.log.join('\n').toStdString();
+    EXPECT_EQ(host.log.filter(LangStr(852).arg("huge.bin", "3", "3")).size(), 1) << host.log.join('\n').toStdString();
     EXPECT_FALSE(bQueueBusy);
     EXPECT_EQ(kinds(), QList<Kind>({Kind::Failed}));
     EXPECT_LT(QFileInfo(local.filePath("huge.bin")).size(), 32 * 1024 * 1024);

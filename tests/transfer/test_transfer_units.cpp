@@ -5,7 +5,11 @@
 #include "session/clsFTPClient.h"
 #include "transfer/TransferQueue.h"
 
+#include "session/FtpCommand.h"
+
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 TEST(SizeText, GroupsOfThreeWithThePatternsLeadingSpaces)
 {
@@ -78,6 +82,43 @@ TEST(Progress, SpeedDetailAndTimeLeftOfARow)
     EXPECT_DOUBLE_EQ(p.speed, 0);
     EXPECT_DOUBLE_EQ(p.timeLeft, left);
     EXPECT_EQ(rowProgress(model.row(0), 2000000, 1048576, 3).done, 10000); // past the total: the bar stays
+}
+
+// A transfer resumed at byte `base`: the bar shows where the file stands, the
+// speed and the time left count only the bytes moved since it resumed.
+TEST(Progress, AResumedRowCountsItsSpeedFromTheOffset)
+{
+    QueueRow row;
+    const RowProgress p = rowProgress(row, 60000, 100000, 5, 50000);
+    EXPECT_EQ(p.done, 60000);
+    EXPECT_DOUBLE_EQ(p.speed, 2.0);                        // 10000 bytes in 5 s
+    EXPECT_DOUBLE_EQ(p.timeLeft, std::floor(40000 / 1024.0 / 2.0));
+}
+
+// Resume all, file by file: continue the smaller, skip the same size and
+// date (to the minute), replace the rest; nothing is continued in ASCII.
+TEST(ResumeAnswer, SmallerSameOrOther)
+{
+    using ftp::ExistsAnswer;
+    const QDateTime t(QDate(2024, 5, 6), QTime(7, 8, 9));
+    const struct { qint64 existing, incoming; QDateTime existingTime; bool resumable; ExistsAnswer answer; } cases[] = {
+        {10, 20, t, true, ExistsAnswer::Resume},
+        {10, 20, t, false, ExistsAnswer::Overwrite},
+        {20, 20, t.addSecs(30), true, ExistsAnswer::Skip},
+        {20, 20, t.addSecs(90), true, ExistsAnswer::Overwrite},
+        {20, 20, QDateTime(), true, ExistsAnswer::Overwrite},
+        {30, 20, t, true, ExistsAnswer::Overwrite},
+        {10, -1, t, true, ExistsAnswer::Overwrite}, // the incoming size unknown
+    };
+    for (const auto &c : cases) {
+        ftp::Request r;
+        r.existingSize = c.existing;
+        r.incomingSize = c.incoming;
+        r.existingTime = c.existingTime;
+        r.incomingTime = t;
+        r.resumable = c.resumable;
+        EXPECT_EQ(ftp::resumeAnswer(r), c.answer) << c.existing << " " << c.incoming;
+    }
 }
 
 TEST(QueueModel, RemovesChosenRowsKeepingOrderAndSortsByColumn)

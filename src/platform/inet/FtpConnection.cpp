@@ -231,6 +231,18 @@ void FtpConnectionPrivate::parseFeatures(const QByteArray &text)
             features.size = true;
         else if (word == "MDTM")
             features.mdtm = true;
+        else if (word == "MFMT")
+            features.mfmt = true;
+        else if (word == "REST")
+            features.restStream = line.toUpper().contains("STREAM");
+        else if (word == "HASH")
+            parseHashFeature(line.trimmed().mid(4), features);
+        else if (word == "XSHA256")
+            features.xsha256 = true;
+        else if (word == "XSHA1")
+            features.xsha1 = true;
+        else if (word == "XMD5")
+            features.xmd5 = true;
     }
 }
 

@@ -15,6 +15,12 @@ struct TransferState {
     detail::Reply finalReply;
 };
 
+// " SHA-1;SHA-256*;MD5": the algorithms HASH offers, "*" marking the selected one.
+void parseHashFeature(const QByteArray &list, FtpFeatures &features);
+// The hash in a reply to HASH or to an X command: the first word of hex
+// digits of the algorithm's length. Empty when there is none.
+QByteArray digestInReply(const QByteArray &text, HashAlgorithm algorithm);
+
 class FtpConnectionPrivate {
 public:
     InternetSession *session = nullptr;
@@ -66,6 +72,8 @@ public:
     // exchange() where 4xx/5xx is ErrorExtended.
     bool simple(const QByteArray &line);
     bool setType(char wanted);
+    // REST offset answered 350.
+    bool restart(qint64 offset);
 
     bool openDataChannel(detail::DataChannel &data);
     bool startTransfer(const QByteArray &command, bool upload, detail::DataChannel &data, TransferState &st);
@@ -102,6 +110,7 @@ public:
     quint32 failError = NoError;
     QString failResponse;
     qint64 transferred = 0;
+    qint64 start = 0;           // where the transfer began in the file
 
     bool read(char *out, quint32 size, quint32 &got);
     bool write(const char *in, quint32 size, quint32 &written);

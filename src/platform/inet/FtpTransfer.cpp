@@ -279,6 +279,20 @@ bool FtpConnectionPrivate::abortTransfer(DataChannel &data, TransferState &st)
 
 std::unique_ptr<FtpFile> FtpConnection::openFile(const QString &name, quint32 access, quint32 transferFlags)
 {
+    return openFile(name, access, transferFlags, 0);
+}
+
+bool FtpConnectionPrivate::restart(qint64 offset)
+{
+    Reply reply;
+    if (!exchange("REST " + QByteArray::number(offset), reply))
+        return false;
+    return reply.code == 350 ? succeed() : fail(ErrorExtended);
+}
+
+std::unique_ptr<FtpFile> FtpConnection::openFile(const QString &name, quint32 access, quint32 transferFlags,
+                                                 qint64 offset)
+{
     const QByteArray raw = encodeName(name);
     if (FtpConnectionPrivate::isUnsafeLine(raw)) {
         d->fail(ErrorLineBreak);
@@ -295,8 +309,25 @@ std::unique_ptr<FtpFile> FtpConnection::openFile(const QString &name, quint32 ac
     FtpFilePrivate &f = *file->d;
     f.upload = upload;
     f.data.setResetOnAbort(upload);
-    if (!d->startTransfer((upload ? "STOR " : "RETR ") + raw, upload, f.data, f.st))
-        return nullptr;
+    QByteArray verb = upload ? "STOR " : "RETR ";
+    if (offset > 0) {
+        // Whether the server takes REST is its answer's to tell (350): FEAT
+        // does not always list "REST STREAM" where it works.
+        if (d->restart(offset))
+            f.start = offset;
+        else if (!d->control.isOpen())
+            return nullptr;
+        else if (upload)
+            verb = "APPE ", f.start = offset; // the server's file holds `offset` bytes: add the rest
+    }
+    if (!d->startTransfer(verb + raw, upload, f.data, f.st)) {
+        if (verb != "APPE " || lastError() != ErrorExtended || !d->control.isOpen())
+            return nullptr;
+        // Neither REST nor APPE: the whole file again.
+        f.start = 0;
+        if (!d->startTransfer("STOR " + raw, upload, f.data, f.st))
+            return nullptr;
+    }
     f.conn = d.get();
     f.open = true;
     d->openFile = file.get();
@@ -330,5 +361,6 @@ bool FtpFile::write(const char *buffer, quint32 size, quint32 &written)
 
 bool FtpFile::close() { return d->close(); }
 qint64 FtpFile::bytesTransferred() const { return d->transferred; }
+qint64 FtpFile::startOffset() const { return d->start; }
 
 } // namespace inet

@@ -44,6 +44,9 @@ enum ErrorCode : quint32 {
     ErrorTlsRefused = 9005,           // AUTH TLS, PBSZ or PROT P refused where TLS is required
     ErrorTlsHandshake = 9006,         // a TLS handshake failed (control or data connection)
     ErrorCertificateRejected = 9007,  // the server's certificate was not trusted: nothing was sent
+    // A finished transfer that does not match the server's file.
+    ErrorChecksumDiffers = 9008,      // our hash of the bytes is not the server's
+    ErrorSizeDiffers = 9009,          // the file's size is not the server's (SIZE)
     ErrorTimeout = 12002,             // no answer within the time-out
     ErrorExtended = 12003,            // the server refused: see lastResponseInfo()
     ErrorInternal = 12004,
@@ -280,12 +283,50 @@ private:
     std::vector<std::unique_ptr<FtpConnection>> m_connections;
 };
 
+// The hash functions a server may compute for a file, weakest first.
+enum class HashAlgorithm { None, Md5, Sha1, Sha256 };
+// "SHA-256", "SHA-1", "MD5" (as HASH names them); "" for None.
+QByteArray hashName(HashAlgorithm algorithm);
+
+// A running hash over the bytes of a transfer, fed block by block (blocks of
+// any size, however small). The hashing itself runs on a thread of its own:
+// addData() only copies, so the transfer does not wait for the hash.
+class Digest {
+public:
+    explicit Digest(HashAlgorithm algorithm = HashAlgorithm::None);
+    ~Digest();
+    Digest(const Digest &) = delete;
+    Digest &operator=(const Digest &) = delete;
+
+    HashAlgorithm algorithm() const { return m_algorithm; }
+    // Starts over (with another algorithm, or None for no hash at all).
+    void reset(HashAlgorithm algorithm);
+    void addData(const char *data, qsizetype size);
+    // The digest of everything added (raw bytes), once the hashing thread
+    // caught up; the hash starts over after it.
+    QByteArray result();
+
+private:
+    struct Hasher;
+    HashAlgorithm m_algorithm = HashAlgorithm::None;
+    std::unique_ptr<Hasher> d;
+};
+
 struct FtpFeatures {
     bool mlsd = false;
     bool epsv = false;
     bool utf8 = false;
     bool size = false;
     bool mdtm = false;
+    bool mfmt = false;
+    bool restStream = false; // "REST STREAM": transfers may start at an offset
+    // HASH and the algorithms it offers, with the one selected now; and the
+    // older one-algorithm commands.
+    QList<HashAlgorithm> hash;
+    HashAlgorithm hashSelected = HashAlgorithm::None;
+    bool xsha256 = false;
+    bool xsha1 = false;
+    bool xmd5 = false;
 };
 
 class FtpConnectionPrivate;
@@ -318,6 +359,23 @@ public:
     // Opens a remote file: GENERIC_READ (RETR) or GENERIC_WRITE (STOR), with
     // FTP_TRANSFER_TYPE_* flags. nullptr on failure.
     std::unique_ptr<FtpFile> openFile(const QString &name, quint32 access, quint32 transferFlags);
+    // The same from byte `offset` on (REST offset first). When the server
+    // does not take REST, a download starts at 0 and an upload is appended
+    // with APPE (STOR from 0 when APPE is refused too); the file's
+    // startOffset() says where it began.
+    std::unique_ptr<FtpFile> openFile(const QString &name, quint32 access, quint32 transferFlags, qint64 offset);
+
+    // SIZE (in binary form: TYPE I first when needed): false when the server
+    // does not answer it with a number.
+    bool fileSize(const QString &name, qint64 &size);
+    // The strongest hash the server computes for a file (HASH, XSHA256,
+    // XSHA1, XMD5); None when it offers none.
+    HashAlgorithm bestHash() const;
+    // The server's hash of a file (raw bytes): HASH, after OPTS HASH when
+    // another algorithm is selected, or the X command of the algorithm.
+    bool fileHash(const QString &name, HashAlgorithm algorithm, QByteArray &digest);
+    // MFMT: the file's modification time on the server, when offered.
+    bool setFileTime(const QString &name, const QDateTime &utc);
 
     bool isBusy() const;             // a find or a file is open
     bool isAlive() const;            // the control connection is still up
@@ -379,6 +437,8 @@ public:
     // replies drained; the connection stays usable.
     bool close();
     qint64 bytesTransferred() const;
+    // The byte of the file the transfer began at (see openFile()).
+    qint64 startOffset() const;
 
 private:
     friend class FtpConnection;
