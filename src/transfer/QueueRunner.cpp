@@ -279,8 +279,14 @@ void QueueRunner::onResult(Key command, const ftp::Result &result)
         endDownload(r, result, removed);
     else
         endUpload(r, result, removed);
-    m_session.setProgressVisible(false);
     dispatch();
+    // The bar goes only once nothing runs: hidden and shown again between two
+    // files, it has everything beneath it repainted once a file, and a tree
+    // of small files then waits on the window's painting.
+    if (m_rows.empty())
+        m_session.setProgressVisible(false);
+    else
+        m_host.placeQueueProgressBar();
 }
 
 void QueueRunner::endDownload(const Running &r, const ftp::Result &result, bool removed)

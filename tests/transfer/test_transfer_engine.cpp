@@ -215,6 +215,28 @@ TEST_P(TransferEngine, TwoAndFourFilesAtOnceBothWays)
     }
 }
 
+// The progress bar stays up from the first file of a run to the last: hidden
+// and shown again between two files, it has the window repaint everything
+// beneath it once a file, and a tree of small files then waits on painting.
+TEST_P(TransferEngine, TheProgressBarStaysUpFromTheFirstFileToTheLast)
+{
+    for (int connections : {1, 3}) {
+        SCOPED_TRACE(connections);
+        queue.runner().setConnections(connections);
+        for (int i = 0; i < 12; ++i)
+            server->writeFile(QString("small%1.txt").arg(i), QByteArray(100 + i, 'x'));
+        list();
+        for (int i = 0; i < 12; ++i)
+            queueDownload(QString("small%1.txt").arg(i), 100 + i);
+        host.progressHides = 0;
+        run();
+        EXPECT_EQ(model.count(), 0);
+        EXPECT_EQ(outcomes.size(), 12);
+        EXPECT_FALSE(host.progressVisible);
+        EXPECT_EQ(host.progressHides, 1);
+    }
+}
+
 TEST_P(TransferEngine, ConflictsOverwriteSkipCancelAndOverwriteAll)
 {
     server->writeFile("a.txt", "server a");
