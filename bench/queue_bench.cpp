@@ -9,8 +9,9 @@
 //   and sent with the pane's upload button into the server folder --remote-dir.
 // NAME may be a folder: it is expanded into rows first, as the panes do.
 // --parallel: the queue's simultaneous transfers (default: the option's default).
-// Prints "case seconds=S rows=N": from the button to the end of the run,
-// folder expansion and the transfer connections' logins included. With
+// Prints "case seconds=S rows=N listed=L": from the button to the end of the
+// run, folder expansion and the transfer connections' logins included; L is
+// the part before the run started (the folders being listed). With
 // QB_HIDE=1 the window is not shown: the difference is what showing the run costs.
 
 #include "BenchWindow.h"
@@ -51,6 +52,9 @@ int main(int argc, char **argv)
     QObject::connect(&window.transferQueue(), &TransferQueue::runFinished, &window,
                      [&outcomes](const QList<RowOutcome> &o) { outcomes += o; });
     QElapsedTimer clock;
+    double listed = 0;
+    QObject::connect(&window.transferQueue(), &TransferQueue::runStarted, &window,
+                     [&] { listed = bench::seconds(clock); });
     clock.start();
     const bool selected = bench.pressTransfer(download, name);
     bench::settle(window);
@@ -62,6 +66,6 @@ int main(int argc, char **argv)
                      int(done), window.queueModel()->count());
         return 1;
     }
-    std::printf("%s seconds=%.3f rows=%d\n", download ? "download" : "upload", seconds, rows);
+    std::printf("%s seconds=%.3f rows=%d listed=%.3f\n", download ? "download" : "upload", seconds, rows, listed);
     return 0;
 }
