@@ -15,7 +15,8 @@
 // the longest time between two of them, from the start of the case to its
 // end, is what a click or a repaint would have waited at worst. Prints
 // "case max_gap_ms=G turns=T seconds=S" (silent adds cancel_ms, the time from
-// Cancel to the window being free of the attempt).
+// Cancel to the window being free of the attempt). With LOOP_TRACE_MS=N every
+// gap longer than N ms goes to standard error with the second it ended at.
 
 #include "BenchWindow.h"
 
@@ -33,8 +34,11 @@ public:
     {
         m_timer.setTimerType(Qt::PreciseTimer);
         m_timer.setInterval(1);
-        QObject::connect(&m_timer, &QTimer::timeout, [this] {
+        const qint64 traceNs = qEnvironmentVariableIntValue("LOOP_TRACE_MS") * qint64(1000000);
+        QObject::connect(&m_timer, &QTimer::timeout, [this, traceNs] {
             const qint64 now = m_clock.nsecsElapsed();
+            if (traceNs > 0 && now - m_last > traceNs)
+                std::fprintf(stderr, "gap %.1f ms ending at %.3f s\n", double(now - m_last) / 1e6, double(now) / 1e9);
             m_longest = qMax(m_longest, now - m_last);
             m_last = now;
             ++m_turns;
