@@ -64,6 +64,9 @@ int main(int argc, char **argv)
     if (!selected || window.queueModel()->count() != 0 || done != rows) {
         std::fprintf(stderr, "%s: not found or not all sent (%d rows, %d done, %d left)\n", qPrintable(name), rows,
                      int(done), window.queueModel()->count());
+        for (const RowOutcome &o : outcomes)
+            if (o.kind != RowOutcome::Kind::Done)
+                std::fprintf(stderr, "  %s: outcome %d %s\n", qPrintable(o.name), int(o.kind), qPrintable(o.reason));
         return 1;
     }
     std::printf("%s seconds=%.3f rows=%d listed=%.3f\n", download ? "download" : "upload", seconds, rows, listed);
