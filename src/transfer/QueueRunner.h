@@ -93,6 +93,7 @@ private:
         Slot *slot = nullptr;
         double started = 0;
         double lastPaint = -1;
+        bool onBar = false; // its figures were on the progress bar
     };
     struct Question {
         QPointer<ftp::FtpLink> link;
@@ -143,4 +144,5 @@ private:
     QString m_savedLocal;
     double m_speed = 0;
     double m_firstStart = 0;
+    double m_barShown = -1;   // when the progress bar last took a value
 };

@@ -237,6 +237,32 @@ TEST_P(TransferEngine, TheProgressBarStaysUpFromTheFirstFileToTheLast)
     }
 }
 
+// The bar takes a value at most four times a second whichever row it
+// follows (each value repaints it at once); a file it has shown ends on it.
+TEST_P(TransferEngine, TheProgressBarTakesFourValuesASecondAtMost)
+{
+    double clock = 100;
+    queue.setClock([&clock] { return clock; });
+    for (int i = 0; i < 12; ++i)
+        server->writeFile(QString("small%1.txt").arg(i), QByteArray(2000 + i, 'x'));
+    list();
+    for (int i = 0; i < 12; ++i)
+        queueDownload(QString("small%1.txt").arg(i), 2000 + i);
+    run();
+    // No time passes: the first file's figures, and nothing more.
+    EXPECT_EQ(model.count(), 0);
+    EXPECT_EQ(host.progressFigures, 1);
+
+    // A quarter of a second between two files: each one is shown.
+    for (int i = 0; i < 4; ++i)
+        queueDownload(QString("small%1.txt").arg(i), 2000 + i);
+    host.progressFigures = 0;
+    QObject::connect(&model, &QAbstractItemModel::rowsRemoved, &model, [&clock] { clock += 0.25; });
+    run();
+    EXPECT_EQ(model.count(), 0);
+    EXPECT_EQ(host.progressFigures, 4);
+}
+
 TEST_P(TransferEngine, ConflictsOverwriteSkipCancelAndOverwriteAll)
 {
     server->writeFile("a.txt", "server a");
