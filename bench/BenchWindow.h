@@ -60,9 +60,16 @@ public:
         platform::setProgramDirectory(m_programDir.path());
         resetSessionState();
         window = std::make_unique<frmconc>();
+        // As at the end of the start-up (without its update check and site
+        // manager): the bands laid out from the window's size. Before it,
+        // every band keeps its first small size and the panes, the queue and
+        // the log lie over each other, so that each repaint of one is a
+        // repaint of all.
+        bLoaded = true;
         window->resize(1280, 900);
         if (show)
             window->show();
+        window->Form_Resize();
         QApplication::processEvents();
     }
 
