@@ -105,6 +105,7 @@ void QueueRunner::start()
     m_failed = false;
     m_saidLimit = false;
     m_outcomes.clear();
+    m_barShown = -1;
     m_budget = n;
     const int wanted = m_wanted > 0 ? m_wanted : options::simultaneousTransfers();
     m_limit = qBound(1, wanted, kMaxConnections);
@@ -293,8 +294,14 @@ void QueueRunner::onResult(Key command, const ftp::Result &result)
         endDownload(r, result, removed);
     else
         endUpload(r, result, removed);
-    m_session.setProgressVisible(false);
     dispatch();
+    // The bar goes only once nothing runs: hidden and shown again between two
+    // files, it has everything beneath it repainted once a file, and a tree
+    // of small files then waits on the window's painting.
+    if (m_rows.empty())
+        m_session.setProgressVisible(false);
+    else
+        m_host.placeQueueProgressBar();
 }
 
 void QueueRunner::endDownload(const Running &r, const ftp::Result &result, bool removed)
@@ -612,7 +619,15 @@ void QueueRunner::onProgress(Key command, qint64 current, qint64 total)
     while (first < index && !m_model.row(first).isRunning())
         ++first;
     const quint64 id = row.id;
-    if (first == index) {
+    // The bar repaints itself at once for every value it takes, so it takes
+    // one at most four times a second whichever row it follows: small files
+    // each showing their first and last figures had the window paint twice
+    // a file while the next files waited. A file the bar has shown still
+    // ends on it.
+    const bool barDue = m_barShown < 0 || t - m_barShown >= kRepaintInterval || (last && r.onBar);
+    if (first == index && barDue) {
+        m_barShown = t;
+        r.onBar = true;
         m_host.setProgressMaximum(total);
         m_session.setProgressValue(figures.done);
         m_host.placeQueueProgressBar();

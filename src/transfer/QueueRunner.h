@@ -99,7 +99,8 @@ private:
         Slot *slot = nullptr;
         double started = 0;
         double lastPaint = -1;
-        qint64 base = 0; // the byte this try began at
+        qint64 base = 0;    // the byte this try began at
+        bool onBar = false; // its figures were on the progress bar
     };
     struct Question {
         QPointer<ftp::FtpLink> link;
@@ -156,4 +157,5 @@ private:
     QString m_savedLocal;
     double m_speed = 0;
     double m_firstStart = 0;
+    double m_barShown = -1;   // when the progress bar last took a value
 };

@@ -20,8 +20,16 @@ public:
     // SessionHost
     void setKeepAliveEnabled(bool enabled) override { keepAlive = enabled; }
     void logState(int state, const QString &message) override { log << QStringLiteral("%1|%2").arg(state).arg(message); }
-    void setProgressValue(qint64 value) override { progressValue = value; }
-    void setProgressVisible(bool visible) override { progressVisible = visible; }
+    void setProgressValue(qint64 value) override
+    {
+        progressValue = value;
+        progressFigures += value != 0;
+    }
+    void setProgressVisible(bool visible) override
+    {
+        progressHides += progressVisible && !visible;
+        progressVisible = visible;
+    }
     void refreshLocalDir() override { ++localRefreshes; }
     void refreshDirectoryListing() override { ++remoteRefreshes; }
     bool overWriteExist(const QString &fileName, bool isUp, bool canResume = false) override
@@ -69,6 +77,8 @@ public:
     bool binary = true;
     bool keepAlive = false;
     bool progressVisible = false;
+    int progressHides = 0;   // the bar shown, then hidden
+    int progressFigures = 0; // values other than 0 the bar took
     bool waitShown = false;
     qint64 progressValue = 0;
     qint64 progressMaximum = 0;

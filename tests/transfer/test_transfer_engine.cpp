@@ -215,6 +215,54 @@ TEST_P(TransferEngine, TwoAndFourFilesAtOnceBothWays)
     }
 }
 
+// The progress bar stays up from the first file of a run to the last: hidden
+// and shown again between two files, it has the window repaint everything
+// beneath it once a file, and a tree of small files then waits on painting.
+TEST_P(TransferEngine, TheProgressBarStaysUpFromTheFirstFileToTheLast)
+{
+    for (int connections : {1, 3}) {
+        SCOPED_TRACE(connections);
+        queue.runner().setConnections(connections);
+        for (int i = 0; i < 12; ++i)
+            server->writeFile(QString("small%1.txt").arg(i), QByteArray(100 + i, 'x'));
+        list();
+        for (int i = 0; i < 12; ++i)
+            queueDownload(QString("small%1.txt").arg(i), 100 + i);
+        host.progressHides = 0;
+        run();
+        EXPECT_EQ(model.count(), 0);
+        EXPECT_EQ(outcomes.size(), 12);
+        EXPECT_FALSE(host.progressVisible);
+        EXPECT_EQ(host.progressHides, 1);
+    }
+}
+
+// The bar takes a value at most four times a second whichever row it
+// follows (each value repaints it at once); a file it has shown ends on it.
+TEST_P(TransferEngine, TheProgressBarTakesFourValuesASecondAtMost)
+{
+    double clock = 100;
+    queue.setClock([&clock] { return clock; });
+    for (int i = 0; i < 12; ++i)
+        server->writeFile(QString("small%1.txt").arg(i), QByteArray(2000 + i, 'x'));
+    list();
+    for (int i = 0; i < 12; ++i)
+        queueDownload(QString("small%1.txt").arg(i), 2000 + i);
+    run();
+    // No time passes: the first file's figures, and nothing more.
+    EXPECT_EQ(model.count(), 0);
+    EXPECT_EQ(host.progressFigures, 1);
+
+    // A quarter of a second between two files: each one is shown.
+    for (int i = 0; i < 4; ++i)
+        queueDownload(QString("small%1.txt").arg(i), 2000 + i);
+    host.progressFigures = 0;
+    QObject::connect(&model, &QAbstractItemModel::rowsRemoved, &model, [&clock] { clock += 0.25; });
+    run();
+    EXPECT_EQ(model.count(), 0);
+    EXPECT_EQ(host.progressFigures, 4);
+}
+
 TEST_P(TransferEngine, ConflictsOverwriteSkipCancelAndOverwriteAll)
 {
     server->writeFile("a.txt", "server a");
