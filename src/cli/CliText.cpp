@@ -125,8 +125,8 @@ Options:
   --tsv                    ls as tab-separated columns (ls --tsv)
   --timeout SECONDS        time-out of every network wait (30 by default)
   --parallel N             files transferred at once, 1 to 10 (2 by default)
-  --retries N              tries again of a transfer cut off, 0 to 10 (3 by
-                           default), going on where it stopped
+  --retries N              times a cut-off transfer is tried again, 0 to 10
+                           (3 by default), going on where it stopped
   --tls auto|explicit|implicit|off
                            FTP over TLS: if the server offers it (the default,
                            or the site's mode), required, implicit (port 990), never

@@ -163,6 +163,7 @@ struct TransferNote {
     int attempt = 0;
     int attempts = 0;
     quint32 error = 0;
+    QString response;  // the server's last words with `error`, if any
     QString algorithm; // "SHA-256", or "" for a size
 };
 

@@ -66,6 +66,7 @@ bool FtpWorker::prepareRetry(const RetryPolicy &policy, int attempt, const QStri
     n.attempt = attempt - 1;
     n.attempts = policy.retries;
     n.error = result.error;
+    n.response = result.response;
     emit noted(m_current, n);
     if (!m_control->pause(pause)) {
         result = Result();

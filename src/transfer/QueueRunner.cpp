@@ -424,10 +424,21 @@ void QueueRunner::onNote(Key command, const ftp::TransferNote &note)
     case ftp::TransferNote::Kind::NoResume:
         m_session.logState(12, LangStr(kNoResumeId).arg(name));
         return;
-    case ftp::TransferNote::Kind::Retrying:
+    case ftp::TransferNote::Kind::Retrying: {
+        // The line says why, so that a link that keeps dropping can be told
+        // from a server that keeps timing out: the server's reply when it
+        // was an error (426...), else what the connection did. A cut data
+        // connection leaves the 150 of its start as the last reply.
+        ftp::Result failure;
+        failure.outcome = ftp::Outcome::Failed;
+        failure.error = note.error;
+        const QString reply = note.response.trimmed();
+        if (reply.startsWith(QLatin1Char('4')) || reply.startsWith(QLatin1Char('5')))
+            failure.response = reply;
         m_session.logState(12, LangStr(kRetryId).arg(name, QString::number(note.attempt),
-                                                      QString::number(note.attempts)));
+                                                      QString::number(note.attempts), failureText(failure)));
         return;
+    }
     case ftp::TransferNote::Kind::Verified:
         m_session.logState(12, LangStr(kVerifiedId).arg(name, note.algorithm.isEmpty() ? LangStr(kSizeWordId)
                                                                                       : note.algorithm));
