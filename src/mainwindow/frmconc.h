@@ -47,6 +47,7 @@ class clsFTPClient;
 class frmManager;
 class frmloadup;
 class QueueModel;
+class RepaintLimiter;
 class RunPainting;
 class SessionLog;
 class SplitterBar;
@@ -278,6 +279,7 @@ public:
     QLabel *lblProtection = nullptr; // "Encrypted (TLSv1.3)" or "Not encrypted"
 
     QTreeView *ListView3 = nullptr;
+    RepaintLimiter *m_queueRepaints = nullptr;
     QProgressBar *ProgressBar1 = nullptr;
     QWidget *picLineAttente = nullptr;
     QProgressBar *aviLineAttente = nullptr;

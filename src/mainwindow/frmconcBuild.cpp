@@ -4,6 +4,7 @@
 
 #include "mainwindow/PaneModel.h"
 #include "mainwindow/PaneView.h"
+#include "mainwindow/RepaintLimiter.h"
 #include "mainwindow/SessionLog.h"
 #include "mainwindow/SplitterBar.h"
 #include "platform/gui/Icons.h"
@@ -28,6 +29,8 @@ namespace {
 
 constexpr int KeepAliveMs = 30000;
 constexpr int UpdateCheckMs = 10000;
+// The queue repaints at most this often while a run changes it file by file.
+constexpr int kQueueRepaintMs = 50;
 constexpr int TwipsPerPixel = 15; // 1440 twips per inch at 96 dots per inch
 
 // Widths of the queue's columns in twips; the last one ("Date") is there for
@@ -309,6 +312,9 @@ void frmconc::buildQueue()
         ListView3->setColumnWidth(c, qMax(1, QueueColumnTwips[c] / TwipsPerPixel));
     // Rows are dropped on the queue, never dragged out of it.
     ListView3->setDragEnabled(false);
+    m_queueRepaints = new RepaintLimiter(ListView3, kQueueRepaintMs, ListView3);
+    m_queueRepaints->follow(m_queue);
+    connect(m_queueRepaints, &RepaintLimiter::released, this, &frmconc::PlaceQueueProgressBar);
     connect(static_cast<PaneView *>(ListView3), &PaneView::dropped, this, &frmconc::ListView3_OLEDragDrop);
 
     // Laid over the running row's "Progress" cell by the queue runner.

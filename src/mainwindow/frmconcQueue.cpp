@@ -5,6 +5,7 @@
 #include "mainwindow/frmconc.h"
 
 #include "mainwindow/LocalListing.h"
+#include "mainwindow/RepaintLimiter.h"
 #include "mainwindow/SessionLog.h"
 #include "platform/Prompt.h"
 #include "platform/gui/Icons.h"
@@ -143,6 +144,10 @@ void frmconc::ShowQueueWait(bool bShow)
 
 void frmconc::PlaceQueueProgressBar()
 {
+    // Placing the bar lays the queue's rows out; while the queue's repaints
+    // are held back it is placed when they are released.
+    if (m_queueRepaints && m_queueRepaints->holding())
+        return;
     // The bar follows the first running row (the first row when one file runs).
     int first = -1;
     for (int i = 0; i < m_queue->count() && first < 0; ++i)
@@ -198,7 +203,10 @@ void frmconc::setupQueue()
     m_transfer = new TransferQueue(*mFTP, *m_queue, *this, *this, this);
     connect(m_transfer, &TransferQueue::runStarted, this,
             [this] { m_runPainting = std::make_unique<RunPainting>(this, m_log.get()); });
-    connect(m_transfer, &TransferQueue::runFinished, this, [this] { m_runPainting.reset(); });
+    connect(m_transfer, &TransferQueue::runFinished, this, [this] {
+        m_runPainting.reset();
+        m_queueRepaints->flush();
+    });
     // The pictures of the rows: the local file's kind for uploads, the server
     // pane's picture for downloads.
     m_queue->setIconProvider([](const QString &key) -> QVariant {

@@ -163,6 +163,22 @@ TEST_F(QueueWindow, PopupRemovesSelectedRowsOrExplainsAnEmptyQueue)
     EXPECT_EQ(queue().count(), 0);
 }
 
+// Rows going faster than the queue can be repainted (a run of small files)
+// hold its repaints back for a moment; it is then repainted whole.
+TEST_F(QueueWindow, RowsGoingFastHoldTheQueuesRepaintsForAMoment)
+{
+    for (int i = 0; i < 4; ++i) {
+        QueueRow row;
+        row.name = QString::number(i);
+        queue().append(row);
+    }
+    for (int i = 0; i < 3; ++i)
+        queue().removeRows({0});
+    EXPECT_FALSE(window->ListView3->updatesEnabled());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return window->ListView3->updatesEnabled(); }, 2000));
+    EXPECT_EQ(queueNames(), QStringList{"3"});
+}
+
 TEST_F(QueueWindow, TheProgressBarSitsInTheFirstRowsProgressCell)
 {
     server->writeFile("big.bin", QByteArray(300000, 'b'));
