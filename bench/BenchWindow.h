@@ -95,7 +95,10 @@ public:
     // Enters a server folder and lists it into the server pane.
     void openServerFolder(const QString &folder)
     {
+        // The change of folder ends before the listing starts: on a slow
+        // server a listing asked for at once would find the session busy.
         window->mFTP->SetFTPDirectory(folder);
+        settle(*window);
         window->RefreshDirectoryListing();
         settle(*window);
     }

@@ -90,7 +90,7 @@ private:
     Result storeFrom(const Store &c, qint64 offset);
     // After a whole transfer: the server's hash of the file against ours, or
     // else its size; a mismatch fails `result`.
-    bool verify(const QString &name, inet::Digest &digest, qint64 size, Result &result);
+    bool verify(const QString &name, inet::Digest &digest, qint64 size, Result &result, qint64 listedSize = -1);
     // Before try `attempt` (2 and on): the pause, the log's note and the
     // connection made again in `folder`. False when that cannot be (result says why).
     bool prepareRetry(const RetryPolicy &policy, int attempt, const QString &folder, Result &result);

@@ -152,7 +152,13 @@ qint64 FtpWorker::remoteSize(const QString &name)
     return m_connection && m_connection->fileSize(name, size) ? size : -1;
 }
 
-bool FtpWorker::verify(const QString &name, inet::Digest &digest, qint64 size, Result &result)
+// `listedSize`: the size in bytes the server's listing gave for a download
+// (-1 when it gave none). Without a hash, a file that arrived at exactly
+// that size is checked without asking SIZE: the listing is the server's own
+// word on the size, and the question is a round trip a file, which on a
+// distant server is a quarter of a small file's time. Any other size is
+// asked about, since the file may have changed since it was listed.
+bool FtpWorker::verify(const QString &name, inet::Digest &digest, qint64 size, Result &result, qint64 listedSize)
 {
     const QString reply = result.response; // the transfer's own closing words stay the result's
     TransferNote n;
@@ -164,6 +170,8 @@ bool FtpWorker::verify(const QString &name, inet::Digest &digest, qint64 size, R
         n.algorithm = QString::fromLatin1(inet::hashName(digest.algorithm()));
         if (theirs != digest.result())
             differs = inet::ErrorChecksumDiffers;
+    } else if (digest.algorithm() == inet::HashAlgorithm::None && listedSize >= 0 && listedSize == size) {
+        // checked by the listing
     } else if (m_connection->isAlive() && m_connection->fileSize(name, theirSize)) {
         if (theirSize != size)
             differs = inet::ErrorSizeDiffers;
@@ -264,7 +272,7 @@ Result FtpWorker::retrieveFrom(const Retrieve &c, const QString &localPath, qint
     succeeded(result);
     emit stateChanged(m_current, 12, result.response);
     result.size = received;
-    if (binary && !verify(c.name, digest, received, result))
+    if (binary && !verify(c.name, digest, received, result, c.expectedSize))
         return result;
     return result;
 }

@@ -225,11 +225,33 @@ TEST_F(Resume, HashMismatchFailsAndPlainServersStillWork)
     download("c.bin", data.size());
     EXPECT_EQ(kinds(), QList<Kind>{Kind::Done});
     EXPECT_EQ(readFile(local.filePath("c.bin")), data);
+    EXPECT_EQ(logged(857).size(), 1); // the download has the listing's size to go by
     writeFile(local.filePath("d.bin"), data);
     upload("d.bin");
     EXPECT_EQ(kinds(), QList<Kind>{Kind::Done});
     EXPECT_EQ(bare.readFile("d.bin"), data);
-    EXPECT_TRUE(logged(857).isEmpty()); // nothing to verify with
+    EXPECT_EQ(logged(857).size(), 1); // the upload has nothing to verify with
+}
+
+// Without a hash, a download that arrives at the size the listing gave needs
+// no SIZE; one whose listed size is out of date asks, and the server's answer
+// decides.
+TEST_F(Resume, TheListedSizeSparesTheSizeQuestion)
+{
+    FtpServer &server = connect(Peer::FlakyWithoutRest);
+    const QByteArray data = randomBytes(40 * 1024, 8);
+    server.writeFile("listed.bin", data);
+    server.writeFile("grown.bin", data);
+    const auto sizeQuestions = [] { return logOf(Peer::FlakyWithoutRest).count(QStringLiteral("SIZE")); };
+    const int before = sizeQuestions();
+    download("listed.bin", data.size());
+    EXPECT_EQ(kinds(), QList<Kind>{Kind::Done});
+    EXPECT_EQ(sizeQuestions(), before);
+    download("grown.bin", data.size() - 10); // listed before it grew
+    EXPECT_EQ(kinds(), QList<Kind>{Kind::Done});
+    EXPECT_EQ(sizeQuestions(), before + 1);
+    EXPECT_EQ(readFile(local.filePath("grown.bin")), data);
+    EXPECT_EQ(logged(857).size(), 2);
 }
 
 // Resume in the file-exists question: offered only for a smaller existing
