@@ -205,7 +205,13 @@ void frmconc::setProgressValue(qint64 value)
 
 void frmconc::setProgressVisible(bool visible)
 {
-    ProgressBar1->setVisible(visible);
+    // Shown, the bar goes straight to the running row's cell: before its
+    // first figures (a file-exists question may come first) it would sit
+    // over the first column.
+    if (visible)
+        PlaceQueueProgressBar();
+    else
+        ProgressBar1->setVisible(false);
 }
 
 void frmconc::refreshLocalDir()

@@ -275,8 +275,9 @@ def main():
 
     if args.rate:
         # A slow link: every data connection moves at most this many bytes a second.
-        # Over TLS the throttle sits on top of the TLS data channel.
-        bases = (ThrottledDTPHandler, Handler.dtp_handler) if args.tls else (ThrottledDTPHandler,)
+        # The throttle sits on top of the data channel chosen above (TLS,
+        # flaky or both), so that the options compose.
+        bases = (ThrottledDTPHandler, Handler.dtp_handler)
         Handler.dtp_handler = type("Throttled", bases, {"read_limit": args.rate, "write_limit": args.rate})
         Handler.use_sendfile = False
 
