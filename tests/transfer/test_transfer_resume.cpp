@@ -92,13 +92,7 @@ protected:
         queue.menuupload(local.filePath(name), QString());
         testwait::run(queue);
     }
-    QList<Kind> kinds() const
-    {
-        QList<Kind> k;
-        for (const RowOutcome &o : outcomes)
-            k << o.kind;
-        return k;
-    }
+    QList<Kind> kinds() const { return kindsOf(outcomes); }
     QStringList logged(int id) const { return host.log.filter(LangStr(id).section(QLatin1Char('%'), 0, 0)); }
     static std::map<Peer, std::unique_ptr<FtpServer>> servers;
     QTemporaryDir local;
