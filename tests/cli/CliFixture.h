@@ -22,7 +22,7 @@ using testfiles::readFile;
 using testfiles::treeOf;
 using testfiles::writeFile;
 
-class CliProgram : public ::testing::Test {
+class CliProgram : public ::testing::Test, public SuiteFtpServer {
 protected:
     static constexpr const char *Password = "Pw-9f8e7d";
 
@@ -32,15 +32,10 @@ protected:
         options.anonymous = true;
         options.password = QString::fromLatin1(Password);
         options.flaky = true; // only for files named flaky-*
-        server = std::make_unique<FtpServer>(options);
+        startServer(options);
     }
-    static void TearDownTestSuite() { server.reset(); }
-
-    void SetUp() override
-    {
-        ASSERT_TRUE(server->isRunning()) << server->errorText().toStdString();
-        server->clearRoot();
-    }
+    static void TearDownTestSuite() { stopServer(); }
+    void SetUp() override { readyServer(); }
 
     static QString openCommand()
     {
@@ -71,9 +66,6 @@ protected:
         return run(options + QStringList{"-c", openCommand() + QStringLiteral("; ") + commands});
     }
 
-    static std::unique_ptr<FtpServer> server;
     QTemporaryDir local;
     QTemporaryDir data;
 };
-
-inline std::unique_ptr<FtpServer> CliProgram::server;

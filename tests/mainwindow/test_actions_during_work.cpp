@@ -153,9 +153,8 @@ protected:
         return false;
     }
 
-    static std::unique_ptr<FtpServer> slow;
+    static inline std::unique_ptr<FtpServer> slow;
 };
-std::unique_ptr<FtpServer> ActionsDuringWork::slow;
 
 // Answered No, every action leaves the run alone; a second start is ignored
 // and a row added meanwhile waits for the next run.

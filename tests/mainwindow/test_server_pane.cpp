@@ -283,7 +283,7 @@ protected:
     {
         FtpServerOptions options;
         options.mlsd = false;
-        server = std::make_unique<FtpServer>(options);
+        startServer(options);
     }
 
     // Listing and changing folder may finish later than the call that asked:

@@ -73,14 +73,14 @@ TEST_F(LocalDelete, DotRowsAreNeverDeletedNonEmptyFoldersAreRefusedDeclinedRowsS
     EXPECT_GT(host.log.first().size(), 4);
 }
 
-class RemoteDelete : public ::testing::Test {
+class RemoteDelete : public ::testing::Test, public SuiteFtpServer {
 protected:
-    static void SetUpTestSuite() { server = std::make_unique<FtpServer>(); }
-    static void TearDownTestSuite() { server.reset(); }
+    static void SetUpTestSuite() { startServer(); }
+    static void TearDownTestSuite() { stopServer(); }
     void SetUp() override
     {
         resetSessionState();
-        server->clearRoot();
+        readyServer();
         ftp.setTimeouts({5000, 5000, 5000});
         ASSERT_TRUE(testwait::open(ftp, server->host(), server->port(), server->user(), server->password(), true));
     }
@@ -89,12 +89,10 @@ protected:
         ftp.CloseConnection();
         resetSessionState();
     }
-    static std::unique_ptr<FtpServer> server;
     clsFTPClient ftp;
     DeleteHost host;
     ScriptedPrompt prompt;
 };
-std::unique_ptr<FtpServer> RemoteDelete::server;
 
 // Files answered for all, folders one by one and a folder that is not empty
 // are the server pane suite's, through the window.

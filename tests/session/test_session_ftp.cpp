@@ -90,15 +90,12 @@ protected:
     }
     void raw(const QString &line) { result([&](clsFTPClient::Done d) { ftp.SetCHMOD(line, QString(), false, d); }); }
 
-    static std::unique_ptr<FtpServer> mlsdServer;
-    static std::unique_ptr<FtpServer> listServer;
+    static inline std::unique_ptr<FtpServer> mlsdServer;
+    static inline std::unique_ptr<FtpServer> listServer;
     RecordingHost host;
     ScriptedPrompt prompt;
     clsFTPClient ftp;
 };
-
-std::unique_ptr<FtpServer> SessionFtp::mlsdServer;
-std::unique_ptr<FtpServer> SessionFtp::listServer;
 
 TEST_P(SessionFtp, ConnectsLogsInAndEnablesKeepAlive)
 {

@@ -27,16 +27,15 @@ using testfiles::writeFile;
 using Events = QList<QPair<qint64, qint64>>;
 using Kind = RowOutcome::Kind;
 
-class TransferEngine : public ::testing::TestWithParam<bool> {
+class TransferEngine : public ::testing::TestWithParam<bool>, public SuiteFtpServer {
 protected:
-    static void SetUpTestSuite() { server = std::make_unique<FtpServer>(); }
-    static void TearDownTestSuite() { server.reset(); }
+    static void SetUpTestSuite() { startServer(); }
+    static void TearDownTestSuite() { stopServer(); }
 
     void SetUp() override
     {
         resetSessionState();
-        ASSERT_TRUE(server->isRunning()) << server->errorText().toStdString();
-        server->clearRoot();
+        readyServer();
         ftp.setHost(&host);
         ftp.setTimeouts({5000, 5000, 5000});
         ASSERT_TRUE(open(*server));
@@ -66,7 +65,6 @@ protected:
     }
     QList<Kind> kinds() const { return kindsOf(outcomes); }
 
-    static std::unique_ptr<FtpServer> server;
     QTemporaryDir local;
     clsFTPClient ftp;
     QueueModel model;
@@ -75,8 +73,6 @@ protected:
     ScriptedPrompt prompt;
     QList<RowOutcome> outcomes;
 };
-
-std::unique_ptr<FtpServer> TransferEngine::server;
 
 // The connection's own transfers: blocks of 255 bytes, progress after every
 // 8000 bytes or so and at the end, byte for byte both ways.

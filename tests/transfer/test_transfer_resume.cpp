@@ -94,7 +94,7 @@ protected:
     }
     QList<Kind> kinds() const { return kindsOf(outcomes); }
     QStringList logged(int id) const { return host.log.filter(LangStr(id).section(QLatin1Char('%'), 0, 0)); }
-    static std::map<Peer, std::unique_ptr<FtpServer>> servers;
+    static inline std::map<Peer, std::unique_ptr<FtpServer>> servers;
     QTemporaryDir local;
     clsFTPClient ftp;
     QueueModel model;
@@ -102,8 +102,6 @@ protected:
     TransferQueue queue{ftp, model, host, host};
     QList<RowOutcome> outcomes;
 };
-
-std::map<Peer, std::unique_ptr<FtpServer>> Resume::servers;
 
 QString logOf(Peer peer)
 {
