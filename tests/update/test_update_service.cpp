@@ -94,15 +94,13 @@ protected:
         return false;
     }
 
-    static std::unique_ptr<HttpServer> http;
+    static inline std::unique_ptr<HttpServer> http;
     QTemporaryDir dataDir;
     clsFTPClient ftp;
     RecordingView view;
     UpdateService service{ftp, view};
     ScriptedPrompt prompt;
 };
-
-std::unique_ptr<HttpServer> UpdateCheck::http;
 
 TEST(ProgramVersion, ComparesFieldByField)
 {
