@@ -208,6 +208,14 @@ protected:
 
     PaneModel &serverRows() const { return *window->serverModel(); }
     PaneModel &localRows() const { return *window->localModel(); }
+    QueueModel &queue() const { return *window->queueModel(); }
+    QStringList queueNames() const
+    {
+        QStringList out;
+        for (int r = 0; r < queue().count(); ++r)
+            out << queue().row(r).name;
+        return out;
+    }
 
     static int rowOf(const PaneModel &model, const QString &name) { return model.findName(name); }
     static QModelIndex indexOf(const PaneModel &model, const QString &name)

@@ -88,14 +88,6 @@ protected:
     }
     bool connectSlow() { return connectTo(*slow); }
 
-    QueueModel &queue() const { return *window->queueModel(); }
-    QStringList queueNames() const
-    {
-        QStringList out;
-        for (int r = 0; r < queue().count(); ++r)
-            out << queue().row(r).name;
-        return out;
-    }
     // A row is on its way: it runs and some of its bytes have moved.
     bool moving(const QString &name) const
     {

@@ -24,15 +24,7 @@ protected:
         writeFile(onDesktop("site/sub/page.html"), "<p>");
         startWindow();
     }
-    QueueModel &queue() const { return *window->queueModel(); }
     QString q(int row, int column) const { return queue().text(row, column); }
-    QStringList queueNames() const
-    {
-        QStringList out;
-        for (int r = 0; r < queue().count(); ++r)
-            out << q(r, QueueRow::Name);
-        return out;
-    }
     // The first row of this name: local, remote, host, size, status and remote date.
     QString queued(const QString &name) const
     {

@@ -292,7 +292,6 @@ protected:
     {
         return QTest::qWaitFor([&] { return rowOf(serverRows(), name) >= 0; }, 5000);
     }
-    QueueModel &queue() const { return *window->queueModel(); }
 };
 
 TEST_F(ListOnlyServerPane, NamesDifferingInCaseAreTwoRowsAndUnknownCellsStayEmpty)
