@@ -311,7 +311,8 @@ TEST_P(TransferEngine, ConflictsOverwriteSkipCancelAndOverwriteAll)
 
 // A stop ends the run with the row kept: the local file of an upload is
 // untouched, a download keeps its partial file and the connection stays
-// usable. A stop with nothing running changes nothing later.
+// usable. A stop with nothing running changes nothing later. (A running row
+// removed from the queue stops only itself: the busy window suite's.)
 TEST_P(TransferEngine, StopDuringUploadAndDuringDownloadAndWithNothingRunning)
 {
     // A slow link, so that the files are still on their way when the stop comes.
@@ -361,36 +362,6 @@ TEST_P(TransferEngine, StopDuringUploadAndDuringDownloadAndWithNothingRunning)
     EXPECT_EQ(model.count(), 0);
     EXPECT_EQ(slow.readFile("next.bin"), "x");
     EXPECT_EQ(readFile(local.filePath("small.bin")), slow.readFile("small.bin"));
-}
-
-// Rows removed while the queue runs: the running one is stopped (its partial
-// file stays) and every other row still moves; nothing is dropped unsent.
-TEST_P(TransferEngine, RemovingTheRunningRowStopsOnlyIt)
-{
-    FtpServerOptions slowly;
-    slowly.rate = 256 * 1024; // the big file is still on its way when it is removed
-    FtpServer slow(slowly);
-    ASSERT_TRUE(slow.isRunning());
-    ASSERT_TRUE(open(slow));
-    slow.writeFile("big.bin", randomBytes(6 * 1024 * 1024, 21));
-    for (int i = 0; i < 20; ++i)
-        slow.writeFile(QString("s%1.txt").arg(i), QByteArray::number(i));
-    list();
-    queueDownload("big.bin", 6 * 1024 * 1024);
-    for (int i = 0; i < 20; ++i)
-        queueDownload(QString("s%1.txt").arg(i), 2);
-    host.onProgress = [this](qint64, qint64) {
-        if (model.count() > 0 && model.row(0).name == "big.bin")
-            model.removeRows({0});
-    };
-    run();
-    EXPECT_EQ(model.count(), 0);
-    for (int i = 0; i < 20; ++i)
-        EXPECT_EQ(readFile(local.filePath(QString("s%1.txt").arg(i))), QByteArray::number(i));
-    EXPECT_LT(QFileInfo(local.filePath("big.bin")).size(), 6 * 1024 * 1024);
-    ASSERT_FALSE(outcomes.isEmpty());
-    EXPECT_EQ(outcomes.first().kind, Kind::Stopped);
-    EXPECT_EQ(host.log.last(), "10|");
 }
 
 TEST_P(TransferEngine, FolderTreesBothWays)
