@@ -1,4 +1,5 @@
-// The update check against a local HTTP server.
+// The update itself against a local HTTP server: the files fetched, checked
+// and the updater started, or nothing started when anything is wrong.
 #include "HttpServer.h"
 #include "ScriptedPrompt.h"
 #include "platform/Paths.h"
@@ -58,8 +59,6 @@ protected:
         resetSessionState();
     }
 
-    void serveVersion(const QString &v) { http->writeFile("ver.tf", "[Version]\r\nTarvo Ftp.exe=" + v.toLatin1() + "\r\n"); }
-
     // An updater that leaves a mark in the program folder when it runs.
     QByteArray serveUpdater(const QString &sumOverride = QString())
     {
@@ -116,24 +115,9 @@ TEST(ProgramVersion, ComparesFieldByField)
     EXPECT_EQ(ProgramVersion::parse("1.10.0").text(), "1.10.0");
 }
 
-// What the check says for a newer, an equal, an older version and an
-// unreachable server is the update window suite's (it shows each answer).
-
-TEST_F(UpdateCheck, AProgramBuiltWithoutAnUpdateServerAsksNoOneAndNamesTheProjectsSite)
-{
-    serveVersion("99.0.0");
-    update::setUpdateServerUrl(QString()); // back to the build's: none
-    ASSERT_FALSE(update::hasUpdateServer()) << "built with TARVO_UPDATE_URL";
-    for (const bool silent : {true, false}) {
-        EXPECT_FALSE(service.VerifSiUpdateDispo(silent));
-        EXPECT_EQ(service.lastAnswer(), UpdateService::Answer::NoUpdateServer);
-        EXPECT_EQ(view.noUpdate, "Tarvo FTP is updated by your distribution or from the project's web site.");
-        EXPECT_EQ(view.info, update::vendorWebSiteUrl());
-        EXPECT_TRUE(view.closeEnabled);
-    }
-    EXPECT_TRUE(prompt.asked().isEmpty());
-    EXPECT_FALSE(QFileInfo::exists(dataDir.filePath("ver.tf"))) << "nothing was fetched";
-}
+// What the check says for a newer, an equal, an older version, an
+// unreachable server and a build without an update server is the update
+// window suite's (it shows each answer).
 
 // NbrDl = 0 starts the updater at once; otherwise every file comes first.
 TEST_F(UpdateCheck, DownloadsEveryFileThenStartsTheUpdater)
