@@ -2,6 +2,7 @@
 // and the updater started, or nothing started when anything is wrong.
 #include "HttpServer.h"
 #include "ScriptedPrompt.h"
+#include "SessionWait.h"
 #include "platform/Paths.h"
 #include "session/SessionState.h"
 #include "session/clsFTPClient.h"
@@ -10,12 +11,10 @@
 #include "update/UpdateService.h"
 
 #include <QCryptographicHash>
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
-#include <QThread>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -82,15 +81,10 @@ protected:
         http->writeFile("enupt.tf", list);
     }
 
+    // The updater is a process of its own: its mark shows when it has run.
     bool updaterRan()
     {
-        const QDeadlineTimer deadline(10000);
-        while (!deadline.hasExpired()) {
-            if (QFileInfo::exists(dataDir.filePath("updater-ran")))
-                return true;
-            QThread::msleep(20);
-        }
-        return false;
+        return testwait::until([this] { return QFileInfo::exists(dataDir.filePath("updater-ran")); }, 10000);
     }
 
     static inline std::unique_ptr<HttpServer> http;
