@@ -4,9 +4,9 @@
 // every run that the password never shows in its output.
 
 #include "FtpServer.h"
+#include "ProcessRun.h"
 #include "TestFiles.h"
 
-#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -16,23 +16,13 @@
 #error "TARVOFTP_CLI must name the built tarvoftp-cli"
 #endif
 
-// Readable texts in failure messages.
-inline void PrintTo(const QString &text, std::ostream *os)
-{
-    *os << '"' << text.toStdString() << '"';
-}
-
-struct CliRun {
-    int status = -1;
-    QString out;
-    QString err;
-};
+using CliRun = ProcessRun;
 
 using testfiles::readFile;
 using testfiles::treeOf;
 using testfiles::writeFile;
 
-class CliProgram : public ::testing::Test {
+class CliProgram : public ::testing::Test, public SuiteFtpServer {
 protected:
     static constexpr const char *Password = "Pw-9f8e7d";
 
@@ -42,15 +32,10 @@ protected:
         options.anonymous = true;
         options.password = QString::fromLatin1(Password);
         options.flaky = true; // only for files named flaky-*
-        server = std::make_unique<FtpServer>(options);
+        startServer(options);
     }
-    static void TearDownTestSuite() { server.reset(); }
-
-    void SetUp() override
-    {
-        ASSERT_TRUE(server->isRunning()) << server->errorText().toStdString();
-        server->clearRoot();
-    }
+    static void TearDownTestSuite() { stopServer(); }
+    void SetUp() override { readyServer(); }
 
     static QString openCommand()
     {
@@ -61,25 +46,14 @@ protected:
     // `password` comes through the environment when given.
     CliRun run(const QStringList &args, const QByteArray &input = QByteArray(), const QString &password = QString())
     {
-        QProcess p;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.remove(QStringLiteral("TARVOFTP_HOME"));
         env.remove(QStringLiteral("TARVOFTP_PASSWORD"));
         if (!password.isEmpty())
             env.insert(QStringLiteral("TARVOFTP_PASSWORD"), password);
-        p.setProcessEnvironment(env);
-        p.setWorkingDirectory(local.path());
-        p.start(QStringLiteral(TARVOFTP_CLI),
-                QStringList{"--data-dir", data.path(), "--lang", "en", "--timeout", "10"} + args);
-        CliRun r;
-        if (!p.waitForStarted(10000))
-            return r;
-        p.write(input);
-        p.closeWriteChannel();
-        p.waitForFinished(60000);
-        r.status = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2;
-        r.out = QString::fromUtf8(p.readAllStandardOutput());
-        r.err = QString::fromUtf8(p.readAllStandardError());
+        const CliRun r = runProgram(QStringLiteral(TARVOFTP_CLI),
+                                    QStringList{"--data-dir", data.path(), "--lang", "en", "--timeout", "10"} + args,
+                                    env, input, local.path(), 60000);
         // Whatever the command, the password is never shown.
         EXPECT_FALSE(r.out.contains(QString::fromLatin1(Password)) || r.err.contains(QString::fromLatin1(Password)))
             << "password shown:\n" << r.out.toStdString() << r.err.toStdString();
@@ -92,14 +66,6 @@ protected:
         return run(options + QStringList{"-c", openCommand() + QStringLiteral("; ") + commands});
     }
 
-    static std::unique_ptr<FtpServer> server;
     QTemporaryDir local;
     QTemporaryDir data;
 };
-
-inline std::unique_ptr<FtpServer> CliProgram::server;
-
-inline std::ostream &operator<<(std::ostream &os, const CliRun &r)
-{
-    return os << "status " << r.status << "\n--- out\n" << r.out.toStdString() << "--- err\n" << r.err.toStdString();
-}

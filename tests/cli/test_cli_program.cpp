@@ -18,6 +18,15 @@ QByteArray hexOf(const QByteArray &bytes)
     return bytes.toHex().toUpper();
 }
 
+// The table row of `name` in an ls or lls output, its spaces simplified.
+QString rowOf(const QString &output, const QString &name)
+{
+    for (const QString &line : output.split('\n'))
+        if (line.startsWith(name + ' '))
+            return line.simplified();
+    return QString();
+}
+
 TEST_F(CliProgram, ConnectsAndLogsAsTheWindowDoes)
 {
     const CliRun r = session("pwd");
@@ -91,13 +100,7 @@ TEST_F(CliProgram, RemoteCommands)
     ASSERT_EQ(r.status, 0) << r;
     const QStringList out = r.out.split('\n');
     // ls: name, size, type and date as the server pane shows them.
-    const auto row = [&](const QString &name) {
-        for (const QString &line : out) {
-            if (line.startsWith(name + ' '))
-                return line.simplified();
-        }
-        return QString();
-    };
+    const auto row = [&](const QString &name) { return rowOf(r.out, name); };
     EXPECT_TRUE(row("a.txt").startsWith("a.txt 6 .txt ")) << r;
     EXPECT_TRUE(row("empty.dat").startsWith("empty.dat 0 .dat ")) << r;
     EXPECT_TRUE(row("docs").contains(" <Folder> ")) << r;
@@ -493,15 +496,8 @@ TEST_F(CliProgram, LsTsvGivesRawValuesAndSaysWhatItCouldNotRead)
     // The table leaves the unknown cells empty and names the link's kind.
     const CliRun table = run({"-c", open + "ls"});
     ASSERT_EQ(table.status, 0) << table;
-    const QStringList rows = table.out.split('\n');
-    const auto row = [&](const QString &name) {
-        for (const QString &line : rows)
-            if (line.startsWith(name + ' '))
-                return line.simplified();
-        return QString();
-    };
-    EXPECT_EQ(row("undated"), "undated 531") << table;
-    EXPECT_TRUE(row("link").startsWith("link 7 <Link> ")) << table;
+    EXPECT_EQ(rowOf(table.out, "undated"), "undated 531") << table;
+    EXPECT_TRUE(rowOf(table.out, "link").startsWith("link 7 <Link> ")) << table;
     EXPECT_EQ(table.err.count(notice), 1) << table;
 
     const CliRun bad = run({"-c", open + "ls --tsv a b"});

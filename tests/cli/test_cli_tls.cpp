@@ -26,30 +26,26 @@ struct TerminalRun {
     bool asked = false;
 };
 
-class CliTls : public CliProgram {
+class CliTls : public CliProgram, public TlsSuite {
 public: // the cases' functions below reach in
+    using TlsSuite::s_servers;
+    using TlsSuite::tlsServer;
     static void SetUpTestSuite()
     {
         CliProgram::SetUpTestSuite();
-        s_servers = new TlsServers;
+        startServers();
     }
     static void TearDownTestSuite()
     {
-        delete s_servers;
+        stopServers();
         CliProgram::TearDownTestSuite();
     }
     void SetUp() override
     {
         CliProgram::SetUp();
-        ASSERT_TRUE(s_servers->certificates().isValid()) << s_servers->certificates().error().toStdString();
+        assertCertificates();
     }
 
-    static FtpServer &tlsServer(const Kind &kind)
-    {
-        FtpServer &s = s_servers->server(kind);
-        EXPECT_TRUE(s.isRunning()) << s.errorText().toStdString();
-        return s;
-    }
     static QString openOn(const FtpServer &s)
     {
         return QStringLiteral("open 127.0.0.1 %1 %2 %3").arg(s.port()).arg(s.user(), s.password());
@@ -106,11 +102,7 @@ public: // the cases' functions below reach in
         r.output = QString::fromUtf8(out).remove(QLatin1Char('\r'));
         return r;
     }
-
-    static TlsServers *s_servers;
 };
-
-TlsServers *CliTls::s_servers = nullptr;
 
 } // namespace
 

@@ -83,12 +83,9 @@ protected:
 
     static QString prefix() { return stage->filePath(QStringLiteral("usr")); }
 
-    static QTemporaryDir *stage;
-    static ProcessRun installResult;
+    static inline QTemporaryDir *stage = nullptr;
+    static inline ProcessRun installResult;
 };
-
-QTemporaryDir *Installed::stage = nullptr;
-ProcessRun Installed::installResult;
 
 TEST_F(Installed, TheTreeHoldsWhatTheDesktopNeedsAndNothingElse)
 {

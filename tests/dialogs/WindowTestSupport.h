@@ -4,7 +4,9 @@
 // texts in failure messages, helpers to find a window's controls and to act
 // on a modal window of ours once it is shown, and local file helpers.
 
+#include "QtPrinting.h"
 #include "ScriptedPrompt.h"
+#include "TestFiles.h"
 #include "platform/Paths.h"
 #include "platform/gui/Choosers.h"
 #include "session/SessionState.h"
@@ -12,7 +14,6 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -22,10 +23,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <ostream>
-
-inline void PrintTo(const QString &text, std::ostream *os) { *os << '"' << text.toStdString() << '"'; }
-inline void PrintTo(const QStringList &texts, std::ostream *os) { *os << '[' << texts.join(" | ").toStdString() << ']'; }
 
 class WindowTest : public ::testing::Test {
 protected:
@@ -56,20 +53,13 @@ T *child(const QWidget *window, const char *name)
     return found;
 }
 
-// Writes a local file, making the folders above it; reads one back (empty
-// when there is none).
+// Local files: written with the folders above them (a failed write fails the
+// test), read back whole.
 inline void writeFile(const QString &path, const QByteArray &content)
 {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(content);
+    ASSERT_TRUE(testfiles::writeFile(path, content)) << path.toStdString();
 }
-inline QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
+using testfiles::readFile;
 
 // A mouse click on the button (or check box) of `window` with this object name.
 inline void clickOn(const QWidget *window, const char *name)

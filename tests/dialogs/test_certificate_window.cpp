@@ -51,7 +51,6 @@ TEST_F(CertificateWindow, ShowsWhatTheCertificateSaysAndWhyItIsNotTrusted)
         EXPECT_EQ(window.cmdCancel->text(), LangStr(577));
         EXPECT_TRUE(window.cmdCancel->isDefault());
     }
-    EXPECT_EQ(LangStr(830), "Always trust");
 }
 
 TEST_F(CertificateWindow, EachWayOfAnsweringGivesItsAnswer)

@@ -26,16 +26,15 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class ServerDialogs : public WindowTest {
+class ServerDialogs : public WindowTest, public SuiteFtpServer {
 protected:
-    static void SetUpTestSuite() { server = std::make_unique<FtpServer>(); }
-    static void TearDownTestSuite() { server.reset(); }
+    static void SetUpTestSuite() { startServer(); }
+    static void TearDownTestSuite() { stopServer(); }
 
     void SetUp() override
     {
         WindowTest::SetUp();
-        ASSERT_TRUE(server->isRunning()) << server->errorText().toStdString();
-        server->clearRoot();
+        readyServer();
         ftp = std::make_unique<clsFTPClient>();
         ftp->setTimeouts({5000, 5000, 5000});
         ASSERT_TRUE(testwait::open(*ftp, server->host(), server->port(), server->user(), server->password(), true))
@@ -57,11 +56,8 @@ protected:
         return fs::status(server->path(name).toStdString()).permissions() & fs::perms::all;
     }
 
-    static std::unique_ptr<FtpServer> server;
     std::unique_ptr<clsFTPClient> ftp;
 };
-
-std::unique_ptr<FtpServer> ServerDialogs::server;
 
 using Permissions = ServerDialogs;
 

@@ -23,31 +23,24 @@ bool download(FtpConnection *c, const QString &name, QByteArray &out)
     return file && readAll(*file, out) && file->close();
 }
 
-class FtpLibrary : public testing::TestWithParam<bool> {
+class FtpLibrary : public testing::TestWithParam<bool>, public SuiteFtpServer {
 protected:
     static void SetUpTestSuite()
     {
         FtpServerOptions options;
         options.rawNames = true;
-        s_server = new FtpServer(options);
+        startServer(options);
     }
-    static void TearDownTestSuite() { delete s_server; }
-    void SetUp() override
-    {
-        ASSERT_TRUE(s_server->isRunning()) << s_server->errorText().toStdString();
-        s_server->clearRoot();
-    }
+    static void TearDownTestSuite() { stopServer(); }
+    void SetUp() override { readyServer(); }
     FtpConnection *connect()
     {
-        return session.connectFtp(s_server->host(), s_server->port(), s_server->user(), s_server->password(),
+        return session.connectFtp(server->host(), server->port(), server->user(), server->password(),
                                   GetParam() ? INTERNET_FLAG_PASSIVE : 0);
     }
 
     InternetSession session{QStringLiteral("TarvoFtp")};
-    static FtpServer *s_server;
 };
-
-FtpServer *FtpLibrary::s_server = nullptr;
 
 } // namespace
 
@@ -58,7 +51,7 @@ TEST_P(FtpLibrary, AbortedTransfersAndRefusalsLeaveTheConnectionUsable)
     FtpConnection *c = connect();
     ASSERT_NE(c, nullptr) << lastError();
     const QByteArray content = randomBytes(24 * 1024 * 1024, 1);
-    s_server->writeFile(QStringLiteral("big.bin"), content);
+    server->writeFile(QStringLiteral("big.bin"), content);
     {
         auto file = c->openFile(QStringLiteral("big.bin"), GENERIC_READ, 0);
         ASSERT_NE(file, nullptr);
@@ -94,7 +87,7 @@ TEST_P(FtpLibrary, OnlyOneTransferAtATime)
 {
     FtpConnection *c = connect();
     ASSERT_NE(c, nullptr);
-    s_server->writeFile(QStringLiteral("a.bin"), randomBytes(1000, 3));
+    server->writeFile(QStringLiteral("a.bin"), randomBytes(1000, 3));
     auto file = c->openFile(QStringLiteral("a.bin"), GENERIC_READ, 0);
     ASSERT_NE(file, nullptr);
     EXPECT_TRUE(c->isBusy());
@@ -120,7 +113,7 @@ TEST_P(FtpLibrary, OnlyOneTransferAtATime)
 TEST_P(FtpLibrary, InvalidUtf8NameSurvivesListingDownloadRenameDelete)
 {
     const QByteArray rawName = "bad\xff\xfe name.txt";
-    const QByteArray rawPath = QFile::encodeName(s_server->root()) + '/' + rawName;
+    const QByteArray rawPath = QFile::encodeName(server->root()) + '/' + rawName;
     const int fd = ::open(rawPath.constData(), O_CREAT | O_WRONLY, 0644);
     ASSERT_GE(fd, 0);
     ASSERT_EQ(::write(fd, "payload", 7), 7);

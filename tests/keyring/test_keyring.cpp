@@ -5,6 +5,7 @@
 // file keeps the password and the log says so once.
 #include "FtpServer.h"
 #include "KeyringDaemon.h"
+#include "ProcessRun.h"
 #include "WindowTestSupport.h"
 #include "mainwindow/MainWindowApi.h"
 #include "mainwindow/frmconc.h"
@@ -29,12 +30,6 @@ namespace {
 constexpr int PasswordField = 5;
 constexpr int NoKeyringId = 893;
 
-struct CliRun {
-    int status = -1;
-    QString out;
-    QString err;
-};
-
 // The address book of the test's program folder, the keyring as it stands,
 // and the notices of the run.
 class AddressBook : public WindowTest {
@@ -56,10 +51,9 @@ protected:
 
     QStringList siteLines() const
     {
-        QFile f(programDir.filePath("ftp.tf"));
-        if (!f.open(QIODevice::ReadOnly))
+        if (!QFile::exists(programDir.filePath("ftp.tf")))
             return {};
-        return QString::fromLatin1(f.readAll()).split("\r\n", Qt::SkipEmptyParts);
+        return QString::fromLatin1(readFile(programDir.filePath("ftp.tf"))).split("\r\n", Qt::SkipEmptyParts);
     }
     // Field `index` of site `number` as the file holds it.
     QString fileField(qint32 number, int index) const
@@ -96,30 +90,15 @@ protected:
         return db.SetCollectionData(QString::number(number), true) ? db.sServerPass : QStringLiteral("<none>");
     }
 
-    static void writeFile(const QString &path, const QByteArray &data)
-    {
-        QFile f(path);
-        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        f.write(data);
-    }
-
     // The built tarvoftp-cli on this program folder; the bus and keyring of
     // the test are the program's too.
-    CliRun cli(const QString &commands) const
+    ProcessRun cli(const QString &commands) const
     {
-        QProcess p;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.remove(QStringLiteral("TARVOFTP_PASSWORD"));
-        p.setProcessEnvironment(env);
-        p.start(QStringLiteral(TARVOFTP_CLI), {"--data-dir", programDir.path(), "--lang", "en", "--timeout", "10",
-                                               "-c", commands});
-        CliRun r;
-        if (!p.waitForFinished(60000))
-            return r;
-        r.status = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2;
-        r.out = QString::fromUtf8(p.readAllStandardOutput());
-        r.err = QString::fromUtf8(p.readAllStandardError());
-        return r;
+        return runProgram(QStringLiteral(TARVOFTP_CLI),
+                          {"--data-dir", programDir.path(), "--lang", "en", "--timeout", "10", "-c", commands}, env,
+                          QByteArray(), QString(), 60000);
     }
 
     int notices = 0;
@@ -280,7 +259,7 @@ TEST_F(Keyring, TheCommandLineSavesToTheKeyringAndConnectsWithIt)
     options.password = QStringLiteral("cl1-Pw");
     FtpServer server(options);
     ASSERT_TRUE(server.isRunning()) << server.errorText().toStdString();
-    const CliRun added = cli(QStringLiteral("site-add Work Site %1 %2 %3 %4")
+    const ProcessRun added = cli(QStringLiteral("site-add Work Site %1 %2 %3 %4")
                                  .arg(server.host()).arg(server.port()).arg(server.user(), server.password()));
     ASSERT_EQ(added.status, 0) << added.err.toStdString();
     EXPECT_EQ(fileField(1, PasswordField), "");
@@ -293,7 +272,7 @@ TEST_F(Keyring, TheCommandLineSavesToTheKeyringAndConnectsWithIt)
                    .toLatin1());
     book.close();
     for (const char *site : {"Site", "Old"}) {
-        const CliRun opened = cli(QStringLiteral("open %1; pwd").arg(QLatin1String(site)));
+        const ProcessRun opened = cli(QStringLiteral("open %1; pwd").arg(QLatin1String(site)));
         EXPECT_EQ(opened.status, 0) << site << ": " << opened.err.toStdString();
         EXPECT_TRUE(opened.out.contains("/")) << site;
         EXPECT_FALSE(opened.err.contains(LangStr(NoKeyringId + 1000))) << site;
@@ -339,11 +318,11 @@ TEST_F(NoKeyring, TheCommandLineSaysOnceAndConnectsWithThePasswordInTheFile)
         return QStringLiteral("site-add Work %1 %2 %3 %4 %5")
             .arg(QLatin1String(name), server.host()).arg(server.port()).arg(server.user(), server.password());
     };
-    const CliRun added = cli(add("One") + "; " + add("Two"));
+    const ProcessRun added = cli(add("One") + "; " + add("Two"));
     ASSERT_EQ(added.status, 0) << added.err.toStdString();
     EXPECT_EQ(added.err.count(LangStr(NoKeyringId + 1000)), 1) << added.err.toStdString();
     EXPECT_EQ(fileField(2, PasswordField), siterecord::encodePassword(server.password()));
-    const CliRun opened = cli("open Two; pwd");
+    const ProcessRun opened = cli("open Two; pwd");
     EXPECT_EQ(opened.status, 0) << opened.err.toStdString();
 }
 

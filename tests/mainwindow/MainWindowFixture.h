@@ -163,16 +163,15 @@ protected:
 };
 
 // The same, with a real FTP server (emptied for each test) to connect to.
-class PanesTest : public MainWindowTest {
+class PanesTest : public MainWindowTest, public SuiteFtpServer {
 protected:
-    static void SetUpTestSuite() { server = std::make_unique<FtpServer>(); }
-    static void TearDownTestSuite() { server.reset(); }
+    static void SetUpTestSuite() { startServer(); }
+    static void TearDownTestSuite() { stopServer(); }
 
     void SetUp() override
     {
         MainWindowTest::SetUp();
-        ASSERT_TRUE(server->isRunning()) << server->errorText().toStdString();
-        server->clearRoot();
+        readyServer();
     }
 
     // Fills the manager's boxes as a quick connection typed by hand.
@@ -209,6 +208,14 @@ protected:
 
     PaneModel &serverRows() const { return *window->serverModel(); }
     PaneModel &localRows() const { return *window->localModel(); }
+    QueueModel &queue() const { return *window->queueModel(); }
+    QStringList queueNames() const
+    {
+        QStringList out;
+        for (int r = 0; r < queue().count(); ++r)
+            out << queue().row(r).name;
+        return out;
+    }
 
     static int rowOf(const PaneModel &model, const QString &name) { return model.findName(name); }
     static QModelIndex indexOf(const PaneModel &model, const QString &name)
@@ -250,7 +257,4 @@ protected:
     {
         return [button](QWidget *w) { (static_cast<frmExist *>(w)->*button)->click(); };
     }
-
-    static std::unique_ptr<FtpServer> server;
 };
-inline std::unique_ptr<FtpServer> PanesTest::server;

@@ -88,14 +88,6 @@ protected:
     }
     bool connectSlow() { return connectTo(*slow); }
 
-    QueueModel &queue() const { return *window->queueModel(); }
-    QStringList queueNames() const
-    {
-        QStringList out;
-        for (int r = 0; r < queue().count(); ++r)
-            out << queue().row(r).name;
-        return out;
-    }
     // A row is on its way: it runs and some of its bytes have moved.
     bool moving(const QString &name) const
     {
@@ -153,9 +145,8 @@ protected:
         return false;
     }
 
-    static std::unique_ptr<FtpServer> slow;
+    static inline std::unique_ptr<FtpServer> slow;
 };
-std::unique_ptr<FtpServer> ActionsDuringWork::slow;
 
 // Answered No, every action leaves the run alone; a second start is ignored
 // and a row added meanwhile waits for the next run.

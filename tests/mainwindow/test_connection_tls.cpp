@@ -14,15 +14,15 @@ namespace {
 
 const QColor OrangeRed(213, 85, 43);
 
-class ConnectionTls : public MainWindowTest {
+class ConnectionTls : public MainWindowTest, public TlsSuite {
 protected:
-    static void SetUpTestSuite() { s_servers = new TlsServers; }
-    static void TearDownTestSuite() { delete s_servers; }
+    static void SetUpTestSuite() { startServers(); }
+    static void TearDownTestSuite() { stopServers(); }
 
     void SetUp() override
     {
         MainWindowTest::SetUp();
-        ASSERT_TRUE(s_servers->certificates().isValid()) << s_servers->certificates().error().toStdString();
+        assertCertificates();
         startWindow();
     }
 
@@ -42,12 +42,6 @@ protected:
         settle();
         return bConnected;
     }
-    FtpServer &server(const TlsServers::Kind &kind)
-    {
-        FtpServer &s = s_servers->server(kind);
-        EXPECT_TRUE(s.isRunning()) << s.errorText().toStdString();
-        return s;
-    }
     static Answer press(QPushButton *frmCertificate::*button)
     {
         return [button](QWidget *w) {
@@ -56,11 +50,7 @@ protected:
             (certificate->*button)->click();
         };
     }
-
-    static TlsServers *s_servers;
 };
-
-TlsServers *ConnectionTls::s_servers = nullptr;
 
 } // namespace
 
@@ -68,7 +58,7 @@ TEST_F(ConnectionTls, ASelfSignedServerIsAskedAboutThenShownLockedAndListed)
 {
     TlsServers::Kind kind;
     kind.certificate = TestCertificates::SelfSigned;
-    FtpServer &s = server(kind);
+    FtpServer &s = tlsServer(kind);
     s.writeFile(QStringLiteral("secret.txt"), "s");
     EXPECT_FALSE(window->lblProtection->isVisible());
 
@@ -100,7 +90,7 @@ TEST_F(ConnectionTls, TransfersOverTheirOwnConnectionsAskNothingMore)
 {
     TlsServers::Kind kind;
     kind.certificate = TestCertificates::SelfSigned;
-    FtpServer &s = server(kind);
+    FtpServer &s = tlsServer(kind);
     QStringList names;
     for (int i = 0; i < 4; ++i) {
         names << QStringLiteral("part%1.bin").arg(i);
@@ -127,7 +117,7 @@ TEST_F(ConnectionTls, ASavedSiteConnectsWithItsOwnMode)
 {
     TlsServers::Kind kind;
     kind.tls = QStringLiteral("implicit");
-    FtpServer &s = server(kind);
+    FtpServer &s = tlsServer(kind);
     clsGestionData data;
     ASSERT_TRUE(data.addFolder(QStringLiteral("Tests")).ok());
     QString line;
@@ -157,7 +147,7 @@ TEST_F(ConnectionTls, AChangedCertificateIsSaidLoudlyAndCancellingSendsNothing)
 {
     TlsServers::Kind kind;
     kind.certificate = TestCertificates::SelfSigned;
-    FtpServer &s = server(kind);
+    FtpServer &s = tlsServer(kind);
     ASSERT_TRUE(TrustedCertificates().trust(s.host(), s.port(), QByteArray(32, '\x5a')).ok());
     bool loud = false;
     answerModals({[&loud](QWidget *w) {
@@ -178,7 +168,7 @@ TEST_F(ConnectionTls, IfOfferedAgainstAPlainServerWarnsInTheLogAndShowsAnOpenLoc
 {
     TlsServers::Kind plain;
     plain.tls.clear();
-    FtpServer &s = server(plain);
+    FtpServer &s = tlsServer(plain);
     window->switchLanguage(true);
     ASSERT_TRUE(connectTo(s, sitetls::Mode::IfOffered)) << logText();
     EXPECT_TRUE(modalClasses.isEmpty());

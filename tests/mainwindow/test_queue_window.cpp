@@ -1,6 +1,8 @@
 // The transfer queue in the main window against a real FTP server: every way
-// of adding rows, drags between the panes that run the queue, the pop-up, the
-// progress bar over the running row, and Stop.
+// of adding rows, drags between the panes that run the queue, the pop-up and
+// the progress bar over the running row. Stop is the engine suite's (rows
+// kept, partial files, the completion line after an upload run only) and the
+// busy window suite's (the window during and after a stopped run).
 #include "MainWindowFixture.h"
 #include "transfer/TransferQueue.h"
 
@@ -22,15 +24,7 @@ protected:
         writeFile(onDesktop("site/sub/page.html"), "<p>");
         startWindow();
     }
-    QueueModel &queue() const { return *window->queueModel(); }
     QString q(int row, int column) const { return queue().text(row, column); }
-    QStringList queueNames() const
-    {
-        QStringList out;
-        for (int r = 0; r < queue().count(); ++r)
-            out << q(r, QueueRow::Name);
-        return out;
-    }
     // The first row of this name: local, remote, host, size, status and remote date.
     QString queued(const QString &name) const
     {
@@ -211,48 +205,6 @@ TEST_F(QueueWindow, TheProgressBarSitsInTheFirstRowsProgressCell)
     window->setProgressValue(5LL << 29);
     settle();
     EXPECT_NEAR(double(window->ProgressBar1->value()) / window->ProgressBar1->maximum(), 0.5, 0.001);
-}
-
-// A server slow enough that a file is still on its way when Stop comes.
-TEST_F(QueueWindow, StopEndsADownloadRunKeepingItsRowsAndAnUploadRunWithTheCompletionLine)
-{
-    FtpServerOptions slowly;
-    slowly.rate = 256 * 1024;
-    FtpServer slow(slowly);
-    ASSERT_TRUE(slow.isRunning());
-    slow.writeFile("big.bin", QByteArray(2000000, 'b'));
-    slow.writeFile("readme.txt", "hello");
-    writeFile(onDesktop("large.bin"), QByteArray(2000000, 'u'));
-    ASSERT_TRUE(options::setSimultaneousTransfers(1).ok()); // one file after the other
-    ASSERT_TRUE(connectTo(slow));
-    // The first figures of a running row: Stop.
-    QObject::connect(&queue(), &QueueModel::dataChanged, window.get(), [&] {
-        if (queue().count() > 0 && queue().row(0).total > 0 && !bStopTransfer && bQueueBusy)
-            window->tbToolBar_ButtonClick("Stop");
-    });
-    for (const char *name : {"big.bin", "readme.txt"}) {
-        select(window->listviewServer, {name});
-        window->DragDropManuel(false);
-    }
-    window->tbToolBar_ButtonClick("Transfer");
-    settle();
-    EXPECT_EQ(queueNames(), (QStringList{"big.bin", "readme.txt"}));
-    EXPECT_FALSE(bQueueBusy);
-    EXPECT_FALSE(bStopTransfer);
-    EXPECT_FALSE(log().contains("  Transfert Terminé"));
-    EXPECT_TRUE(log().contains(" - Transfert arrêté : big.bin")) << logText();
-    EXPECT_FALSE(QFile::exists(onDesktop("readme.txt")));
-    EXPECT_LT(QFileInfo(onDesktop("big.bin")).size(), 2000000); // the partial file stays
-
-    queue().clear();
-    window->RefreshLocalDir();
-    select(window->lvLocal, {"large.bin", "up.txt"});
-    window->Toolbar2_ButtonClick("upload");
-    settle();
-    EXPECT_EQ(queueNames().first(), QStringLiteral("large.bin"));
-    EXPECT_FALSE(bQueueBusy);
-    EXPECT_TRUE(log().contains("  Transfert Terminé"));
-    EXPECT_LT(slow.readFile("large.bin").size(), 2000000);
 }
 
 } // namespace

@@ -283,7 +283,7 @@ protected:
     {
         FtpServerOptions options;
         options.mlsd = false;
-        server = std::make_unique<FtpServer>(options);
+        startServer(options);
     }
 
     // Listing and changing folder may finish later than the call that asked:
@@ -292,7 +292,6 @@ protected:
     {
         return QTest::qWaitFor([&] { return rowOf(serverRows(), name) >= 0; }, 5000);
     }
-    QueueModel &queue() const { return *window->queueModel(); }
 };
 
 TEST_F(ListOnlyServerPane, NamesDifferingInCaseAreTwoRowsAndUnknownCellsStayEmpty)

@@ -78,14 +78,6 @@ TEST_F(SessionLogTest, EachStateAndMessageGivesItsLinesInTheirLooks)
     EXPECT_DOUBLE_EQ(log.twipsToPixels(1440), double(edit.logicalDpiX()));
 }
 
-TEST_F(SessionLogTest, StatusTextsFollowTheCurrentLanguage)
-{
-    LanguageOffset = 1000;
-    log.write(13, QString());
-    log.write(11, QString());
-    EXPECT_EQ(texts().mid(0, 3), (QStringList{"  Action denied", QString(70, '-'), "failed to Connected To ftp.example.org"}));
-}
-
 TEST_F(SessionLogTest, LinesKeepTheirOwnLooksAndHeldLinesAreWrittenTogetherInOrder)
 {
     log.write(0, QString());

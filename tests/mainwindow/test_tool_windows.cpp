@@ -63,9 +63,8 @@ protected:
         return out;
     }
 
-    static std::unique_ptr<HttpServer> http;
+    static inline std::unique_ptr<HttpServer> http;
 };
-std::unique_ptr<HttpServer> ToolWindows::http;
 
 // ---- the comparison window ---------------------------------------------------------
 

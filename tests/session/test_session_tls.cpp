@@ -33,15 +33,15 @@ public:
     QList<ConnectionProtection> shown;
 };
 
-class SessionTls : public ::testing::Test {
+class SessionTls : public ::testing::Test, public TlsSuite {
 protected:
-    static void SetUpTestSuite() { s_servers = new TlsServers; }
-    static void TearDownTestSuite() { delete s_servers; }
+    static void SetUpTestSuite() { startServers(); }
+    static void TearDownTestSuite() { stopServers(); }
     void SetUp() override
     {
         resetSessionState();
         LanguageOffset = 1000;
-        ASSERT_TRUE(s_servers->certificates().isValid()) << s_servers->certificates().error().toStdString();
+        assertCertificates();
         ftp.setHost(&host);
         ftp.setTimeouts({10000, 10000, 10000});
         ftp.security().setStore(TrustedCertificates(store.filePath("ftpcert.tf")));
@@ -52,12 +52,6 @@ protected:
     {
         return testwait::open(ftp, s.host(), quint16(s.port()), s.user(), s.password(), true);
     }
-    FtpServer &server(const Kind &kind = {})
-    {
-        FtpServer &s = s_servers->server(kind);
-        EXPECT_TRUE(s.isRunning()) << s.errorText().toStdString();
-        return s;
-    }
     bool logged(int state, const QString &start) const
     {
         for (const QString &line : host.log) {
@@ -67,13 +61,10 @@ protected:
         return false;
     }
 
-    static TlsServers *s_servers;
     QTemporaryDir store;
     AskingHost host;
     clsFTPClient ftp;
 };
-
-TlsServers *SessionTls::s_servers = nullptr;
 
 } // namespace
 
@@ -100,7 +91,7 @@ TEST_F(SessionTls, TheLogAndTheWindowTellHowEachConnectionIsProtected)
         host.shown.clear();
         Kind kind;
         kind.tls = c.serverTls;
-        FtpServer &s = server(kind);
+        FtpServer &s = tlsServer(kind);
         s.writeFile(QStringLiteral("a.txt"), "a");
         ftp.security().setMode(c.mode);
         ASSERT_TRUE(connect(s)) << sLastError.toStdString();
@@ -126,7 +117,7 @@ TEST_F(SessionTls, ASelfSignedCertificateTrustedOnceIsAskedAgainAndTrustedAlways
 {
     Kind kind;
     kind.certificate = Cert::SelfSigned;
-    FtpServer &s = server(kind);
+    FtpServer &s = tlsServer(kind);
     ftp.security().setMode(inet::TlsMode::Required);
     const QByteArray sha256 = s_servers->certificates().sha256(Cert::SelfSigned);
 
@@ -166,7 +157,7 @@ TEST_F(SessionTls, ACertificateThatChangedIsAskedAboutLoudly)
 {
     Kind kind;
     kind.certificate = Cert::SelfSigned;
-    FtpServer &s = server(kind);
+    FtpServer &s = tlsServer(kind);
     const QByteArray before = s_servers->certificates().sha256(Cert::Expired);
     TrustedCertificates store = ftp.security().store();
     ASSERT_TRUE(store.trust(s.host(), s.port(), before).ok());
@@ -186,7 +177,7 @@ TEST_F(SessionTls, APinnedFingerprintIsTrustedWithoutAQuestion)
     kind.certificate = Cert::OtherHost;
     kind.tls = QStringLiteral("implicit");
     ftp.security().setMode(inet::TlsMode::Implicit);
-    FtpServer &implicit = server(kind);
+    FtpServer &implicit = tlsServer(kind);
     ftp.security().setPinnedFingerprint(s_servers->certificates().sha256(Cert::OtherHost));
     ASSERT_TRUE(connect(implicit)) << sLastError.toStdString();
     ftp.CloseConnection();

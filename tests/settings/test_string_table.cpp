@@ -27,26 +27,21 @@ struct Quoted {
 
 // Texts whose spacing, spelling or use (file names, column words) a tidy-up
 // could break; each must stay exactly as the program has always shown it.
+// Those the window, command-line and update suites already compare word for
+// word are left to them.
 const Quoted QuotedTexts[] = {
     {102, u"Usager : ", u"Username : "},
     {105, u"Nom serveur/IP :  ", u"Hostname/IP :  "},
     {108, u"Nom d'usager pour le site ", u"username "},
     {130, u"Nom", u"Filename"},
-    {133, u"Nom du fichier", u"Filename"},
     {141, u"À propos de", u"About "},
-    {201, u"Carnet d'adresses", u"Site Manager"},
     {218, u"Français", u"Francais"},
     {219, u"Vous devez redémarrer l'application pour que les changements soient effectués", u"You need to restart the application to complete your request"},
     {503, u"Êtes-vous sûr de vouloir effacer :", u"are you sure you want to Delete :"},
     {507, u"et son contenu ?", u"and is content ?"},
-    {511, u"Recherche du serveur Complété", u"Connection host resolved"},
     {514, u"Connecté", u"logged"},
     {516, u"Connexion des fichiers Complété", u"Data connection Establishing"},
     {521, u"Ceci va annuler votre transfert et vous déconnecter , voulez-vous continuer ?", u"This will stop your current transfer and disconnect you , are you sure you want to continue?"},
-    {527, u"créé avec succès", u"was successfully created."},
-    {532, u"échec de connexion à", u"failed to Connected To"},
-    {534, u"Aucun fichier en attente", u"The are no files in queue."},
-    {539, u"KB de", u"KB of"},
     {546, u"Vous devez redémarrer l'application pour que certains changements prennent effet.", u"since Tarvo is currently active, some settings will not take effect until the next time you start Tarvo"},
     {550, u"Démarrer avec le carnet d'adresses", u"Load site manager on start"},
     {554, u"Déposez vos fichiers ou répertoires à envoyé dans la fenêtre ci-dessous", u"Drop your files or folder to upload here"},
@@ -62,7 +57,6 @@ const Quoted QuotedTexts[] = {
     {632, u"Entrez l'adresse hôte du site que vous désirez effectuer la connexion (Adresse ftp du serveur) . ", u"Enter the host address for the new connection (ftp server adresse ) . "},
     {634, u"Utiliser une connexion anonyme", u"Anonymous connection "},
     {637, u"Vous avez terminé d'entrer les informations nécessaires à la connexion du nouveau site. Le nouveau site sera visible dans la liste du carnet d'adresses.", u"Completed ! you have finished to enter all the required informations . the new site will be visible in the site manager."},
-    {653, u"frupt.tf", u"enupt.tf"},
     {654, u"Désirez-vous remplacer le fichier existant ?", u"Would you like to replace the existing file ?"},
     {659, u"Tarvo FTP à la possibilité d'être mis à jour avec cette fonction, vous devez être connecté à Internet", u"Tarvo FTP can be update with this option , you need to be connected on internet"},
     {663, u"Passer", u"Skip"},
@@ -70,14 +64,8 @@ const Quoted QuotedTexts[] = {
     {671, u"Envoie des fichiers dans la liste d'attente", u"Transfering file "},
     {686, u"Envoyer les fichiers : ", u"Upload files :"},
     {697, u"Remonter les fichiers sélectionnés dans le répertoire supérieur ?", u"Send all selected files in parent folder ?"},
-    {698, u"<Dossier>", u"<Folder>"},
-    {291, u"Créer un répertoire local", nullptr},
     {583, u"Effacer le(s) (fichier/dossier) sélectionné", nullptr},
     {585, u"Télécharger le(s) (fichier/dossier sélectionné)", nullptr},
-    {602, nullptr, u"Tarvo FTP is up-to-date"},
-    {604, nullptr, u"You must disconnect from the server before starting the update , do you want to disconnect now ?"},
-    {611, nullptr, u"Updater was not able to connect to internet."},
-    {615, nullptr, u"Most recent version : "},
 };
 
 class Captioner : public MenuCaptioner {

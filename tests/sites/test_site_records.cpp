@@ -55,14 +55,6 @@ TEST(SiteRecords, ShapeOfTheTwoLayouts)
     EXPECT_EQ(biggestNumber({}), 0);
 }
 
-TEST(SiteRecords, FieldTextThatWouldBreakALineIsRefused)
-{
-    EXPECT_TRUE(checkFieldText(QString::fromUtf8("Zoé's site")).ok());
-    for (const char16_t *bad : {u"a|b", u"a\rb", u"a\nb", u"Ωmega"})
-        EXPECT_FALSE(checkFieldText(QString::fromUtf16(bad)).ok());
-    EXPECT_TRUE(checkFieldText(QString::fromUtf16(u"Ωmega")).error().contains(u'Ω'));
-}
-
 TEST(KeyedCollection, KeepsOrderAndRefusesAKeyTwice)
 {
     KeyedCollection c;

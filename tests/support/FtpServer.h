@@ -5,6 +5,7 @@
 #include <QProcess>
 #include <QString>
 #include <QTemporaryDir>
+#include <gtest/gtest.h>
 
 #include <memory>
 
@@ -63,4 +64,20 @@ private:
     std::unique_ptr<QProcess> m_process;
     quint16 m_port = 0;
     QString m_error;
+};
+
+// The server a suite's tests share, emptied before each of them: the fixture
+// calls startServer (with its options) in SetUpTestSuite, stopServer in
+// TearDownTestSuite and readyServer in SetUp.
+class SuiteFtpServer {
+protected:
+    static void startServer(const FtpServerOptions &options = {}) { server = std::make_unique<FtpServer>(options); }
+    static void stopServer() { server.reset(); }
+    static void readyServer()
+    {
+        ASSERT_TRUE(server->isRunning()) << server->errorText().toStdString();
+        server->clearRoot();
+    }
+
+    static inline std::unique_ptr<FtpServer> server;
 };

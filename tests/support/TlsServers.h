@@ -7,6 +7,7 @@
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <gtest/gtest.h>
 
 #include <map>
 #include <memory>
@@ -69,4 +70,25 @@ private:
     TestCertificates m_certificates;
     QTemporaryDir m_logs;
     std::map<Kind, std::unique_ptr<FtpServer>> m_servers;
+};
+
+// What a TLS suite's fixture shares: the servers, started with the suite
+// (startServers in SetUpTestSuite, stopServers in TearDownTestSuite), the
+// check that their certificates were made, and a server of a kind.
+class TlsSuite {
+protected:
+    static void startServers() { s_servers = std::make_unique<TlsServers>(); }
+    static void stopServers() { s_servers.reset(); }
+    static void assertCertificates()
+    {
+        ASSERT_TRUE(s_servers->certificates().isValid()) << s_servers->certificates().error().toStdString();
+    }
+    static FtpServer &tlsServer(const TlsServers::Kind &kind = {})
+    {
+        FtpServer &s = s_servers->server(kind);
+        EXPECT_TRUE(s.isRunning()) << s.errorText().toStdString();
+        return s;
+    }
+
+    static inline std::unique_ptr<TlsServers> s_servers;
 };

@@ -46,15 +46,15 @@ private:
     TransferQueue &m_queue;
 };
 
-class CompareWindow : public WindowSuite {
+class CompareWindow : public WindowSuite, public SuiteFtpServer {
 protected:
     static void SetUpTestSuite()
     {
-        server = std::make_unique<FtpServer>();
+        startServer();
         server->writeFile("serverdir/x.bin", "xx");
         server->writeFile("serverdir/deep/y.bin", "yyy");
     }
-    static void TearDownTestSuite() { server.reset(); }
+    static void TearDownTestSuite() { stopServer(); }
 
     void SetUp() override
     {
@@ -95,14 +95,11 @@ protected:
         return added;
     }
 
-    static std::unique_ptr<FtpServer> server;
     QTemporaryDir local;
     QTemporaryDir downloads;
     QueueBench bench;
     FakePanes panes{bench.queue};
 };
-
-std::unique_ptr<FtpServer> CompareWindow::server;
 
 // The picture a row shows for its mark: the comparison icons, and an empty
 // picture of the same size for a row without a mark.

@@ -52,15 +52,15 @@ QStringList basketRow(const frmDropIn &basket, int row)
     return out;
 }
 
-class DropInBasket : public WindowSuite {
+class DropInBasket : public WindowSuite, public SuiteFtpServer {
 protected:
-    static void SetUpTestSuite() { server = std::make_unique<FtpServer>(); }
-    static void TearDownTestSuite() { server.reset(); }
+    static void SetUpTestSuite() { startServer(); }
+    static void TearDownTestSuite() { stopServer(); }
 
     void SetUp() override
     {
         WindowSuite::SetUp();
-        ASSERT_TRUE(server->isRunning()) << server->errorText().toStdString();
+        readyServer();
         ASSERT_TRUE(bench.connectTo(*server)) << sLastError.toStdString();
         writeFile(local.filePath("one.txt"), "abc");
         writeFile(local.filePath("two.bin"), QByteArray(1234, 'x'));
@@ -77,13 +77,10 @@ protected:
         bench.model.append(row);
     }
 
-    static std::unique_ptr<FtpServer> server;
     QTemporaryDir local;
     QueueBench bench;
     FakeMainWindow mainWindow{bench.queue};
 };
-
-std::unique_ptr<FtpServer> DropInBasket::server;
 
 TEST_F(DropInBasket, TwoFilesMakeTwoQueueRowsAndTwoBasketRows)
 {

@@ -58,12 +58,10 @@ protected:
         return frmViewUpdate::showModal(ftp, mainWindow, nullptr, askedByUser);
     }
 
-    static std::unique_ptr<HttpServer> http;
+    static inline std::unique_ptr<HttpServer> http;
     clsFTPClient ftp;
     FakeMainWindow mainWindow;
 };
-
-std::unique_ptr<HttpServer> UpdateWindow::http;
 
 TEST_F(UpdateWindow, ANewerVersionOffersTheUpdateEqualAndOlderOnesAreUpToDate)
 {

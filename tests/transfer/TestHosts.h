@@ -6,12 +6,22 @@
 #include "session/SessionState.h"
 #include "transfer/QueueHost.h"
 #include "transfer/QueueModel.h"
+#include "transfer/TransferQueue.h"
 
 #include <QList>
 #include <QPair>
 #include <QStringList>
 
 #include <functional>
+
+// The kinds of a run's outcomes, in order.
+inline QList<RowOutcome::Kind> kindsOf(const QList<RowOutcome> &outcomes)
+{
+    QList<RowOutcome::Kind> kinds;
+    for (const RowOutcome &o : outcomes)
+        kinds << o.kind;
+    return kinds;
+}
 
 class TestHost : public SessionHost, public QueueHost {
 public:

@@ -27,16 +27,15 @@ using testfiles::writeFile;
 using Events = QList<QPair<qint64, qint64>>;
 using Kind = RowOutcome::Kind;
 
-class TransferEngine : public ::testing::TestWithParam<bool> {
+class TransferEngine : public ::testing::TestWithParam<bool>, public SuiteFtpServer {
 protected:
-    static void SetUpTestSuite() { server = std::make_unique<FtpServer>(); }
-    static void TearDownTestSuite() { server.reset(); }
+    static void SetUpTestSuite() { startServer(); }
+    static void TearDownTestSuite() { stopServer(); }
 
     void SetUp() override
     {
         resetSessionState();
-        ASSERT_TRUE(server->isRunning()) << server->errorText().toStdString();
-        server->clearRoot();
+        readyServer();
         ftp.setHost(&host);
         ftp.setTimeouts({5000, 5000, 5000});
         ASSERT_TRUE(open(*server));
@@ -64,15 +63,8 @@ protected:
     {
         queue.addRemoteSelection({{name, listedSize, date}});
     }
-    QList<Kind> kinds() const
-    {
-        QList<Kind> k;
-        for (const RowOutcome &o : outcomes)
-            k << o.kind;
-        return k;
-    }
+    QList<Kind> kinds() const { return kindsOf(outcomes); }
 
-    static std::unique_ptr<FtpServer> server;
     QTemporaryDir local;
     clsFTPClient ftp;
     QueueModel model;
@@ -81,8 +73,6 @@ protected:
     ScriptedPrompt prompt;
     QList<RowOutcome> outcomes;
 };
-
-std::unique_ptr<FtpServer> TransferEngine::server;
 
 // The connection's own transfers: blocks of 255 bytes, progress after every
 // 8000 bytes or so and at the end, byte for byte both ways.
@@ -321,7 +311,8 @@ TEST_P(TransferEngine, ConflictsOverwriteSkipCancelAndOverwriteAll)
 
 // A stop ends the run with the row kept: the local file of an upload is
 // untouched, a download keeps its partial file and the connection stays
-// usable. A stop with nothing running changes nothing later.
+// usable. A stop with nothing running changes nothing later. (A running row
+// removed from the queue stops only itself: the busy window suite's.)
 TEST_P(TransferEngine, StopDuringUploadAndDuringDownloadAndWithNothingRunning)
 {
     // A slow link, so that the files are still on their way when the stop comes.
@@ -373,49 +364,6 @@ TEST_P(TransferEngine, StopDuringUploadAndDuringDownloadAndWithNothingRunning)
     EXPECT_EQ(readFile(local.filePath("small.bin")), slow.readFile("small.bin"));
 }
 
-// Rows removed while the queue runs: the running one is stopped (its partial
-// file stays) and every other row still moves; nothing is dropped unsent.
-TEST_P(TransferEngine, RemovingTheRunningRowStopsOnlyIt)
-{
-    FtpServerOptions slowly;
-    slowly.rate = 256 * 1024; // the big file is still on its way when it is removed
-    FtpServer slow(slowly);
-    ASSERT_TRUE(slow.isRunning());
-    ASSERT_TRUE(open(slow));
-    slow.writeFile("big.bin", randomBytes(6 * 1024 * 1024, 21));
-    for (int i = 0; i < 20; ++i)
-        slow.writeFile(QString("s%1.txt").arg(i), QByteArray::number(i));
-    list();
-    queueDownload("big.bin", 6 * 1024 * 1024);
-    for (int i = 0; i < 20; ++i)
-        queueDownload(QString("s%1.txt").arg(i), 2);
-    host.onProgress = [this](qint64, qint64) {
-        if (model.count() > 0 && model.row(0).name == "big.bin")
-            model.removeRows({0});
-    };
-    run();
-    EXPECT_EQ(model.count(), 0);
-    for (int i = 0; i < 20; ++i)
-        EXPECT_EQ(readFile(local.filePath(QString("s%1.txt").arg(i))), QByteArray::number(i));
-    EXPECT_LT(QFileInfo(local.filePath("big.bin")).size(), 6 * 1024 * 1024);
-    ASSERT_FALSE(outcomes.isEmpty());
-    EXPECT_EQ(outcomes.first().kind, Kind::Stopped);
-    EXPECT_EQ(host.log.last(), "10|");
-}
-
-TEST_P(TransferEngine, UploadsMakeTheirFoldersLevelByLevel)
-{
-    writeFile(local.filePath("one.txt"), "1");
-    writeFile(local.filePath("deep.txt"), "deep");
-    queue.menuupload(local.filePath("one.txt"), "/a");
-    queue.menuupload(local.filePath("deep.txt"), "/x/y/z");
-    EXPECT_EQ(model.row(1).remote, "/x/y/z");
-    run();
-    EXPECT_EQ(server->readFile("a/one.txt"), "1");
-    EXPECT_EQ(server->readFile("x/y/z/deep.txt"), "deep");
-    EXPECT_EQ(ftp.GetFTPDirectory(), "/"); // the browsing connection never moved
-}
-
 TEST_P(TransferEngine, FolderTreesBothWays)
 {
     const QString tree = local.filePath("proj");
@@ -428,7 +376,9 @@ TEST_P(TransferEngine, FolderTreesBothWays)
     EXPECT_TRUE(host.waitShown);
     ASSERT_EQ(model.count(), 3); // files only, hidden files left out
     run();
+    // Each level made on the way; the browsing connection never moved.
     EXPECT_EQ(server->readFile("proj/src/lib/util.c"), "util");
+    EXPECT_EQ(ftp.GetFTPDirectory(), "/");
     EXPECT_FALSE(QFileInfo::exists(server->path("proj/empty")));
 
     server->makeDir("proj/empty");

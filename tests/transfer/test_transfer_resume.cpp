@@ -92,15 +92,9 @@ protected:
         queue.menuupload(local.filePath(name), QString());
         testwait::run(queue);
     }
-    QList<Kind> kinds() const
-    {
-        QList<Kind> k;
-        for (const RowOutcome &o : outcomes)
-            k << o.kind;
-        return k;
-    }
+    QList<Kind> kinds() const { return kindsOf(outcomes); }
     QStringList logged(int id) const { return host.log.filter(LangStr(id).section(QLatin1Char('%'), 0, 0)); }
-    static std::map<Peer, std::unique_ptr<FtpServer>> servers;
+    static inline std::map<Peer, std::unique_ptr<FtpServer>> servers;
     QTemporaryDir local;
     clsFTPClient ftp;
     QueueModel model;
@@ -108,8 +102,6 @@ protected:
     TransferQueue queue{ftp, model, host, host};
     QList<RowOutcome> outcomes;
 };
-
-std::map<Peer, std::unique_ptr<FtpServer>> Resume::servers;
 
 QString logOf(Peer peer)
 {
