@@ -92,15 +92,27 @@ public:
         return bConnected;
     }
 
-    // Enters a server folder and lists it into the server pane.
-    void openServerFolder(const QString &folder)
+    // Enters a server folder and lists it into the server pane; false when
+    // the pane does not show it. Each step waits for the one before: on a
+    // slow server a command sent while the session is busy is not taken.
+    bool openServerFolder(const QString &folder)
     {
-        // The change of folder ends before the listing starts: on a slow
-        // server a listing asked for at once would find the session busy.
-        window->mFTP->SetFTPDirectory(folder);
+        bool entered = false;
+        for (int attempt = 0; attempt < 3 && !entered; ++attempt) {
+            settle(*window);
+            bool done = false;
+            window->mFTP->SetFTPDirectory(folder, false, [&](const ftp::Result &r) {
+                entered = r.ok();
+                done = true;
+            });
+            runUntil([&done] { return done; });
+        }
+        if (!entered)
+            return false;
         settle(*window);
         window->RefreshDirectoryListing();
         settle(*window);
+        return window->remotePathText().endsWith(folder);
     }
 
     // Selects `name` in the server pane (download) or the local pane and

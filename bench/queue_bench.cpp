@@ -42,8 +42,11 @@ int main(int argc, char **argv)
     const bool download = parser.value(QStringLiteral("case")) == QLatin1String("download");
     const QString name = parser.value(QStringLiteral("name"));
     window.setLocalFolder(parser.value(QStringLiteral("local")));
-    if (parser.isSet(QStringLiteral("remote-dir")))
-        bench.openServerFolder(parser.value(QStringLiteral("remote-dir")));
+    if (parser.isSet(QStringLiteral("remote-dir")) && !bench.openServerFolder(parser.value(QStringLiteral("remote-dir")))) {
+        std::fprintf(stderr, "cannot open the server folder %s (the pane shows %s)\n",
+                     qPrintable(parser.value(QStringLiteral("remote-dir"))), qPrintable(window.remotePathText()));
+        return 1;
+    }
 
     int rows = 0;
     QList<RowOutcome> outcomes;
