@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdio>
 // What the window benchmarks share: a main window offscreen with a program
 // folder of its own, logged in to a local server through the quick-connect
 // boxes, and the queue driven by the panes' buttons. The session and the
@@ -103,6 +104,8 @@ public:
             bool done = false;
             window->mFTP->SetFTPDirectory(folder, false, [&](const ftp::Result &r) {
                 entered = r.ok();
+                if (!entered)
+                    std::fprintf(stderr, "CWD %s: %s\n", qPrintable(folder), qPrintable(r.response));
                 done = true;
             });
             runUntil([&done] { return done; });

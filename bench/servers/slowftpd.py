@@ -9,6 +9,7 @@ connection (pyftpdlib's ThreadedFTPServer), so one connection's wait holds
 no other. Data connections go at full speed: only round trips are slow.
 Prints "ready" once it listens.
 """
+import os
 import sys
 import time
 
@@ -19,6 +20,17 @@ from pyftpdlib.servers import ThreadedFTPServer
 
 class SlowHandler(FTPHandler):
     delay = 0.025
+
+    def ftp_CWD(self, path):
+        # pyftpdlib checks a CWD by changing the process's folder and back,
+        # which threads race on: one goes back to another's folder, and the
+        # process is left in a folder the benchmark deletes between runs,
+        # after which every CWD fails. The check needs no change of folder.
+        if not os.path.isdir(path) or not os.access(path, os.X_OK):
+            self.respond('550 No such directory.')
+            return
+        self.fs.cwd = self.fs.fs2ftp(path)
+        self.respond('250 "%s" is the current directory.' % self.fs.cwd)
 
     def respond(self, resp, logfun=None):
         time.sleep(self.delay)
