@@ -1,5 +1,6 @@
 #include "ScriptedServer.h"
 
+#include <QDeadlineTimer>
 #include <QThread>
 
 #include <future>
@@ -100,6 +101,18 @@ QByteArray ScriptPeer::command()
     std::lock_guard lock(m_mutex);
     m_commands << QString::fromUtf8(line);
     return line;
+}
+
+bool ScriptPeer::waitForHangUp()
+{
+    QDeadlineTimer deadline(kWaitMs);
+    while (m_control && m_control->state() == QAbstractSocket::ConnectedState) {
+        m_control->readAll();
+        if (deadline.hasExpired())
+            return false;
+        m_control->waitForReadyRead(int(qMax<qint64>(1, deadline.remainingTime())));
+    }
+    return true;
 }
 
 bool ScriptPeer::expect(const QByteArray &prefix)

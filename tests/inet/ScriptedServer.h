@@ -22,6 +22,9 @@ public:
     void reply(const QByteArray &line);           // CR LF added
     void replyBytewise(const QByteArray &line);   // one byte per packet
     QByteArray command();                          // next command line ("" on failure)
+    // Reads and drops whatever comes (a TLS hello, say) until the client
+    // hangs up; false when it is still there after the usual wait.
+    bool waitForHangUp();
     bool expect(const QByteArray &prefix);         // next command starts with prefix
     bool answer(const QByteArray &prefix, const QByteArray &line); // expect(prefix), then reply(line)
     // Greeting, USER, PASS (230) and FEAT (no features).
