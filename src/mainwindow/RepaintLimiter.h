@@ -1,6 +1,6 @@
 #pragma once
-// Holds a widget's repaints to a few a second while something changes it
-// faster than that. A run of small files changes the queue once a file
+// Holds a widget to one repaint an interval (the queue: 50 ms) while
+// something changes it faster than that. A run of small files changes the queue once a file
 // (a row starts, a row goes), and each repaint of the queue (its rows, the
 // header, the scroll bar) cost more than moving the file did: the next
 // files waited on the window's painting. Between two repaints the widget
