@@ -11,10 +11,11 @@ start_vsftpd() {
     PORT=$(/usr/bin/python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1",0)); print(s.getsockname()[1])')
     # A passive port is taken for every file: a client moving a thousand
     # small files over four connections finds ten ports all still held
-    # (vsftpd then gives up with "500 OOPS: vsf_sysutil_bind"), so each
-    # server gets a hundred.
-    pasvmin=$(( 30000 + (PORT % 300) * 100 ))
-    sed -e "s|@PORT@|$PORT|; s|@ROOT@|$root|; s|@PASVMIN@|$pasvmin|; s|@PASVMAX@|$(( pasvmin + 99 ))|" \
+    # (vsftpd then gives up with "500 OOPS: vsf_sysutil_bind"), and runs of
+    # the tree one after the other found even a hundred held: each server
+    # gets two thousand.
+    pasvmin=$(( 20000 + (PORT % 20) * 2000 ))
+    sed -e "s|@PORT@|$PORT|; s|@ROOT@|$root|; s|@PASVMIN@|$pasvmin|; s|@PASVMAX@|$(( pasvmin + 1999 ))|" \
         -e "s|@EMPTY@|$work/vsftpd-empty|" bench/vsftpd/vsftpd.conf.in > "$work/vsftpd.conf"
     mkdir -p "$work/vsftpd-empty"
     "$vsftpd" "$work/vsftpd.conf" > "$work/vsftpd.log" 2>&1 &

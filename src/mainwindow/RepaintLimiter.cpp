@@ -27,6 +27,10 @@ void RepaintLimiter::changing()
         m_lastPaint.start(); // this change paints as usual
         return;
     }
+    // What is already marked for repainting is painted now, before the
+    // change: held back, it would be painted later over rows that have
+    // moved since, part new and part old.
+    m_widget->repaint();
     m_widget->setUpdatesEnabled(false);
     m_timer.start(int(qMax<qint64>(1, m_interval - m_lastPaint.elapsed())));
 }

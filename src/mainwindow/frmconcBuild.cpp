@@ -305,15 +305,19 @@ void frmconc::buildSplitters()
 
 void frmconc::buildQueue()
 {
-    ListView3 = detailsList(Frame16, m_queue);
+    // The limiter hears of a change of rows before the view does (it is
+    // connected first), so that what it paints at once is the rows as they
+    // still are.
+    ListView3 = detailsList(Frame16, nullptr);
+    m_queueRepaints = new RepaintLimiter(ListView3, kQueueRepaintMs, ListView3);
+    m_queueRepaints->follow(m_queue);
+    ListView3->setModel(m_queue);
     ListView3->setObjectName(QStringLiteral("ListView3"));
     ListView3->header()->setMinimumSectionSize(1); // lets the "Date" column all but vanish
     for (int c = 0; c < int(std::size(QueueColumnTwips)); ++c)
         ListView3->setColumnWidth(c, qMax(1, QueueColumnTwips[c] / TwipsPerPixel));
     // Rows are dropped on the queue, never dragged out of it.
     ListView3->setDragEnabled(false);
-    m_queueRepaints = new RepaintLimiter(ListView3, kQueueRepaintMs, ListView3);
-    m_queueRepaints->follow(m_queue);
     connect(m_queueRepaints, &RepaintLimiter::released, this, &frmconc::PlaceQueueProgressBar);
     connect(static_cast<PaneView *>(ListView3), &PaneView::dropped, this, &frmconc::ListView3_OLEDragDrop);
 
