@@ -7,6 +7,7 @@
 #include "cli/ScriptRunner.h"
 #include "platform/Paths.h"
 #include "platform/TimeZone.h"
+#include "session/FtpLink.h"
 #include "session/SessionState.h"
 #include "settings/Options.h"
 #include "sites/clsGestionData.h"
@@ -100,17 +101,26 @@ int main(int argc, char **argv)
     if (options.siteNames)
         return printSiteNames(console);
 
-    CliSession session(console, options);
-    const bool fromInput = !options.commands && (options.script.isEmpty() || options.script == QLatin1String("-"));
-    const bool interactive = fromInput && options.script.isEmpty() && console.inputIsTerminal();
-    // At a prompt a failed command does not end the session.
-    ScriptRunner runner(console, session, options.keepGoing || interactive, !interactive);
-    if (options.commands) {
-        runner.runLine(*options.commands);
-        return runner.status();
+    int status = StatusSuccess;
+    {
+        CliSession session(console, options);
+        const bool fromInput = !options.commands && (options.script.isEmpty() || options.script == QLatin1String("-"));
+        const bool interactive = fromInput && options.script.isEmpty() && console.inputIsTerminal();
+        // At a prompt a failed command does not end the session.
+        ScriptRunner runner(console, session, options.keepGoing || interactive, !interactive);
+        if (options.commands) {
+            runner.runLine(*options.commands);
+            status = runner.status();
+        } else if (!fromInput) {
+            status = runScriptFile(console, runner, options.script);
+        } else {
+            runner.runInput(interactive);
+            status = runner.status();
+        }
     }
-    if (!fromInput)
-        return runScriptFile(console, runner, options.script);
-    runner.runInput(interactive);
-    return runner.status();
+    // The connections say goodbye on their own threads; none may outlive
+    // the program: a thread still in its TLS shutdown while the process
+    // tears OpenSSL down corrupted the heap at exit.
+    ftp::FtpLink::closeAll(3000);
+    return status;
 }
