@@ -201,6 +201,11 @@ bool ScriptPeer::acceptData()
     return true;
 }
 
+bool ScriptPeer::dataArrives()
+{
+    return m_data && (m_data->bytesAvailable() > 0 || m_data->waitForReadyRead(kWaitMs));
+}
+
 void ScriptPeer::sendData(const QByteArray &bytes)
 {
     if (!m_data)

@@ -37,6 +37,8 @@ public:
     bool active(const QByteArray &verb);
     bool connectData();
     bool acceptData();
+    // Waits for the client's first bytes on the data connection, reading none.
+    bool dataArrives();
     void sendData(const QByteArray &bytes);
     void closeData();
     void closeControl();

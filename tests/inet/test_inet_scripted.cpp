@@ -8,6 +8,8 @@
 #include <QCryptographicHash>
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include <tuple>
 
 using namespace inet;
@@ -368,6 +370,8 @@ TEST_F(Scripted, AStopRequestEndsEveryWaitAndAStoppedDownloadStillAborts)
     setTimeouts(60000);
     std::atomic<bool> stop{false};
     setStopFlag(&stop);
+    // A failed ASSERT leaves early: the flag must not stay for the next tests.
+    const std::shared_ptr<void> unset(nullptr, [](void *) { setStopFlag(nullptr); });
     auto raise = [&stop] { stop = true; };
 
     {
@@ -431,7 +435,10 @@ TEST_F(Scripted, AStopRequestEndsEveryWaitAndAStoppedDownloadStillAborts)
                 || !p.acceptData())
                 return;
             p.reply("150 go ahead");
-            raise(); // and never read: the client's sending stalls
+            // Once the client sends (it has the 150), never read: its
+            // sending stalls, and the stop must end it.
+            p.dataArrives();
+            raise();
             p.command();
         });
         FtpConnection *c = connect(server);
