@@ -12,6 +12,7 @@
 #include <QObject>
 #include <QHash>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -94,6 +95,11 @@ private:
     // Before try `attempt` (2 and on): the pause, the log's note and the
     // connection made again in `folder`. False when that cannot be (result says why).
     bool prepareRetry(const RetryPolicy &policy, int attempt, const QString &folder, Result &result);
+    // Runs `once` (given the last try's result from the second try on) until it
+    // succeeds, fails as another try would not mend, or the retries are spent.
+    Result withRetries(const RetryPolicy &policy, const std::function<Result(const Result *previous)> &once);
+    // Back to `folder` after a transfer that left it.
+    void returnTo(const QString &folder);
     // The bytes of `name` the server holds now; -1 when it does not say.
     qint64 remoteSize(const QString &name);
 

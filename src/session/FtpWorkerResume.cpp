@@ -82,6 +82,30 @@ bool FtpWorker::prepareRetry(const RetryPolicy &policy, int attempt, const QStri
     return true;
 }
 
+Result FtpWorker::withRetries(const RetryPolicy &policy, const std::function<Result(const Result *previous)> &once)
+{
+    // Reconnections and tries count alike: a server that keeps refusing the
+    // login spends the retries as one that keeps cutting the transfer.
+    const QString folder = m_folder;
+    Result result = once(nullptr);
+    Result lastTry = result;
+    for (int attempt = 2; worthRetrying(result) && attempt <= policy.retries + 1; ++attempt) {
+        if (!prepareRetry(policy, attempt, folder, result))
+            continue;
+        result = once(&lastTry);
+        lastTry = result;
+    }
+    return result;
+}
+
+void FtpWorker::returnTo(const QString &folder)
+{
+    if (m_connection && m_folder != folder && !folder.isEmpty()) {
+        Result back;
+        enter(folder, false, back);
+    }
+}
+
 Result FtpWorker::run(const Retrieve &c)
 {
     Result result;
@@ -115,24 +139,15 @@ Result FtpWorker::run(const Retrieve &c)
         else
             QFile::remove(localPath);
     }
-    const QString folder = m_folder;
-    for (int attempt = 1;; ++attempt) {
-        if (attempt > 1 && !prepareRetry(c.retry, attempt, folder, result)) {
-            if (!worthRetrying(result) || attempt > c.retry.retries)
-                break;
-            continue;
-        }
-        result = retrieveFrom(c, localPath, offset);
-        if (!worthRetrying(result) || attempt > c.retry.retries)
-            break;
+    result = withRetries(c.retry, [&](const Result *previous) {
         // What arrived stays and the next try goes on from its end; a file
         // that arrived different starts over.
-        offset = differs(result) ? 0 : qMax<qint64>(0, platform::localFileSize(localPath));
-    }
-    if (c.returnToFolder && m_connection && m_folder != startFolder && !startFolder.isEmpty()) {
-        Result back;
-        enter(startFolder, false, back);
-    }
+        if (previous)
+            offset = differs(*previous) ? 0 : qMax<qint64>(0, platform::localFileSize(localPath));
+        return retrieveFrom(c, localPath, offset);
+    });
+    if (c.returnToFolder)
+        returnTo(startFolder);
     return result;
 }
 
@@ -177,30 +192,15 @@ Result FtpWorker::run(const Store &c)
             }
         }
     }
-    const QString folder = m_folder;
-    bool askServer = false;
-    for (int attempt = 1;; ++attempt) {
-        if (attempt > 1) {
-            if (!prepareRetry(c.retry, attempt, folder, result)) {
-                if (!worthRetrying(result) || attempt > c.retry.retries)
-                    break;
-                continue;
-            }
-            // What the server kept of the last try, once connected again.
-            if (askServer)
-                offset = qMax<qint64>(0, remoteSize(c.name));
-        }
-        result = storeFrom(c, offset);
-        if (!worthRetrying(result) || attempt > c.retry.retries)
-            break;
-        // A file that arrived different starts over.
-        askServer = !differs(result);
-        offset = 0;
-    }
-    if (c.returnToFolder && m_connection && m_folder != startFolder && !startFolder.isEmpty()) {
-        Result back;
-        enter(startFolder, false, back);
-    }
+    result = withRetries(c.retry, [&](const Result *previous) {
+        // What the server kept of the last try, once connected again; a file
+        // that arrived different starts over.
+        if (previous)
+            offset = differs(*previous) ? 0 : qMax<qint64>(0, remoteSize(c.name));
+        return storeFrom(c, offset);
+    });
+    if (c.returnToFolder)
+        returnTo(startFolder);
     return result;
 }
 
