@@ -7,7 +7,9 @@ server across a wide-area link, for the benchmarks (bench/parallel).
 Serves ROOT anonymously with every right on 127.0.0.1:PORT, one thread per
 connection (pyftpdlib's ThreadedFTPServer), so one connection's wait holds
 no other. Data connections go at full speed: only round trips are slow.
-Prints "ready" once it listens.
+Prints "ready" once it listens. With SLOWFTPD_LOG=FILE set, every command
+is written to FILE as "seconds connection command argument", for counting where a
+run's round trips go.
 """
 import os
 import sys
@@ -32,6 +34,14 @@ class SlowHandler(FTPHandler):
         self.fs.cwd = self.fs.fs2ftp(path)
         self.respond('250 "%s" is the current directory.' % self.fs.cwd)
 
+    command_log = None
+
+    def pre_process_command(self, line, cmd, arg):
+        if self.command_log:
+            self.command_log.write("%.3f %d %s %s\n" % (time.time(), id(self) % 100000, cmd, arg or ""))
+            self.command_log.flush()
+        super().pre_process_command(line, cmd, arg)
+
     def respond(self, resp, logfun=None):
         time.sleep(self.delay)
         if logfun is None:
@@ -47,6 +57,8 @@ def main():
     authorizer.add_anonymous(root, perm="elradfmwMT")
     SlowHandler.authorizer = authorizer
     SlowHandler.banner = "slowftpd ready"
+    if os.environ.get("SLOWFTPD_LOG"):
+        SlowHandler.command_log = open(os.environ["SLOWFTPD_LOG"], "a")
     server = ThreadedFTPServer(("127.0.0.1", port), SlowHandler)
     server.max_cons = 64
     print("ready", flush=True)

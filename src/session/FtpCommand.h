@@ -135,7 +135,7 @@ struct Result {
     QString folder;         // the current remote folder after the command, when asked for
     QString text;           // Raw: the command's reply; Connect: the welcome
     qint64 size = -1;       // Size: the file's size (-1: none); transfers: bytes in the destination
-    std::shared_ptr<const std::vector<Folder>> folders; // List: one folder; Walk: every folder
+    std::shared_ptr<const std::vector<Folder>> folders; // List: its folder (a walk's come one by one, as signals)
 
     // A transfer that failed once its data was moving (the connection dropped
     // or timed out), as opposed to one the server refused.
@@ -203,3 +203,4 @@ Q_DECLARE_METATYPE(ftp::Command)
 Q_DECLARE_METATYPE(ftp::Result)
 Q_DECLARE_METATYPE(ftp::Request)
 Q_DECLARE_METATYPE(ftp::TransferNote)
+Q_DECLARE_METATYPE(ftp::Folder)

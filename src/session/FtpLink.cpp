@@ -44,6 +44,7 @@ void registerTypes()
         qRegisterMetaType<ftp::Result>();
         qRegisterMetaType<ftp::Request>();
         qRegisterMetaType<ftp::TransferNote>();
+        qRegisterMetaType<ftp::Folder>();
     });
 }
 
@@ -72,6 +73,7 @@ FtpLink::FtpLink(LoginParams login, QObject *parent)
     connect(m_worker, &FtpWorker::stateChanged, this, &FtpLink::stateChanged);
     connect(m_worker, &FtpWorker::reconnecting, this, &FtpLink::reconnecting);
     connect(m_worker, &FtpWorker::noted, this, &FtpLink::noted);
+    connect(m_worker, &FtpWorker::walked, this, &FtpLink::walked);
     connect(m_worker, &FtpWorker::requested, this, [this](const Request &request) {
         // Nobody to ask: the file question is cancelled, the certificate refused.
         const bool certificate = request.kind == Request::Kind::Certificate;

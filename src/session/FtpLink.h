@@ -67,6 +67,8 @@ signals:
     void reconnecting(quint64 id);
     // A transfer started at an offset, starts over, tries again or was verified.
     void noted(quint64 id, const ftp::TransferNote &note);
+    // A walk's folder as soon as it is listed, before the walk's result.
+    void walked(quint64 id, const ftp::Folder &folder);
     // The file-exists question.
     void requested(const ftp::Request &request);
     // A certificate nothing vouches for: answer 1 to go on, 0 to give up.

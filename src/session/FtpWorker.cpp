@@ -6,6 +6,8 @@
 
 #include <QThread>
 
+#include <algorithm>
+
 namespace ftp {
 
 namespace {
@@ -20,6 +22,20 @@ QString lastComponent(QString path)
     while (path.size() > 1 && path.endsWith(QLatin1Char('/')))
         path.chop(1);
     return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+}
+
+// "/a/b": what a server that took CWD to it answers to PWD. Anything else
+// ("a/b", "/a/../b", "/a/", "//a", a path of another system) is asked.
+bool isPlainAbsolute(const QString &path)
+{
+    if (!path.startsWith(QLatin1Char('/')))
+        return false;
+    if (path.size() == 1)
+        return true;
+    const QStringList parts = path.mid(1).split(QLatin1Char('/'));
+    return std::none_of(parts.begin(), parts.end(), [](const QString &part) {
+        return part.isEmpty() || part == QLatin1String(".") || part == QLatin1String("..");
+    });
 }
 
 bool changesFolder(const QString &line)
@@ -162,14 +178,15 @@ bool FtpWorker::readFolder(QString &folder)
     return true;
 }
 
-bool FtpWorker::enter(const QString &folder, bool createMissing, Result &result)
+bool FtpWorker::enter(const QString &folder, bool createMissing, Result &result, Where where)
 {
+    bool made = false;
     if (!m_connection->setCurrentDirectory(folder)) {
         if (!createMissing || m_control->stopRequested()) {
             failed(result);
             return false;
         }
-        m_connection->createDirectory(folder);
+        made = m_connection->createDirectory(folder);
         if (!m_connection->setCurrentDirectory(folder)) {
             failed(result);
             return false;
@@ -177,6 +194,15 @@ bool FtpWorker::enter(const QString &folder, bool createMissing, Result &result)
     }
     result.response = inet::lastResponseInfo();
     m_namesHere.reset();
+    // A folder made just now holds nothing yet: no listing to ask whether a file is there.
+    if (made)
+        m_namesHere.emplace();
+    // A walk or a transfer names its folders in full: one round trip less a
+    // folder than asking the server where it is now.
+    if (where == Where::AsGiven && isPlainAbsolute(folder)) {
+        m_folder = folder;
+        return true;
+    }
     QString here;
     if (!readFolder(here)) {
         // A stop or a time-out closed the connection: where it was is
@@ -191,20 +217,24 @@ bool FtpWorker::enter(const QString &folder, bool createMissing, Result &result)
     return true;
 }
 
-// /a/b/c visits /a, /a/b and /a/b/c, making each missing level.
+// /a/b/c visits /a, /a/b and /a/b/c, making each missing level; a folder
+// that is there already, or whose parent is, is entered at once.
 bool FtpWorker::enterLevelByLevel(const QString &folder, Result &result)
 {
+    if (enter(folder, true, result, Where::AsGiven) || result.outcome == Outcome::Stopped)
+        return result.outcome != Outcome::Stopped;
+    result = Result();
     const QStringList parts = folder.split(QLatin1Char('/'), Qt::SkipEmptyParts);
     QString done;
     for (int i = 0; i + 1 < parts.size(); ++i) {
         done += QLatin1Char('/') + parts.at(i);
         Result level;
-        if (!enter(done, true, level) && level.outcome == Outcome::Stopped) {
+        if (!enter(done, true, level, Where::AsGiven) && level.outcome == Outcome::Stopped) {
             result = level;
             return false;
         }
     }
-    return enter(folder, true, result);
+    return enter(folder, true, result, Where::AsGiven);
 }
 
 bool FtpWorker::listHere(const QString &filter, std::vector<inet::FindRecord> &entries, Result &result,
@@ -255,7 +285,8 @@ Result FtpWorker::run(const List &c)
     Result result;
     if (!ensureConnected(result))
         return result;
-    if (!c.folder.isEmpty() && !enter(c.folder, false, result))
+    // The folder is read from the server after the listing.
+    if (!c.folder.isEmpty() && !enter(c.folder, false, result, Where::AsGiven))
         return result;
     Folder folder;
     const bool listed = listHere(c.filter, folder.entries, result, &folder.summary);
@@ -375,24 +406,29 @@ Result FtpWorker::run(const Walk &c)
     if (!ensureConnected(result))
         return result;
     const QString saved = m_folder;
-    auto folders = std::make_shared<std::vector<Folder>>();
-    walkInto(c.folder, lastComponent(c.folder), 1, *folders);
+    walkInto(c.folder, lastComponent(c.folder), 1);
     if (m_control->stopRequested()) {
+        // A stop in the middle of a reply closed the connection: the next
+        // one goes back to the folder the session is in, not the walk's.
+        if (!m_connection || !m_connection->isAlive())
+            m_folder = saved;
         inet::setLastError(inet::ErrorStopped);
         return failed(result);
     }
     // Back where the walk began, so that the pane's folder is the session's.
     if (!saved.isEmpty() && m_folder != saved) {
         Result back;
-        enter(saved, false, back);
+        enter(saved, false, back, Where::AsGiven);
     }
     succeeded(result);
     result.folder = m_folder;
-    result.folders = std::move(folders);
     return result;
 }
 
-void FtpWorker::walkInto(const QString &path, const QString &relative, int depth, std::vector<Folder> &out)
+// Depth first: a folder goes out with its entries final (links and entries
+// of no kind already tried), then each of its folders in listing order, so
+// that the owner can queue a folder's files before the walk is over.
+void FtpWorker::walkInto(const QString &path, const QString &relative, int depth)
 {
     if (m_control->stopRequested())
         return;
@@ -400,40 +436,39 @@ void FtpWorker::walkInto(const QString &path, const QString &relative, int depth
     folder.path = path;
     folder.relative = relative;
     Result entered;
-    if (depth > kMaxRemoteDepth || !enter(path, false, entered)) {
+    if (depth > kMaxRemoteDepth || !enter(path, false, entered, Where::AsGiven)) {
         folder.entered = false;
         folder.tooDeep = depth > kMaxRemoteDepth;
-        out.push_back(std::move(folder));
+        emit walked(m_current, folder);
         return;
     }
     Result listed;
     // What was read before a failure counts.
     listHere(QStringLiteral("*.*"), folder.entries, listed, &folder.summary);
-    const size_t self = out.size();
-    out.push_back(std::move(folder));
-    const std::vector<inet::FindRecord> entries = out[self].entries;
-    for (size_t i = 0; i < entries.size(); ++i) {
-        const inet::FindRecord &e = entries[i];
+    QStringList children;
+    for (inet::FindRecord &e : folder.entries) {
         if (isUnsafeRemoteName(e.name))
             continue;
         const bool link = e.attributes & inet::FILE_ATTRIBUTE_REPARSE_POINT;
         const bool directory = e.attributes & inet::FILE_ATTRIBUTE_DIRECTORY;
         if (link && linkLeadsBack(path, e.linkTarget))
             continue;
-        const QString child = joinRemote(path, e.name);
         if (!directory && (link || e.attributes == 0)) {
             // Only the server can tell: a folder if it lets us in.
             Result probe;
-            const bool folderAfterAll = depth + 1 <= kMaxRemoteDepth && enter(child, false, probe);
-            out[self].entries[i].attributes = folderAfterAll ? inet::FILE_ATTRIBUTE_DIRECTORY
-                                                             : inet::FILE_ATTRIBUTE_NORMAL;
+            const bool folderAfterAll = depth + 1 <= kMaxRemoteDepth
+                                        && enter(joinRemote(path, e.name), false, probe, Where::AsGiven);
+            e.attributes = folderAfterAll ? inet::FILE_ATTRIBUTE_DIRECTORY : inet::FILE_ATTRIBUTE_NORMAL;
             if (!folderAfterAll)
                 continue;
         } else if (!directory) {
             continue;
         }
-        walkInto(child, relative + QLatin1Char('/') + e.name, depth + 1, out);
+        children << e.name;
     }
+    emit walked(m_current, folder);
+    for (const QString &name : children)
+        walkInto(joinRemote(path, name), relative + QLatin1Char('/') + name, depth + 1);
 }
 
 Result FtpWorker::run(const Close &)

@@ -43,6 +43,8 @@ signals:
     // The connection had gone and is being made again.
     void reconnecting(quint64 id);
     void noted(quint64 id, const ftp::TransferNote &note);
+    // A folder of a walk, as soon as it is listed.
+    void walked(quint64 id, const ftp::Folder &folder);
     void requested(const ftp::Request &request);
 
 private:
@@ -71,12 +73,15 @@ private:
     // The library's last failure (or a stop) as this result.
     Result &failed(Result &result) const;
     Result &succeeded(Result &result) const;
-    bool enter(const QString &folder, bool createMissing, Result &result);
+    // Where the connection is after a change of folder: as the server says
+    // (PWD), or, for a plain absolute path, the path asked for.
+    enum class Where { AskServer, AsGiven };
+    bool enter(const QString &folder, bool createMissing, Result &result, Where where = Where::AskServer);
     bool enterLevelByLevel(const QString &folder, Result &result);
     bool readFolder(QString &folder);
     bool listHere(const QString &filter, std::vector<inet::FindRecord> &entries, Result &result,
                   inet::ListingSummary *summary = nullptr);
-    void walkInto(const QString &path, const QString &relative, int depth, std::vector<Folder> &out);
+    void walkInto(const QString &path, const QString &relative, int depth);
     // Asks the owner (the request's id and command are filled in here);
     // nullopt when stopped while waiting.
     std::optional<ExistsAnswer> askExists(Request request);

@@ -75,7 +75,7 @@ bool FtpWorker::prepareRetry(const RetryPolicy &policy, int attempt, const QStri
         return false;
     }
     Result again;
-    if (!ensureConnected(again) || (!folder.isEmpty() && folder != m_folder && !enter(folder, false, again))) {
+    if (!ensureConnected(again) || (!folder.isEmpty() && folder != m_folder && !enter(folder, false, again, Where::AsGiven))) {
         result = again;
         return false;
     }
@@ -102,7 +102,7 @@ void FtpWorker::returnTo(const QString &folder)
 {
     if (m_connection && m_folder != folder && !folder.isEmpty()) {
         Result back;
-        enter(folder, false, back);
+        enter(folder, false, back, Where::AsGiven);
     }
 }
 
@@ -112,7 +112,7 @@ Result FtpWorker::run(const Retrieve &c)
     if (!ensureConnected(result))
         return result;
     const QString startFolder = m_folder;
-    if (!c.remoteFolder.isEmpty() && c.remoteFolder != m_folder && !enter(c.remoteFolder, false, result))
+    if (!c.remoteFolder.isEmpty() && c.remoteFolder != m_folder && !enter(c.remoteFolder, false, result, Where::AsGiven))
         return result; // never the file of the same name in another folder
     const QString localPath = joinLocal(c.localFolder, c.name);
     if (!QFileInfo(c.localFolder).isDir())

@@ -134,8 +134,8 @@ void clsFTPClient::takeResult(const ftp::Result &result, const char *szFunc)
         ErrorOut(result.error, QString::fromLatin1(szFunc), QString());
 }
 
-void clsFTPClient::send(ftp::Command command, const char *szFunc, Done done,
-                        const std::function<void(const ftp::Result &)> &handle)
+quint64 clsFTPClient::send(ftp::Command command, const char *szFunc, Done done,
+                           const std::function<void(const ftp::Result &)> &handle)
 {
     auto deliver = [this, szFunc, done = std::move(done), handle](const ftp::Result &r) {
         takeResult(r, szFunc);
@@ -144,14 +144,13 @@ void clsFTPClient::send(ftp::Command command, const char *szFunc, Done done,
         if (done)
             done(r);
     };
-    if (m_link) {
-        m_link->submit(std::move(command), std::move(deliver));
-        return;
-    }
+    if (m_link)
+        return m_link->submit(std::move(command), std::move(deliver));
     // Not connected: refused, and as every result it comes later, never
     // inside the call.
     const ftp::Result refused = failure(inet::ErrorIncorrectHandleState);
     QMetaObject::invokeMethod(this, [deliver, refused] { deliver(refused); }, Qt::QueuedConnection);
+    return 0;
 }
 
 void clsFTPClient::OpenConnection(const QString &sServer, const QString &sPort, const QString &sUser,

@@ -94,9 +94,11 @@ public:
     void GetDirectoryListing(const QString &sFilter, Done done, const QString &folder = QString());
     // result.size: the size, or -1 when there is no such file.
     void GetFTPFileSize(const QString &sFile, Done done);
-    // Every file below a remote folder, for the queue's expansion; the
-    // session's folder and Directory() stay as they were.
-    void WalkFolder(const QString &dir, Done done);
+    // Every file below a remote folder, for the queue's expansion: `each`
+    // has the folders one by one, depth first, as they are listed, then
+    // `done` the walk's end. The session's folder and Directory() stay as they were.
+    using FolderDone = std::function<void(const ftp::Folder &)>;
+    void WalkFolder(const QString &dir, FolderDone each, Done done);
     // What the last listing said of itself: the lines no format understood
     // (already written to the log).
     const inet::ListingSummary &listingSummary() const { return m_listingSummary; }
@@ -117,8 +119,9 @@ private:
     // Sends a command; `handle` turns the result into the session's state
     // before `done` sees it.
     // szFunc null: a failure leaves sLastError as it was (the caller reports it).
-    void send(ftp::Command command, const char *szFunc, Done done,
-              const std::function<void(const ftp::Result &)> &handle = {});
+    // The command's number on the connection (0: refused, not connected).
+    quint64 send(ftp::Command command, const char *szFunc, Done done,
+                 const std::function<void(const ftp::Result &)> &handle = {});
     void takeResult(const ftp::Result &result, const char *szFunc);
     void fillDirectory(const ftp::Result &result);
     void addRecord(const inet::FindRecord &record);

@@ -113,9 +113,24 @@ void clsFTPClient::GetFTPFileSize(const QString &sFile, Done done)
     send(ftp::Size{sFile}, "FtpFindFirstFile", std::move(done));
 }
 
-void clsFTPClient::WalkFolder(const QString &dir, Done done)
+void clsFTPClient::WalkFolder(const QString &dir, FolderDone each, Done done)
 {
-    send(ftp::Walk{dir}, "FtpFindFirstFile", std::move(done));
+    // Connected before the command goes, for the worker may list the first
+    // folder before submit() returns; the id is known by the time a folder
+    // arrives, which is always later, on this thread.
+    auto id = std::make_shared<quint64>(0);
+    auto watch = std::make_shared<QMetaObject::Connection>();
+    if (m_link)
+        *watch = connect(m_link.get(), &ftp::FtpLink::walked, this,
+                         [id, each](quint64 command, const ftp::Folder &folder) {
+                             if (command == *id && each)
+                                 each(folder);
+                         });
+    *id = send(ftp::Walk{dir}, "FtpFindFirstFile", [watch, done](const ftp::Result &r) {
+        disconnect(*watch);
+        if (done)
+            done(r);
+    });
 }
 
 bool clsFTPClient::DownloadHTTPFile(const QString &sLocal, const QString &sRemote)

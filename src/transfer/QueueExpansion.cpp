@@ -11,6 +11,7 @@
 #include "session/clsFTPClient.h"
 #include "settings/StringTable.h"
 #include "transfer/QueueHost.h"
+#include "transfer/WalkedRows.h"
 
 #include <QDir>
 #include <QPointer>
@@ -20,9 +21,6 @@ namespace {
 // Log texts of the expansion's refusals.
 constexpr int kUnsafeNameId = 790;
 constexpr int kUnreadableFileId = 791;
-constexpr int kFolderNotEnteredId = 792;
-constexpr int kLinkLoopId = 873;
-constexpr int kTooDeepId = 874;
 
 QString lastComponent(QString path, QChar separator)
 {
@@ -158,6 +156,8 @@ void TransferQueue::addDownloadRow(const RemoteSelection &entry, const QString &
     row.iconKey = QStringLiteral("image:") + QString::number(ImgNumber(entry.name));
     m_model.append(row);
     sLastQueuedSize = entry.size < 0 ? QString() : formatSizeText(entry.size);
+    if (m_feeding)
+        m_runner.admitRow();
 }
 
 void TransferQueue::addRemoteSelection(const QList<RemoteSelection> &rows)
@@ -210,99 +210,67 @@ void TransferQueue::expandNext()
         m_host.showQueueWait(true);
         m_host.setBusy(true);
         QPointer<TransferQueue> self(this);
-        m_ftp.WalkFolder(dir, [self, p](const ftp::Result &r) {
-            if (!self || !self->m_walking)
-                return;
-            self->m_walking = false;
-            self->m_host.setBusy(false);
-            const bool notAFolder = r.folders && !r.folders->empty() && !r.folders->front().entered
-                                    && !r.folders->front().tooDeep;
-            if (p.mayBeFile && notAFolder)
-                self->addDownloadRow(p.entry, p.remoteFolder, p.localFolder);
-            else
-                self->addWalked(r, p.localFolder);
-            if (!self->m_expansion.empty())
-                self->m_expansion.pop_front();
-            self->expandNext();
-        });
+        auto rows = std::make_shared<WalkedRows>(
+            p.localFolder,
+            WalkedRows::Sink{[self](const RemoteSelection &file, const QString &remote, const QString &local) {
+                                 self->addDownloadRow(file, remote, local);
+                             },
+                             [self](int stringId, const QString &name) { self->logRefused(stringId, name); }});
+        m_ftp.WalkFolder(
+            dir,
+            [self, p, rows](const ftp::Folder &folder) {
+                if (!self || !self->m_walking)
+                    return;
+                // A link, or an entry of no kind, that cannot be entered is a file.
+                if (rows->empty() && p.mayBeFile && !folder.entered && !folder.tooDeep)
+                    self->addDownloadRow(p.entry, p.remoteFolder, p.localFolder);
+                else
+                    rows->add(folder);
+            },
+            [self](const ftp::Result &r) {
+                if (!self || !self->m_walking)
+                    return;
+                self->m_walking = false;
+                self->m_host.setBusy(false);
+                // Cut short (connection lost): what was listed is queued, and the log says why the rest is not.
+                if (!r.ok() && !sLastError.isEmpty()) {
+                    self->m_session.logState(12, sLastError);
+                    emit self->entryRefused(sLastError);
+                }
+                if (!self->m_expansion.empty())
+                    self->m_expansion.pop_front();
+                self->expandNext();
+            });
         return;
     }
     m_host.showQueueWait(false);
+    endFeeding();
     emit expansionFinished();
-    if (m_runWhenExpanded) {
-        m_runWhenExpanded = false;
-        RunTransferQueue();
-    }
 }
 
-// Depth first in listing order, as the folders were walked: a folder's files
-// and, at each of its folders, that folder's rows.
-void TransferQueue::addWalked(const ftp::Result &result, const QString &localBase)
-{
-    if (!result.folders) {
-        // The folder could not be listed at all (stopped, connection lost).
-        if (!sLastError.isEmpty()) {
-            m_session.logState(12, sLastError);
-            emit entryRefused(sLastError);
-        }
-        return;
-    }
-    const std::vector<ftp::Folder> &folders = *result.folders;
-    size_t next = 0;
-    std::function<void()> addOne = [&] {
-        if (next >= folders.size())
-            return; // the walk was cut short
-        const ftp::Folder &f = folders[next++];
-        if (f.tooDeep) {
-            logRefused(kTooDeepId, f.path);
-            return;
-        }
-        if (!f.entered) {
-            // A folder that cannot be entered would list another one instead.
-            logRefused(kFolderNotEnteredId, f.path);
-            return;
-        }
-        const QString localFolder = chkdir(localBase, f.relative);
-        for (const inet::FindRecord &e : f.entries) {
-            if (e.name == QLatin1String(".") || e.name == QLatin1String(".."))
-                continue;
-            if (isUnsafeRemoteName(e.name)) {
-                logRefused(kUnsafeNameId, e.name);
-                continue;
-            }
-            if ((e.attributes & inet::FILE_ATTRIBUTE_REPARSE_POINT) && linkLeadsBack(f.path, e.linkTarget)) {
-                logRefused(kLinkLoopId, joinRemote(f.path, e.name));
-                continue;
-            }
-            if (e.attributes & inet::FILE_ATTRIBUTE_DIRECTORY) {
-                addOne();
-                continue;
-            }
-            // What the listing did not give stays unknown in the row, not 0 or 1601.
-            RemoteSelection file;
-            file.name = e.name;
-            file.size = e.sizeKnown ? e.size : -1;
-            if (e.timeKnown)
-                file.date = dateTimeFromDateValue(FileTimeToDate(e.lastWriteTime));
-            addDownloadRow(file, f.path, localFolder);
-        }
-    };
-    addOne();
-}
-
+// Asked while server folders are still being listed, the run starts at
+// once and takes their rows as they come: the first files move while the
+// rest of the tree is listed.
 void TransferQueue::RunTransferQueue()
 {
-    if (isExpanding()) {
-        m_runWhenExpanded = true;
+    if (m_runner.isRunning())
         return;
-    }
-    m_runner.start();
+    m_feeding = isExpanding();
+    m_runner.start(m_feeding);
+}
+
+void TransferQueue::endFeeding()
+{
+    if (!m_feeding)
+        return;
+    m_feeding = false;
+    m_runner.endOfRows();
 }
 
 void TransferQueue::endExpansion()
 {
     m_expansion.clear();
-    m_runWhenExpanded = false;
+    endFeeding();
     if (m_walking) {
         m_walking = false;
         m_host.setBusy(false);
@@ -312,11 +280,12 @@ void TransferQueue::endExpansion()
 
 void TransferQueue::stop()
 {
+    // The run first: one still waiting for rows then ends as stopped.
+    m_runner.stop();
     if (isExpanding()) {
         endExpansion();
         emit expansionFinished();
     }
-    m_runner.stop();
 }
 
 void TransferQueue::connectionClosing()

@@ -69,14 +69,14 @@ double QueueRunner::now() const
 
 // ---- a run -------------------------------------------------------------------------
 
-void QueueRunner::start()
+void QueueRunner::start(bool moreToCome)
 {
     // A start request while the queue runs is ignored.
     if (m_running)
         return;
     m_session.setProgressValue(0);
     const int n = m_model.count();
-    if (n == 0) {
+    if (n == 0 && !moreToCome) {
         platform::inform(LangStr(534), platform::PromptIcon::Information);
         m_session.setProgressVisible(false);
         return;
@@ -101,6 +101,7 @@ void QueueRunner::start()
     std::erase_if(m_slots, [](const std::unique_ptr<Slot> &s) { return !s->owned || s->refused; });
     bQueueBusy = true;
     m_running = true;
+    m_feeding = moreToCome;
     m_stopping = false;
     m_failed = false;
     m_saidLimit = false;
@@ -143,8 +144,35 @@ void QueueRunner::dispatch()
         --m_budget;
         begin(slot, index);
     }
-    if (m_running && m_rows.empty())
+    // A run fed by a listing waits for its next rows, unless it is ending.
+    if (m_running && m_rows.empty() && (!m_feeding || m_stopping || m_failed))
         finish();
+}
+
+void QueueRunner::admitRow()
+{
+    if (!m_running || !m_feeding)
+        return;
+    ++m_budget;
+    dispatch();
+}
+
+void QueueRunner::endOfRows()
+{
+    if (!m_feeding)
+        return;
+    m_feeding = false;
+    if (m_running && m_rows.empty() && m_outcomes.isEmpty() && m_model.count() == 0) {
+        // The folders held no file: as a run of an empty queue, none at all.
+        m_running = false;
+        bQueueBusy = false;
+        m_session.setProgressVisible(false);
+        platform::inform(LangStr(534), platform::PromptIcon::Information);
+        emit finished(m_outcomes);
+        return;
+    }
+    if (m_running)
+        dispatch();
 }
 
 QueueRunner::Slot *QueueRunner::freeSlot()
@@ -453,6 +481,7 @@ void QueueRunner::finish()
     if (!m_running)
         return;
     m_running = false;
+    m_feeding = false;
     m_session.setProgressVisible(false);
     bQueueBusy = false;
     bStopTransfer = false;
@@ -490,6 +519,11 @@ void QueueRunner::stop()
     for (const auto &[command, r] : m_rows)
         if (r.slot && r.slot->link)
             r.slot->link->cancel(command.second);
+    if (m_rows.empty()) {
+        // Waiting for the rows of a listing: the run ends as a stopped download's does.
+        m_failed = true;
+        finish();
+    }
 }
 
 void QueueRunner::abandon()

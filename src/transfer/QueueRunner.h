@@ -59,8 +59,13 @@ public:
                 QObject *parent = nullptr);
     ~QueueRunner() override;
 
-    // Starts a run of the rows queued now; ignored while one goes on.
-    void start();
+    // Starts a run of the rows queued now; ignored while one goes on. With
+    // `moreToCome`, the rows admitted until endOfRows() join it (a server
+    // folder still being listed), and it may start with none.
+    void start(bool moreToCome = false);
+    // The row just appended to the model joins the run.
+    void admitRow();
+    void endOfRows();
     bool isRunning() const { return m_running; }
     // The stop button: what runs stops (partial files stay), nothing more starts.
     void stop();
@@ -148,6 +153,7 @@ private:
     ftp::RetryPolicy m_retry; // this run's
     int m_limit = 0;          // connections the server takes this run
     bool m_running = false;
+    bool m_feeding = false;   // more rows may join: the run waits for them
     bool m_stopping = false;
     bool m_failed = false;    // a download failed: no completion steps
     bool m_asking = false;

@@ -50,7 +50,7 @@ public:
     // The selection of one pane, folders expanded (the design's DragDropManuel).
     void addLocalSelection(const QList<LocalSelection> &rows);
     // Server folders are listed on the browsing connection, one after the
-    // other: their rows come in selection order once each listing is back.
+    // other: their rows come in selection order, each folder's as soon as it is listed.
     void addRemoteSelection(const QList<RemoteSelection> &rows);
 
     // One local file as an upload row into the current remote folder followed
@@ -74,7 +74,7 @@ public:
 
     // ---- running
     // Transfers the rows queued now; ignored while a run goes on. Asked while
-    // server folders are still being listed, it starts once they are in.
+    // server folders are still being listed, their rows join the run as they come.
     void RunTransferQueue();
     bool isRunning() const { return m_runner.isRunning(); }
     // The stop button: only what runs stops. Folders still being listed
@@ -108,7 +108,8 @@ private:
     void expandNext();
     // The selection still to list is dropped; the listing on its way is ignored.
     void endExpansion();
-    void addWalked(const ftp::Result &result, const QString &localBase);
+    // A run that takes the expansion's rows as they come gets no more.
+    void endFeeding();
     QString remoteBaseForUploads();
     void logRefused(int stringId, const QString &name);
 
@@ -121,7 +122,7 @@ private:
 
     std::deque<Pending> m_expansion; // the selection still to add, in order
     bool m_walking = false;          // its first entry is being listed
-    bool m_runWhenExpanded = false;
+    bool m_feeding = false;          // the run takes the rows the expansion adds
     int m_batchDepth = 0;            // nesting of the current local expansion
     QString m_batchRemoteBase;       // the remote folder of the current expansion
 };

@@ -494,8 +494,8 @@ TEST_F(ActionsDuringWork, TheServerPaneListsCreatesRenamesAndDeletesWhileFilesMo
 // ---- a server that stops answering in the middle ----------------------------------------
 
 // Stop while the folders of a download are still being listed: the run that
-// was to follow does not start.
-TEST_F(ActionsDuringWork, StopDuringTheExpansionOfADownloadStartsNoRun)
+// was waiting for their rows ends, and nothing is transferred.
+TEST_F(ActionsDuringWork, StopDuringTheExpansionOfADownloadTransfersNothing)
 {
     ASSERT_TRUE(connectSlow());
     select(window->listviewServer, {"tree", "y.txt"});
@@ -507,7 +507,8 @@ TEST_F(ActionsDuringWork, StopDuringTheExpansionOfADownloadStartsNoRun)
     settle();
     EXPECT_FALSE(QFile::exists(onDesktop("y.txt")));
     EXPECT_FALSE(QFile::exists(onDesktop("tree")));
-    EXPECT_FALSE(log().contains(Starting)) << logText();
+    EXPECT_FALSE(window->transferQueue().isRunning());
+    EXPECT_EQ(queue().count(), 0);
     EXPECT_FALSE(bStopTransfer);
     EXPECT_FALSE(window->picLineAttente->isVisible());
     // The pane's connection is still in the folder the user is in.
@@ -520,6 +521,27 @@ TEST_F(ActionsDuringWork, StopDuringTheExpansionOfADownloadStartsNoRun)
     window->Toolbar1_ButtonClick("Download");
     settle();
     EXPECT_EQ(readFile(onDesktop("y.txt")), QByteArray("next"));
+}
+
+// A run asked for while the folders are still being listed starts at once
+// and waits for their rows: it ends only once every file, listed late, is in.
+TEST_F(ActionsDuringWork, ARunStartedDuringTheExpansionTakesEveryRowListedLater)
+{
+    ASSERT_TRUE(options::setSimultaneousTransfers(2).ok());
+    ASSERT_TRUE(connectSlow());
+    select(window->listviewServer, {"tree", "y.txt"});
+    slow->pause();
+    window->Toolbar1_ButtonClick("Download");
+    EXPECT_TRUE(window->transferQueue().isExpanding());
+    EXPECT_TRUE(window->transferQueue().isRunning());
+    slow->resume();
+    settle();
+    EXPECT_FALSE(window->transferQueue().isRunning());
+    EXPECT_EQ(queue().count(), 0);
+    EXPECT_EQ(readFile(onDesktop("tree/a.txt")), QByteArray("a"));
+    EXPECT_EQ(readFile(onDesktop("tree/sub/b.txt")), QByteArray("b"));
+    EXPECT_EQ(readFile(onDesktop("y.txt")), QByteArray("next"));
+    EXPECT_EQ(countInLog(Starting), 1) << logText();
 }
 
 // Closing the window while a transfer waits on a frozen server, and while a

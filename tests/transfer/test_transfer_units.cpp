@@ -4,6 +4,7 @@
 #include "session/SizeText.h"
 #include "session/clsFTPClient.h"
 #include "transfer/TransferQueue.h"
+#include "transfer/WalkedRows.h"
 
 #include "session/FtpCommand.h"
 
@@ -161,4 +162,40 @@ TEST(Runner, EmptyQueueSaysSoAndStaysIdle)
     ASSERT_EQ(prompt.asked().size(), 1);
     EXPECT_EQ(prompt.asked().first().text, "Aucun fichier en attente");
     EXPECT_FALSE(bQueueBusy);
+}
+
+// A walk's folders come one by one; each file becomes a row once every row
+// before it is known, so a folder listed late holds back only what follows it.
+TEST(WalkedRows, RowsInDepthFirstOrderAsTheFoldersCome)
+{
+    auto entry = [](const char *name, bool folder = false) {
+        inet::FindRecord e;
+        e.name = QString::fromLatin1(name);
+        e.attributes = folder ? inet::FILE_ATTRIBUTE_DIRECTORY : inet::FILE_ATTRIBUTE_NORMAL;
+        return e;
+    };
+    auto folder = [](const char *path, const char *relative, std::vector<inet::FindRecord> entries,
+                     bool entered = true) {
+        ftp::Folder f;
+        f.path = QString::fromLatin1(path);
+        f.relative = QString::fromLatin1(relative);
+        f.entered = entered;
+        f.entries = std::move(entries);
+        return f;
+    };
+    QStringList rows, refused;
+    WalkedRows walk(QStringLiteral("/home/u"),
+                    {[&](const RemoteSelection &file, const QString &remote, const QString &local) {
+                         rows << remote + QLatin1Char('/') + file.name + QStringLiteral(" > ") + local;
+                     },
+                     [&](int id, const QString &name) { refused << QString::number(id) + QLatin1Char(' ') + name; }});
+    walk.add(folder("/t", "t", {entry("a"), entry("sub", true), entry("../x"), entry("shut", true), entry("z")}));
+    EXPECT_EQ(rows, QStringList{"/t/a > /home/u/t"});
+    walk.add(folder("/t/sub", "t/sub", {entry("b")}));
+    EXPECT_EQ(rows, (QStringList{"/t/a > /home/u/t", "/t/sub/b > /home/u/t/sub"}));
+    // Read up to the folder still to come: the unsafe name is left out, with its line.
+    EXPECT_EQ(refused, QStringList{"790 ../x"});
+    walk.add(folder("/t/shut", "t/shut", {}, false));
+    EXPECT_EQ(rows, (QStringList{"/t/a > /home/u/t", "/t/sub/b > /home/u/t/sub", "/t/z > /home/u/t"}));
+    EXPECT_EQ(refused, (QStringList{"790 ../x", "792 /t/shut"}));
 }
