@@ -68,7 +68,7 @@ protected:
     QTemporaryDir local;
     clsFTPClient ftp;
     QueueModel model;
-    TestHost host{model};
+    TestHost host;
     TransferQueue queue{ftp, model, host, host};
     ScriptedPrompt prompt;
     QList<RowOutcome> outcomes;
