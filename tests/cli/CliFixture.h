@@ -37,10 +37,13 @@ protected:
     static void TearDownTestSuite() { stopServer(); }
     void SetUp() override { readyServer(); }
 
-    static QString openCommand()
+    static QString openOn(const FtpServer &s)
     {
-        return QStringLiteral("open 127.0.0.1 %1 %2 %3").arg(server->port()).arg(server->user(), server->password());
+        return QStringLiteral("open 127.0.0.1 %1 %2 %3").arg(s.port()).arg(s.user(), s.password());
     }
+    static QString openCommand() { return openOn(*server); }
+    // The password as the address book stores it: hex-encoded twice.
+    static QByteArray storedPassword() { return QByteArray(Password).toHex().toUpper().toHex().toUpper(); }
 
     // Runs the program with the test's folders and options before `args`;
     // `password` comes through the environment when given.

@@ -51,8 +51,8 @@ TEST(CommandSplitting, Ports)
     EXPECT_FALSE(cli::looksLikePort("joe"));
 }
 
-// The program's runs use the other options; these are the ones they cannot see.
-TEST(CliOptions, AsciiActiveDefaultsAndErrors)
+// The options the program's runs cannot see, and every kind of bad value.
+TEST(CliOptions, ValuesDefaultsAndErrors)
 {
     const cli::ParsedOptions set = cli::parseArguments({"prog", "--active", "--ascii", "--exists=skip", "script.txt"});
     ASSERT_TRUE(set.error.isEmpty()) << set.error.toStdString();
@@ -66,33 +66,26 @@ TEST(CliOptions, AsciiActiveDefaultsAndErrors)
     EXPECT_FALSE(none.options.passive.has_value());
     EXPECT_EQ(none.options.exists, cli::ExistsPolicy::Ask);
     EXPECT_EQ(none.options.timeoutSeconds, 30);
+    EXPECT_FALSE(none.options.tls.has_value()); // the site's, else "auto"
 
-    for (const QStringList &bad : QList<QStringList>{{"prog", "--lang", "de"}, {"prog", "--timeout", "0"},
-                                                     {"prog", "--timeout"}, {"prog", "-c", "ls", "script"},
-                                                     {"prog", "a", "b"}})
-        EXPECT_FALSE(cli::parseArguments(bad).error.isEmpty()) << bad.join(' ').toStdString();
-}
-
-TEST(CliOptions, TlsModeCaFileAndFingerprint)
-{
-    EXPECT_FALSE(cli::parseArguments({"prog"}).options.tls.has_value()); // the site's, else "auto"
     const std::pair<const char *, inet::TlsMode> modes[] = {{"auto", inet::TlsMode::IfOffered},
                                                             {"explicit", inet::TlsMode::Required},
                                                             {"implicit", inet::TlsMode::Implicit},
                                                             {"off", inet::TlsMode::Off}};
     for (const auto &[word, mode] : modes)
         EXPECT_EQ(cli::parseArguments({"prog", "--tls", word}).options.tls, mode) << word;
-
     const QByteArray sha256 = QByteArray::fromHex("00112233445566778899aabbccddeeff00112233445566778899aabbccddeeff");
     for (const char *hex : {"00112233445566778899aabbccddeeff00112233445566778899aabbccddeeff",
                             "00:11:22:33:44:55:66:77:88:99:AA:BB:CC:DD:EE:FF:00:11:22:33:44:55:66:77:88:99:aa:bb:cc:dd:ee:ff"}) {
-        const cli::ParsedOptions set = cli::parseArguments({"prog", QStringLiteral("--fingerprint=%1").arg(hex)});
-        ASSERT_TRUE(set.error.isEmpty()) << set.error.toStdString();
-        EXPECT_EQ(set.options.fingerprint, sha256);
+        const cli::ParsedOptions pinned = cli::parseArguments({"prog", QStringLiteral("--fingerprint=%1").arg(hex)});
+        ASSERT_TRUE(pinned.error.isEmpty()) << pinned.error.toStdString();
+        EXPECT_EQ(pinned.options.fingerprint, sha256);
     }
     EXPECT_EQ(cli::parseArguments({"prog", "--ca-file", "ca.pem"}).options.caFile, "ca.pem");
 
-    for (const QStringList &bad : QList<QStringList>{{"prog", "--tls", "yes"}, {"prog", "--tls", ""},
+    for (const QStringList &bad : QList<QStringList>{{"prog", "--lang", "de"}, {"prog", "--timeout", "0"},
+                                                     {"prog", "--timeout"}, {"prog", "-c", "ls", "script"},
+                                                     {"prog", "a", "b"}, {"prog", "--tls", "yes"}, {"prog", "--tls", ""},
                                                      {"prog", "--fingerprint", "0011"},
                                                      {"prog", "--fingerprint", QString(64, 'g')},
                                                      {"prog", "--fingerprint", QString(66, 'a')},

@@ -34,3 +34,10 @@ inline bool readAll(inet::FtpFile &file, QByteArray &out)
     }
     return false;
 }
+
+// A whole binary download, closed as a caller would.
+inline bool download(inet::FtpConnection *c, const QString &name, QByteArray &out)
+{
+    auto file = c->openFile(name, inet::GENERIC_READ, inet::FTP_TRANSFER_TYPE_BINARY);
+    return file && readAll(*file, out) && file->close();
+}

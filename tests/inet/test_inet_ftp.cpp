@@ -17,12 +17,6 @@ using testfiles::randomBytes;
 
 namespace {
 
-bool download(FtpConnection *c, const QString &name, QByteArray &out)
-{
-    auto file = c->openFile(name, GENERIC_READ, FTP_TRANSFER_TYPE_BINARY);
-    return file && readAll(*file, out) && file->close();
-}
-
 class FtpLibrary : public testing::TestWithParam<bool>, public SuiteFtpServer {
 protected:
     static void SetUpTestSuite()

@@ -20,12 +20,6 @@ namespace {
 using Kind = TlsServers::Kind;
 using Cert = TestCertificates::Kind;
 
-bool download(FtpConnection *c, const QString &name, QByteArray &out)
-{
-    auto file = c->openFile(name, GENERIC_READ, FTP_TRANSFER_TYPE_BINARY);
-    return file && readAll(*file, out) && file->close();
-}
-
 bool upload(FtpConnection *c, const QString &name, const QByteArray &content)
 {
     auto file = c->openFile(name, GENERIC_WRITE, FTP_TRANSFER_TYPE_BINARY);

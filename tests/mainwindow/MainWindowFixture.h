@@ -41,6 +41,15 @@
 #include <memory>
 #include <optional>
 
+// A row as a server listing would give it.
+inline PaneRow paneRow(const char *name, bool isFolder = false)
+{
+    PaneRow row;
+    row.name = QString::fromLatin1(name);
+    row.isFolder = isFolder;
+    return row;
+}
+
 class MainWindowTest : public WindowTest {
 protected:
     using Answer = std::function<void(QWidget *)>;

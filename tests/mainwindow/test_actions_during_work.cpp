@@ -13,6 +13,7 @@
 
 namespace {
 
+using testfiles::randomBytes;
 constexpr int Rate = 100 * 1024;      // bytes a second on each data connection
 // The server lets the first two seconds' worth through at once, then holds
 // each further second's worth for two seconds.
@@ -20,14 +21,6 @@ constexpr int Whole = 3 * Rate;       // a file that arrives in about two second
 constexpr int Big = 2 * 1024 * 1024;  // one that is still on its way when the test acts
 const QString Question = QStringLiteral("Ceci va annuler votre transfert et vous déconnecter , voulez-vous continuer ?");
 const QString Starting = QStringLiteral("  Début du transfert");
-
-QByteArray bytes(int size, char seed)
-{
-    QByteArray out(size, Qt::Uninitialized);
-    for (int i = 0; i < size; ++i)
-        out[i] = char(seed + i * 7 + i / 251);
-    return out;
-}
 
 // The actions that ask the question of Disconnect, Reconnect, another site and closing.
 enum class Action { Disconnect, Reconnect, Elsewhere, Close };
@@ -61,13 +54,13 @@ protected:
         PanesTest::SetUp();
         ASSERT_TRUE(slow->isRunning()) << slow->errorText().toStdString();
         slow->clearRoot();
-        slow->writeFile("whole.bin", bytes(Whole, 1));
+        slow->writeFile("whole.bin", randomBytes(Whole, 1));
         slow->writeFile("y.txt", "next");
-        slow->writeFile("big.bin", bytes(Big, 2));
+        slow->writeFile("big.bin", randomBytes(Big, 2));
         slow->makeDir("tree/sub");
         slow->writeFile("tree/a.txt", "a");
         slow->writeFile("tree/sub/b.txt", "b");
-        writeFile(onDesktop("up.bin"), bytes(Big, 3));
+        writeFile(onDesktop("up.bin"), randomBytes(Big, 3));
         writeFile(onDesktop("w.txt"), "small");
         server->writeFile("elsewhere.txt", "x");
         // One file after the other, unless a test says otherwise.
@@ -161,6 +154,7 @@ TEST_F(ActionsDuringWork, AnsweredNoEveryActionLeavesTheRunGoingAndASecondStartI
         EXPECT_TRUE(window->transferQueue().isRunning());
     }
     EXPECT_EQ(prompt.texts(), QStringList(4, Question));
+    EXPECT_EQ(prompt.asked().first().buttons, platform::PromptButtons::YesNo);
 
     // Another start while the run goes on: ignored; the row added meanwhile waits.
     select(window->lvLocal, {"w.txt"});
@@ -213,6 +207,9 @@ TEST_F(ActionsDuringWork, AnsweredYesDuringATransferItStopsKeepsThePartialFileAn
                 EXPECT_TRUE(window->TxtRemotePath->text().isEmpty());
                 EXPECT_TRUE(log().isEmpty()) << logText();
                 EXPECT_FALSE(window->Toolbar1->isEnabled());
+                EXPECT_FALSE(window->timerKeepAlive->isActive());
+                EXPECT_EQ(hConnection, nullptr);
+                EXPECT_EQ(window->windowTitle(), QStringLiteral("Tarvo FTP"));
                 EXPECT_EQ(window->isVisible(), a != Action::Close);
                 EXPECT_TRUE(threadsEnded());
             } else {
@@ -296,7 +293,7 @@ TEST_F(ActionsDuringWork, DisconnectAndReconnectDuringAListingAndAnExpansion)
 TEST_F(ActionsDuringWork, StopStopsOnlyWhatRunsAndWithNothingRunningChangesNothingLater)
 {
     window->tbToolBar_ButtonClick("Stop");
-    server->writeFile("down.bin", bytes(50000, 4));
+    server->writeFile("down.bin", randomBytes(50000, 4));
     ASSERT_TRUE(connect());
     window->tbToolBar_ButtonClick("Stop");
     settle();
@@ -338,7 +335,7 @@ TEST_F(ActionsDuringWork, RowsRemovedDuringARunStopFirstAndEveryOtherRowKeepsIts
     ASSERT_TRUE(options::setSimultaneousTransfers(2).ok());
     for (int i = 0; i < 6; ++i)
         slow->writeFile(QString("s%1.txt").arg(i), QByteArray::number(i));
-    slow->writeFile("mid.bin", bytes(Whole, 6));
+    slow->writeFile("mid.bin", randomBytes(Whole, 6));
     ASSERT_TRUE(connectSlow());
     // Progress belongs to a row that runs, or ran: never one still waiting.
     QSet<quint64> ran;
@@ -378,7 +375,7 @@ TEST_F(ActionsDuringWork, RowsRemovedDuringARunStopFirstAndEveryOtherRowKeepsIts
     QFile::remove(onDesktop("big.bin"));
     for (int i = 0; i < 6; ++i)
         QFile::remove(onDesktop(QString("s%1.txt").arg(i)));
-    slow->writeFile("big2.bin", bytes(Big, 5));
+    slow->writeFile("big2.bin", randomBytes(Big, 5));
     window->RefreshDirectoryListing();
     settle();
     startDownload({"big.bin", "big2.bin", "s0.txt"});

@@ -6,7 +6,6 @@
 #include "TlsServers.h"
 #include "dialogs/frmCertificate.h"
 #include "session/TrustedCertificates.h"
-#include "sites/clsGestionData.h"
 
 #include <QComboBox>
 
@@ -110,58 +109,6 @@ TEST_F(ConnectionTls, TransfersOverTheirOwnConnectionsAskNothingMore)
     // The browsing connection and at least one transfer connection logged in.
     EXPECT_GE(s_servers->commands(kind).count(QStringLiteral("USER")), 2);
     EXPECT_TRUE(TrustedCertificates().fingerprint(s.host(), s.port()).isEmpty());
-}
-
-// A saved site connects from the manager with the mode kept beside ftp.tf.
-TEST_F(ConnectionTls, ASavedSiteConnectsWithItsOwnMode)
-{
-    TlsServers::Kind kind;
-    kind.tls = QStringLiteral("implicit");
-    FtpServer &s = tlsServer(kind);
-    clsGestionData data;
-    ASSERT_TRUE(data.addFolder(QStringLiteral("Tests")).ok());
-    QString line;
-    ASSERT_TRUE(clsGestionData::composeSiteLine({"Secure", s.host(), QString::number(s.port()), s.user(), s.password(),
-                                                 "1", "2", "", QString::number(data.lTypeNo), ""},
-                                                &line).ok());
-    ASSERT_TRUE(data.SaveDataChange(line, false, false, QString()).ok());
-    ASSERT_TRUE(data.setTlsMode(data.lServerNo, sitetls::Mode::Implicit).ok());
-    // The server's certificate is the suite CA's: trusted as the user once chose.
-    ASSERT_TRUE(TrustedCertificates().trust(s.host(), s.port(), s_servers->certificates().sha256(TestCertificates::Good)).ok());
-
-    frmManager *m = window->manager();
-    m->LoadDatabaseList();
-    const auto found = m->tvManager->findItems(QStringLiteral("Secure"), Qt::MatchRecursive);
-    ASSERT_EQ(found.size(), 1);
-    m->tvManager->setCurrentItem(found[0]);
-    EXPECT_EQ(sitetls::Mode(m->cboTls->currentData().toInt()), sitetls::Mode::Implicit);
-    m->toolbarButton(QStringLiteral("connect"))->trigger();
-    settle();
-    ASSERT_TRUE(bConnected) << logText();
-    EXPECT_TRUE(modalClasses.isEmpty());
-    EXPECT_FALSE(s_servers->commands(kind).contains(QStringLiteral("AUTH"))); // TLS from the first byte
-    EXPECT_TRUE(window->lblProtection->text().startsWith(QStringLiteral("Chiffré")));
-}
-
-TEST_F(ConnectionTls, AChangedCertificateIsSaidLoudlyAndCancellingSendsNothing)
-{
-    TlsServers::Kind kind;
-    kind.certificate = TestCertificates::SelfSigned;
-    FtpServer &s = tlsServer(kind);
-    ASSERT_TRUE(TrustedCertificates().trust(s.host(), s.port(), QByteArray(32, '\x5a')).ok());
-    bool loud = false;
-    answerModals({[&loud](QWidget *w) {
-        auto *certificate = qobject_cast<frmCertificate *>(w);
-        ASSERT_NE(certificate, nullptr);
-        loud = certificate->lblChanged->isVisible();
-        certificate->cmdCancel->click();
-    }});
-    EXPECT_FALSE(connectTo(s, sitetls::Mode::Required));
-    EXPECT_TRUE(loud);
-    EXPECT_FALSE(s_servers->commands(kind).contains(QStringLiteral("USER")));
-    EXPECT_FALSE(window->lblProtection->isVisible());
-    EXPECT_FALSE(log().filter(inet::formatMessage(inet::ErrorCertificateRejected, QString(), true).trimmed()).isEmpty())
-        << logText();
 }
 
 TEST_F(ConnectionTls, IfOfferedAgainstAPlainServerWarnsInTheLogAndShowsAnOpenLock)

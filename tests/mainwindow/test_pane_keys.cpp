@@ -24,14 +24,6 @@ void typeInto(QLineEdit *box, const QString &text)
     QTest::keyClick(box, Qt::Key_Return);
 }
 
-PaneRow folderRow(const char *name)
-{
-    PaneRow row;
-    row.name = QString::fromLatin1(name);
-    row.isFolder = true;
-    return row;
-}
-
 int selectedCount(QTreeView *list)
 {
     return int(list->selectionModel()->selectedRows().size());
@@ -138,7 +130,7 @@ TEST_F(PaneKeys, EveryKeyOfTheServerPaneDoesWhatItsButtonDoes)
 TEST_F(PaneKeys, WithoutAConnectionTheServerPanesKeysDoNothing)
 {
     startWindow();
-    serverRows().setRows({folderRow("docs")});
+    serverRows().setRows({paneRow("docs", true)});
     select(window->listviewServer, {"docs"});
     for (Qt::Key key : {Qt::Key_F5, Qt::Key_Return, Qt::Key_Backspace, Qt::Key_F2, Qt::Key_Delete})
         hit(window->listviewServer, key);

@@ -30,7 +30,7 @@ protected:
 struct QueueBench {
     clsFTPClient ftp;
     QueueModel model;
-    TestHost host{model};
+    TestHost host;
     TransferQueue queue{ftp, model, host, host};
 
     QueueBench() { ftp.setHost(&host); }

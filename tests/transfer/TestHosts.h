@@ -9,7 +9,6 @@
 #include "transfer/TransferQueue.h"
 
 #include <QList>
-#include <QPair>
 #include <QStringList>
 
 #include <functional>
@@ -25,23 +24,17 @@ inline QList<RowOutcome::Kind> kindsOf(const QList<RowOutcome> &outcomes)
 
 class TestHost : public SessionHost, public QueueHost {
 public:
-    explicit TestHost(QueueModel &model) : m_model(model) { Q_UNUSED(m_model); }
-
     // SessionHost
     void setKeepAliveEnabled(bool enabled) override { keepAlive = enabled; }
     void logState(int state, const QString &message) override { log << QStringLiteral("%1|%2").arg(state).arg(message); }
-    void setProgressValue(qint64 value) override
-    {
-        progressValue = value;
-        progressFigures += value != 0;
-    }
+    void setProgressValue(qint64 value) override { progressFigures += value != 0; }
     void setProgressVisible(bool visible) override
     {
         progressHides += progressVisible && !visible;
         progressVisible = visible;
     }
-    void refreshLocalDir() override { ++localRefreshes; }
-    void refreshDirectoryListing() override { ++remoteRefreshes; }
+    void refreshLocalDir() override {}
+    void refreshDirectoryListing() override {}
     bool overWriteExist(const QString &fileName, bool isUp, bool canResume = false) override
     {
         asked << fileName;
@@ -59,11 +52,11 @@ public:
 
     // QueueHost
     QString currentLocalFolder() override { return localFolder; }
-    void setCurrentLocalFolder(const QString &folder) override { localFolder = folder; localFoldersSet << folder; }
+    void setCurrentLocalFolder(const QString &folder) override { localFolder = folder; }
     QString localPathText() override { return localFolder; }
     QString remotePathText() override { return remotePath; }
     bool binaryTransferChosen() override { return binary; }
-    void setProgressMaximum(qint64 maximum) override { progressMaximum = maximum; }
+    void setProgressMaximum(qint64) override {}
     void placeQueueProgressBar() override {}
     void showQueueWait(bool show) override { waitShown = waitShown || show; }
     void setBusy(bool) override {}
@@ -81,7 +74,6 @@ public:
     QList<bool> askedResume;
     QList<int> answers;
     QStringList played;
-    QStringList localFoldersSet;
     QString localFolder;
     QString remotePath = QStringLiteral("/"); // the server pane shows the root
     bool binary = true;
@@ -90,11 +82,4 @@ public:
     int progressHides = 0;   // the bar shown, then hidden
     int progressFigures = 0; // values other than 0 the bar took
     bool waitShown = false;
-    qint64 progressValue = 0;
-    qint64 progressMaximum = 0;
-    int localRefreshes = 0;
-    int remoteRefreshes = 0;
-
-private:
-    QueueModel &m_model;
 };

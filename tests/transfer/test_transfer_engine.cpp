@@ -68,7 +68,7 @@ protected:
     QTemporaryDir local;
     clsFTPClient ftp;
     QueueModel model;
-    TestHost host{model};
+    TestHost host;
     TransferQueue queue{ftp, model, host, host};
     ScriptedPrompt prompt;
     QList<RowOutcome> outcomes;
@@ -307,6 +307,24 @@ TEST_P(TransferEngine, ConflictsOverwriteSkipCancelAndOverwriteAll)
     EXPECT_EQ(server->readFile("d.txt"), "new d");
     EXPECT_EQ(model.count(), 0);
     EXPECT_EQ(host.log.last(), "10|");
+}
+
+// Uploads over files the server has store the new bytes. The question
+// comes from the connection's look at the folder (a listing, or a download
+// opened and aborted at once); a look that left the server's copy empty, or
+// an overwrite that went on where the old copy ended, would pass for done.
+TEST_P(TransferEngine, OverwrittenUploadsStoreTheNewBytes)
+{
+    for (int i = 0; i < 10; ++i) {
+        const QString name = QString("over%1.txt").arg(i);
+        server->writeFile(name, "server");
+        writeFile(local.filePath(name), "local " + QByteArray::number(i));
+        queue.menuupload(local.filePath(name), QString());
+    }
+    run();
+    EXPECT_EQ(host.asked.size(), 10);
+    for (int i = 0; i < 10; ++i)
+        EXPECT_EQ(server->readFile(QString("over%1.txt").arg(i)), "local " + QByteArray::number(i)) << i;
 }
 
 // A stop ends the run with the row kept: the local file of an upload is

@@ -98,7 +98,7 @@ protected:
     QTemporaryDir local;
     clsFTPClient ftp;
     QueueModel model;
-    TestHost host{model};
+    TestHost host;
     TransferQueue queue{ftp, model, host, host};
     QList<RowOutcome> outcomes;
 };

@@ -156,7 +156,7 @@ TEST(Runner, EmptyQueueSaysSoAndStaysIdle)
     ScriptedPrompt prompt;
     clsFTPClient ftp;
     QueueModel model;
-    TestHost host(model);
+    TestHost host;
     TransferQueue queue(ftp, model, host, host);
     queue.RunTransferQueue();
     ASSERT_EQ(prompt.asked().size(), 1);
