@@ -95,6 +95,9 @@ struct Store {
     bool askIfExists = true;
     bool returnToFolder = false;
     RetryPolicy retry;
+    // The queue's run it belongs to: what a folder held is known for one run
+    // only (0: for this file only), so that a file put there meanwhile is asked about.
+    quint64 run = 0;
 };
 
 // Ends the connection politely (QUIT) and lets the worker's thread go.

@@ -116,6 +116,7 @@ private:
     QByteArray m_accepted;        // the certificate the owner said to go on with
     QString m_folder;             // the server's current folder, as it last said
     std::optional<QHash<QString, inet::FindRecord>> m_namesHere; // entries of m_folder, once listed
+    quint64 m_namesRun = 0;       // the queue's run they were listed for
     quint64 m_current = 0;        // the command that runs
     quint64 m_nextRequest = 0;
     qint64 m_lastProgressMs = -1;

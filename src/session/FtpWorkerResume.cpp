@@ -156,6 +156,9 @@ Result FtpWorker::run(const Store &c)
     Result result;
     if (!ensureConnected(result))
         return result;
+    if (c.run == 0 || c.run != m_namesRun)
+        m_namesHere.reset();
+    m_namesRun = c.run;
     const QString startFolder = m_folder;
     // Rows queued while not connected have no remote folder: they go to the
     // folder the connection is in.

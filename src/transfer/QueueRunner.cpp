@@ -102,6 +102,8 @@ void QueueRunner::start(bool moreToCome)
     bQueueBusy = true;
     m_running = true;
     m_feeding = moreToCome;
+    static quint64 runs = 0; // one count for every runner: they may share the browsing connection
+    m_run = ++runs;
     m_stopping = false;
     m_failed = false;
     m_saidLimit = false;
@@ -284,6 +286,7 @@ void QueueRunner::begin(Slot *slot, int index)
         c.transferType = m_transferType;
         c.returnToFolder = browsing;
         c.retry = m_retry;
+        c.run = m_run;
         command = c;
     }
     // The browsing connection may outlive the runner, and the id is known

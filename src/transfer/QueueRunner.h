@@ -154,6 +154,7 @@ private:
     int m_limit = 0;          // connections the server takes this run
     bool m_running = false;
     bool m_feeding = false;   // more rows may join: the run waits for them
+    quint64 m_run = 0;        // this run's number, for the connections' memory of folders
     bool m_stopping = false;
     bool m_failed = false;    // a download failed: no completion steps
     bool m_asking = false;

@@ -327,6 +327,23 @@ TEST_P(TransferEngine, OverwrittenUploadsStoreTheNewBytes)
         EXPECT_EQ(server->readFile(QString("over%1.txt").arg(i)), "local " + QByteArray::number(i)) << i;
 }
 
+// A folder's names are listed once a run: a file that appeared on the server
+// between two runs on the same connections is asked about, not overwritten unasked.
+TEST_P(TransferEngine, AFileThatAppearedBetweenTwoRunsIsAskedAbout)
+{
+    writeFile(local.filePath("first.txt"), "1");
+    writeFile(local.filePath("later.txt"), "local");
+    queue.menuupload(local.filePath("first.txt"), QString());
+    run();
+    EXPECT_TRUE(host.asked.isEmpty());
+    server->writeFile("later.txt", "server");
+    host.answers = {2}; // Skip
+    queue.menuupload(local.filePath("later.txt"), QString());
+    run();
+    EXPECT_EQ(host.asked, QStringList{"later.txt"});
+    EXPECT_EQ(server->readFile("later.txt"), "server");
+}
+
 // A stop ends the run with the row kept: the local file of an upload is
 // untouched, a download keeps its partial file and the connection stays
 // usable. A stop with nothing running changes nothing later. (A running row
