@@ -95,7 +95,7 @@ int CliHost::askExists(const QString &fileName, bool canResume)
     }
 }
 
-bool CliHost::overWriteExist(const QString &fileName, bool isUp, bool canResume)
+bool CliHost::overWriteExist(const QString &fileName, bool isUp, bool canResume, const ExistFigures &)
 {
     const int choice = askExists(fileName, canResume);
     lExistChoice = choice;

@@ -153,7 +153,8 @@ public:
     void setProgressVisible(bool visible) override;
     void refreshLocalDir() override;
     void refreshDirectoryListing() override;
-    bool overWriteExist(const QString &fileName, bool isUp, bool canResume = false) override;
+    bool overWriteExist(const QString &fileName, bool isUp, bool canResume = false,
+                        const ExistFigures &figures = {}) override;
     bool deleteItem(const QString &fileName, bool isUp) override;
     // FTP over TLS (frmconcSecurity.cpp)
     CertificateAnswer askCertificate(const inet::CertificateInfo &info) override;

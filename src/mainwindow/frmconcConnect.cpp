@@ -224,9 +224,9 @@ void frmconc::refreshDirectoryListing()
     RefreshDirectoryListing();
 }
 
-bool frmconc::overWriteExist(const QString &fileName, bool isUp, bool canResume)
+bool frmconc::overWriteExist(const QString &fileName, bool isUp, bool canResume, const ExistFigures &figures)
 {
-    return exist()->OverWriteExist(fileName, isUp, canResume);
+    return exist()->OverWriteExist(fileName, isUp, canResume, &figures);
 }
 
 bool frmconc::deleteItem(const QString &fileName, bool isUp)

@@ -232,7 +232,8 @@ void TransferQueue::expandNext()
                     return;
                 self->m_walking = false;
                 self->m_host.setBusy(false);
-                // Cut short (connection lost): what was listed is queued, and the log says why the rest is not.
+                // Cut short (connection lost): the rows up to the first folder not
+                // listed are queued, and the log says why the rest is not.
                 if (!r.ok() && !sLastError.isEmpty()) {
                     self->m_session.logState(12, sLastError);
                     emit self->entryRefused(sLastError);

@@ -596,7 +596,9 @@ int QueueRunner::answerFor(const ftp::Request &request)
     if (bOverwriteAll)
         return int(ExistsAnswer::OverwriteAll);
     if (!bResumeAll) {
-        m_session.overWriteExist(request.fileName, request.isUpload, request.canResume());
+        const ExistFigures figures{request.existingSize, request.existingTime, request.incomingSize,
+                                   request.incomingTime};
+        m_session.overWriteExist(request.fileName, request.isUpload, request.canResume(), figures);
         const int choice = lExistChoice;
         if (choice == int(ExistsAnswer::Resume) && request.canResume())
             return choice;

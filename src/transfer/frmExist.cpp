@@ -3,7 +3,9 @@
 #include "dialogs/WindowText.h"
 #include "platform/Yield.h"
 #include "platform/gui/Icons.h"
+#include "session/DateValue.h"
 #include "session/SessionState.h"
+#include "session/SizeText.h"
 #include "settings/StringTable.h"
 
 #include <QGridLayout>
@@ -101,7 +103,7 @@ void frmExist::Form_Load()
     Timer1->stop();
 }
 
-bool frmExist::OverWriteExist(const QString &sFileName, bool bIsUp, bool bCanResume)
+bool frmExist::OverWriteExist(const QString &sFileName, bool bIsUp, bool bCanResume, const ExistFigures *figures)
 {
     Form_Load();
     setWindowTitle(LangStr(575));
@@ -119,7 +121,7 @@ bool frmExist::OverWriteExist(const QString &sFileName, bool bIsUp, bool bCanRes
     cmdJump->setText(LangStr(663) + QStringLiteral(" - ") + QStringLiteral("5"));
     lblTitre->setText(sFileName + QStringLiteral(" - ") + LangStr(575));
     bOverwriteResult = false;
-    GetFileInfo(sFileName, bIsUp, false);
+    GetFileInfo(sFileName, bIsUp, false, figures);
     sExistMode = QStringLiteral("Over");
     cmdOver->setDefault(true);
     exec();
@@ -142,7 +144,24 @@ bool frmExist::DeleteItem(const QString &sFileName, bool bIsUp)
     return bDeleteResult;
 }
 
-void frmExist::GetFileInfo(const QString &sFileName, bool pbIsUp, bool bIsDel)
+void frmExist::GetFileInfo(const QString &sFileName, bool pbIsUp, bool bIsDel, const ExistFigures *figures)
+{
+    panesFileInfo(sFileName, pbIsUp, bIsDel);
+    if (!figures || bIsDel)
+        return;
+    // 1: the file there already, 2: the one on its way.
+    if (figures->existingSize >= 0)
+        lblsize1->setText(formatSizeText(figures->existingSize));
+    if (figures->existingTime.isValid())
+        lbldate1->setText(formatGeneralDate(figures->existingTime.toLocalTime()));
+    if (figures->incomingSize >= 0)
+        lblsize2->setText(formatSizeText(figures->incomingSize));
+    if (figures->incomingTime.isValid())
+        lbldate2->setText(formatGeneralDate(figures->incomingTime.toLocalTime()));
+}
+
+// The sizes and dates of the panes' rows of that name.
+void frmExist::panesFileInfo(const QString &sFileName, bool pbIsUp, bool bIsDel)
 {
     for (QLabel *l : {lbl132, lblsize1, lbldate1, lbl132b, lbl654, lbl655, lblsize2, lbldate2})
         l->clear();

@@ -5,6 +5,8 @@
 // and record the answer in the program-wide values the callers read
 // (lExistChoice, bOverwriteAll, bDeleteAll).
 
+#include "session/SessionHost.h"
+
 #include <QDialog>
 
 class QLabel;
@@ -28,10 +30,13 @@ public:
     // isUp: true for an upload (the existing file is on the server). True to
     // go ahead (replace, or continue with Resume). canResume: the existing
     // file is the smaller one; Resume and Resume All are offered.
-    bool OverWriteExist(const QString &sFileName, bool bIsUp, bool bCanResume = false);
+    // figures, when given, describe the two files better than a pane's row
+    // of the same name, which may be of another folder.
+    bool OverWriteExist(const QString &sFileName, bool bIsUp, bool bCanResume = false,
+                        const ExistFigures *figures = nullptr);
     // isUp: true for a server entry. True to delete.
     bool DeleteItem(const QString &sFileName, bool bIsUp);
-    void GetFileInfo(const QString &sFileName, bool pbIsUp, bool bIsDel);
+    void GetFileInfo(const QString &sFileName, bool pbIsUp, bool bIsDel, const ExistFigures *figures = nullptr);
     // One tick of the countdown (public so that tests tick it by hand).
     void Timer1_Timer();
 
@@ -53,6 +58,7 @@ protected:
 
 private:
     void Form_Load();
+    void panesFileInfo(const QString &sFileName, bool pbIsUp, bool bIsDel);
     void cmdOver_Click();
     void cmdAll_Click();
     void cmdJump_Click();

@@ -1,4 +1,5 @@
 // The file-exists and delete questions, answered by clicking the real window.
+#include "session/DateValue.h"
 #include "session/SessionState.h"
 #include "transfer/frmExist.h"
 
@@ -144,6 +145,22 @@ TEST_F(ExistDialog, UploadShowsTheServerFileFirstDownloadNeedsTheLocalRow)
     whenShown(window, readAndSkip);
     window.OverWriteExist("a.txt", false);
     EXPECT_EQ(shown.mid(2, 2), QStringList({"", ""}));
+
+    // The queue's own figures are of the very files, not of a row of the same
+    // name in whatever folder a pane shows: they win, and fill what no pane has.
+    panes.localName = "a.txt";
+    ExistFigures figures;
+    figures.existingSize = 8000000;
+    figures.incomingSize = 20000000;
+    figures.incomingTime = QDateTime(QDate(2025, 3, 4), QTime(5, 6, 7));
+    QString incomingDate;
+    whenShown(window, [&] {
+        incomingDate = window.lbldate2->text();
+        readAndSkip();
+    });
+    window.OverWriteExist("a.txt", false, true, &figures);
+    EXPECT_EQ(shown.mid(2, 2), QStringList({"8 000 000", "20 000 000"}));
+    EXPECT_EQ(incomingDate, formatGeneralDate(figures.incomingTime));
 }
 
 TEST_F(ExistDialog, DeleteQuestionHasNoSkipAndRemoveAllSetsTheFlag)

@@ -35,7 +35,8 @@ public:
     }
     void refreshLocalDir() override {}
     void refreshDirectoryListing() override {}
-    bool overWriteExist(const QString &fileName, bool isUp, bool canResume = false) override
+    bool overWriteExist(const QString &fileName, bool isUp, bool canResume = false,
+                        const ExistFigures & = {}) override
     {
         asked << fileName;
         askedUp << isUp;
