@@ -581,6 +581,12 @@ void QueueRunner::askNext()
         m_questions.pop_front();
         if (!q.link || !m_rows.count({q.link.data(), q.request.command}))
             continue; // stopped meanwhile: nobody waits for this answer
+        if (m_failed || m_stopping) {
+            // A run that ends (Cancel, Stop, a failure) asks nothing more:
+            // the transfer waiting for an answer stops, and its row stays.
+            q.link->cancel(q.request.command);
+            continue;
+        }
         const int answer = answerFor(q.request);
         if (q.link)
             q.link->answer(q.request.id, answer);

@@ -205,6 +205,26 @@ TEST_P(TransferEngine, TwoAndFourFilesAtOnceBothWays)
     }
 }
 
+// Cancel ends a run of downloads: the question another transfer was to ask
+// is not asked, that transfer stops, and every row stays for later.
+TEST_P(TransferEngine, AfterCancelTheOtherConnectionsAskNothingMore)
+{
+    queue.runner().setConnections(2);
+    for (const char *name : {"one.txt", "two.txt"}) {
+        server->writeFile(name, "server");
+        writeFile(local.filePath(name), "mine");
+    }
+    list();
+    queueDownload("one.txt", 6);
+    queueDownload("two.txt", 6);
+    host.answers = {1}; // Cancel
+    run();
+    EXPECT_EQ(host.asked.size(), 1);
+    EXPECT_EQ(model.count(), 2);
+    for (const char *name : {"one.txt", "two.txt"})
+        EXPECT_EQ(readFile(local.filePath(name)), "mine") << name;
+}
+
 // The progress bar stays up from the first file of a run to the last: hidden
 // and shown again between two files, it has the window repaint everything
 // beneath it once a file, and a tree of small files then waits on painting.
