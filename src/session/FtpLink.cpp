@@ -66,6 +66,7 @@ FtpLink::FtpLink(LoginParams login, QObject *parent)
     connect(m_thread, &QThread::finished, worker, [worker, thread] {
         forgetThread(thread);
         delete worker;
+        inet::releaseThreadState();
     }, Qt::DirectConnection);
     connect(m_thread, &QThread::finished, m_thread, &QObject::deleteLater);
     connect(m_worker, &FtpWorker::finished, this, &FtpLink::deliver);

@@ -340,4 +340,9 @@ QByteArray parseFingerprint(const QString &text)
     return QByteArray::fromHex(hex.toLatin1());
 }
 
+void releaseThreadState()
+{
+    OPENSSL_thread_stop();
+}
+
 } // namespace inet

@@ -449,6 +449,12 @@ private:
 
 // ---- other services --------------------------------------------------------
 
+// What the TLS library keeps for the calling thread, given back now. A
+// thread that used a connection calls it last: left to the thread's exit, it
+// runs after anyone waiting for the thread was told it ended, and at the end
+// of the program it then races the library's own clean-up (a double free).
+void releaseThreadState();
+
 // True whenever a network interface is up, loopback included.
 bool isOnline();
 
