@@ -588,6 +588,10 @@ void QueueRunner::askNext()
             continue;
         }
         const int answer = answerFor(q.request);
+        // Cancel ends a run of downloads from now on, not once its transfer
+        // has answered: a question already on its way is not asked.
+        if (answer == int(ftp::ExistsAnswer::Cancel) && !q.request.isUpload)
+            m_failed = true;
         if (q.link)
             q.link->answer(q.request.id, answer);
     }
