@@ -95,7 +95,7 @@ int CliHost::askExists(const QString &fileName, bool canResume)
     }
 }
 
-bool CliHost::overWriteExist(const QString &fileName, bool isUp, bool canResume, const ExistFigures &)
+bool CliHost::overWriteExist(const QString &fileName, bool isUp, bool canResume, const ftp::Request *)
 {
     const int choice = askExists(fileName, canResume);
     lExistChoice = choice;

@@ -46,7 +46,7 @@ public:
     void refreshLocalDir() override {}
     void refreshDirectoryListing() override {}
     bool overWriteExist(const QString &fileName, bool isUp, bool canResume = false,
-                        const ExistFigures &figures = {}) override;
+                        const ftp::Request *question = nullptr) override;
     bool deleteItem(const QString &, bool) override { return false; }
     // Asked on a terminal; without one, the certificate and its fingerprint
     // go to standard error and the answer is no.

@@ -154,7 +154,7 @@ public:
     void refreshLocalDir() override;
     void refreshDirectoryListing() override;
     bool overWriteExist(const QString &fileName, bool isUp, bool canResume = false,
-                        const ExistFigures &figures = {}) override;
+                        const ftp::Request *question = nullptr) override;
     bool deleteItem(const QString &fileName, bool isUp) override;
     // FTP over TLS (frmconcSecurity.cpp)
     CertificateAnswer askCertificate(const inet::CertificateInfo &info) override;

@@ -224,9 +224,9 @@ void frmconc::refreshDirectoryListing()
     RefreshDirectoryListing();
 }
 
-bool frmconc::overWriteExist(const QString &fileName, bool isUp, bool canResume, const ExistFigures &figures)
+bool frmconc::overWriteExist(const QString &fileName, bool isUp, bool canResume, const ftp::Request *question)
 {
-    return exist()->OverWriteExist(fileName, isUp, canResume, &figures);
+    return exist()->OverWriteExist(fileName, isUp, canResume, question);
 }
 
 bool frmconc::deleteItem(const QString &fileName, bool isUp)

@@ -4,8 +4,8 @@
 // a window directly.
 
 #include "platform/inet/Inet.h"
+#include "session/FtpCommand.h"
 
-#include <QDateTime>
 #include <QString>
 
 // The answer to an untrusted server certificate.
@@ -18,15 +18,6 @@ struct ConnectionProtection {
     bool encrypted = false;
     QString protocol; // "TLSv1.3"
     QString cipher;
-};
-
-// What the file-exists question knows of the two files: the one there
-// already and the one on its way (-1 and an invalid time when unknown).
-struct ExistFigures {
-    qint64 existingSize = -1;
-    QDateTime existingTime;
-    qint64 incomingSize = -1;
-    QDateTime incomingTime;
 };
 
 class SessionHost {
@@ -49,9 +40,10 @@ public:
     // The file-exists question: true to go ahead. Records lExistChoice,
     // bOverwriteAll and bResumeAll. isUp: true for an upload (the existing
     // file is remote); canResume: the existing file is smaller and may be
-    // continued (Resume is offered). figures: the two files, for the question to show.
+    // continued (Resume is offered). question: the transfer's own, whose
+    // sizes and dates of the two files the question shows.
     virtual bool overWriteExist(const QString &fileName, bool isUp, bool canResume = false,
-                                const ExistFigures &figures = {}) = 0;
+                                const ftp::Request *question = nullptr) = 0;
     // The delete question: true to delete. May set bDeleteAll.
     virtual bool deleteItem(const QString &fileName, bool isUp) = 0;
 
@@ -74,6 +66,6 @@ public:
     void setProgressVisible(bool) override {}
     void refreshLocalDir() override {}
     void refreshDirectoryListing() override {}
-    bool overWriteExist(const QString &, bool, bool = false, const ExistFigures & = {}) override { return false; }
+    bool overWriteExist(const QString &, bool, bool = false, const ftp::Request * = nullptr) override { return false; }
     bool deleteItem(const QString &, bool) override { return false; }
 };

@@ -606,9 +606,7 @@ int QueueRunner::answerFor(const ftp::Request &request)
     if (bOverwriteAll)
         return int(ExistsAnswer::OverwriteAll);
     if (!bResumeAll) {
-        const ExistFigures figures{request.existingSize, request.existingTime, request.incomingSize,
-                                   request.incomingTime};
-        m_session.overWriteExist(request.fileName, request.isUpload, request.canResume(), figures);
+        m_session.overWriteExist(request.fileName, request.isUpload, request.canResume(), &request);
         const int choice = lExistChoice;
         if (choice == int(ExistsAnswer::Resume) && request.canResume())
             return choice;

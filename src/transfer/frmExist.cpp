@@ -103,7 +103,7 @@ void frmExist::Form_Load()
     Timer1->stop();
 }
 
-bool frmExist::OverWriteExist(const QString &sFileName, bool bIsUp, bool bCanResume, const ExistFigures *figures)
+bool frmExist::OverWriteExist(const QString &sFileName, bool bIsUp, bool bCanResume, const ftp::Request *question)
 {
     Form_Load();
     setWindowTitle(LangStr(575));
@@ -121,7 +121,7 @@ bool frmExist::OverWriteExist(const QString &sFileName, bool bIsUp, bool bCanRes
     cmdJump->setText(LangStr(663) + QStringLiteral(" - ") + QStringLiteral("5"));
     lblTitre->setText(sFileName + QStringLiteral(" - ") + LangStr(575));
     bOverwriteResult = false;
-    GetFileInfo(sFileName, bIsUp, false, figures);
+    GetFileInfo(sFileName, bIsUp, false, question);
     sExistMode = QStringLiteral("Over");
     cmdOver->setDefault(true);
     exec();
@@ -144,20 +144,20 @@ bool frmExist::DeleteItem(const QString &sFileName, bool bIsUp)
     return bDeleteResult;
 }
 
-void frmExist::GetFileInfo(const QString &sFileName, bool pbIsUp, bool bIsDel, const ExistFigures *figures)
+void frmExist::GetFileInfo(const QString &sFileName, bool pbIsUp, bool bIsDel, const ftp::Request *question)
 {
     panesFileInfo(sFileName, pbIsUp, bIsDel);
-    if (!figures || bIsDel)
+    if (!question || bIsDel)
         return;
     // 1: the file there already, 2: the one on its way.
-    if (figures->existingSize >= 0)
-        lblsize1->setText(formatSizeText(figures->existingSize));
-    if (figures->existingTime.isValid())
-        lbldate1->setText(formatGeneralDate(figures->existingTime.toLocalTime()));
-    if (figures->incomingSize >= 0)
-        lblsize2->setText(formatSizeText(figures->incomingSize));
-    if (figures->incomingTime.isValid())
-        lbldate2->setText(formatGeneralDate(figures->incomingTime.toLocalTime()));
+    if (question->existingSize >= 0)
+        lblsize1->setText(formatSizeText(question->existingSize));
+    if (question->existingTime.isValid())
+        lbldate1->setText(formatGeneralDate(question->existingTime.toLocalTime()));
+    if (question->incomingSize >= 0)
+        lblsize2->setText(formatSizeText(question->incomingSize));
+    if (question->incomingTime.isValid())
+        lbldate2->setText(formatGeneralDate(question->incomingTime.toLocalTime()));
 }
 
 // The sizes and dates of the panes' rows of that name.

@@ -30,13 +30,13 @@ public:
     // isUp: true for an upload (the existing file is on the server). True to
     // go ahead (replace, or continue with Resume). canResume: the existing
     // file is the smaller one; Resume and Resume All are offered.
-    // figures, when given, describe the two files better than a pane's row
+    // question, when given, describes the two files better than a pane's row
     // of the same name, which may be of another folder.
     bool OverWriteExist(const QString &sFileName, bool bIsUp, bool bCanResume = false,
-                        const ExistFigures *figures = nullptr);
+                        const ftp::Request *question = nullptr);
     // isUp: true for a server entry. True to delete.
     bool DeleteItem(const QString &sFileName, bool bIsUp);
-    void GetFileInfo(const QString &sFileName, bool pbIsUp, bool bIsDel, const ExistFigures *figures = nullptr);
+    void GetFileInfo(const QString &sFileName, bool pbIsUp, bool bIsDel, const ftp::Request *question = nullptr);
     // One tick of the countdown (public so that tests tick it by hand).
     void Timer1_Timer();
 

@@ -149,18 +149,18 @@ TEST_F(ExistDialog, UploadShowsTheServerFileFirstDownloadNeedsTheLocalRow)
     // The queue's own figures are of the very files, not of a row of the same
     // name in whatever folder a pane shows: they win, and fill what no pane has.
     panes.localName = "a.txt";
-    ExistFigures figures;
-    figures.existingSize = 8000000;
-    figures.incomingSize = 20000000;
-    figures.incomingTime = QDateTime(QDate(2025, 3, 4), QTime(5, 6, 7));
+    ftp::Request question;
+    question.existingSize = 8000000;
+    question.incomingSize = 20000000;
+    question.incomingTime = QDateTime(QDate(2025, 3, 4), QTime(5, 6, 7));
     QString incomingDate;
     whenShown(window, [&] {
         incomingDate = window.lbldate2->text();
         readAndSkip();
     });
-    window.OverWriteExist("a.txt", false, true, &figures);
+    window.OverWriteExist("a.txt", false, true, &question);
     EXPECT_EQ(shown.mid(2, 2), QStringList({"8 000 000", "20 000 000"}));
-    EXPECT_EQ(incomingDate, formatGeneralDate(figures.incomingTime));
+    EXPECT_EQ(incomingDate, formatGeneralDate(question.incomingTime));
 }
 
 TEST_F(ExistDialog, DeleteQuestionHasNoSkipAndRemoveAllSetsTheFlag)

@@ -36,7 +36,7 @@ public:
     void refreshLocalDir() override {}
     void refreshDirectoryListing() override {}
     bool overWriteExist(const QString &fileName, bool isUp, bool canResume = false,
-                        const ExistFigures & = {}) override
+                        const ftp::Request * = nullptr) override
     {
         asked << fileName;
         askedUp << isUp;
