@@ -75,7 +75,8 @@ bool FtpWorker::prepareRetry(const RetryPolicy &policy, int attempt, const QStri
         return false;
     }
     Result again;
-    if (!ensureConnected(again) || (!folder.isEmpty() && folder != m_folder && !enter(folder, false, again, Where::AsGiven))) {
+    if (!ensureConnected(again)
+        || (!folder.isEmpty() && folder != m_folder && !enter(folder, false, again, Where::AsGiven))) {
         result = again;
         return false;
     }
@@ -112,7 +113,8 @@ Result FtpWorker::run(const Retrieve &c)
     if (!ensureConnected(result))
         return result;
     const QString startFolder = m_folder;
-    if (!c.remoteFolder.isEmpty() && c.remoteFolder != m_folder && !enter(c.remoteFolder, false, result, Where::AsGiven))
+    if (!c.remoteFolder.isEmpty() && c.remoteFolder != m_folder
+        && !enter(c.remoteFolder, false, result, Where::AsGiven))
         return result; // never the file of the same name in another folder
     const QString localPath = joinLocal(c.localFolder, c.name);
     if (!QFileInfo(c.localFolder).isDir())
