@@ -117,15 +117,17 @@ enum class Outcome {
 };
 
 // The entries of one folder of a listing or a walk.
-// A walk leaves a folder out when it cannot be entered, or when it lies
-// deeper than kMaxRemoteDepth. Links and entries of no kind that could be
-// entered come back with the directory attribute, those that could not as
-// plain files; a link that leads back up is not entered.
+// A walk leaves a folder out when it cannot be entered, when it lies
+// deeper than kMaxRemoteDepth, or when it is one of the folders it lies in
+// (a link's listed target, or the MLSD "unique" fact of the folder, says
+// so). Links and entries of no kind that could be entered come back with the
+// directory attribute, those that could not as plain files.
 struct Folder {
     QString path;                        // full remote path
     QString relative;                    // walk: below the walked folder's parent, "top/sub"
     bool entered = true;                 // false: the folder could not be entered (no entries)
     bool tooDeep = false;                // not entered: below too many folders
+    bool leadsBack = false;              // not gone into: a folder above it, or itself
     std::vector<inet::FindRecord> entries;
     inet::ListingSummary summary;        // the lines no format understood
 };

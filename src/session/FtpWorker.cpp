@@ -406,7 +406,8 @@ Result FtpWorker::run(const Walk &c)
     if (!ensureConnected(result))
         return result;
     const QString saved = m_folder;
-    walkInto(c.folder, lastComponent(c.folder), 1);
+    QList<QByteArray> trail;
+    walkInto(c.folder, lastComponent(c.folder), 1, trail, QByteArray());
     if (m_control->stopRequested()) {
         // A stop in the middle of a reply closed the connection: the next
         // one goes back to the folder the session is in, not the walk's.
@@ -425,16 +426,34 @@ Result FtpWorker::run(const Walk &c)
     return result;
 }
 
+namespace {
+
+// A folder the walk stands in already: going in would list it again and again.
+bool standsIn(const QList<QByteArray> &trail, const QByteArray &unique)
+{
+    return !unique.isEmpty() && trail.contains(unique);
+}
+
+} // namespace
+
 // Depth first: a folder goes out with its entries final (links and entries
 // of no kind already tried), then each of its folders in listing order, so
 // that the owner can queue a folder's files before the walk is over.
-void FtpWorker::walkInto(const QString &path, const QString &relative, int depth)
+// A server that lists by MLSD may show a link as a plain folder, or as a
+// link with no target: its "unique" facts tell a link back up from a folder.
+void FtpWorker::walkInto(const QString &path, const QString &relative, int depth, QList<QByteArray> &trail,
+                         const QByteArray &reachedAs)
 {
     if (m_control->stopRequested())
         return;
     Folder folder;
     folder.path = path;
     folder.relative = relative;
+    if (standsIn(trail, reachedAs)) {
+        folder.leadsBack = true;
+        emit walked(m_current, folder);
+        return;
+    }
     Result entered;
     if (depth > kMaxRemoteDepth || !enter(path, false, entered, Where::AsGiven)) {
         folder.entered = false;
@@ -445,7 +464,15 @@ void FtpWorker::walkInto(const QString &path, const QString &relative, int depth
     Result listed;
     // What was read before a failure counts.
     listHere(QStringLiteral("*.*"), folder.entries, listed, &folder.summary);
-    QStringList children;
+    const QByteArray self = walkedFolderUnique(folder, reachedAs, depth, trail);
+    if (standsIn(trail, self)) {
+        folder.entries.clear();
+        folder.leadsBack = true;
+        emit walked(m_current, folder);
+        return;
+    }
+    trail.append(self);
+    QList<std::pair<QString, QByteArray>> children;
     for (inet::FindRecord &e : folder.entries) {
         if (isUnsafeRemoteName(e.name))
             continue;
@@ -453,7 +480,10 @@ void FtpWorker::walkInto(const QString &path, const QString &relative, int depth
         const bool directory = e.attributes & inet::FILE_ATTRIBUTE_DIRECTORY;
         if (link && linkLeadsBack(path, e.linkTarget))
             continue;
-        if (!directory && (link || e.attributes == 0)) {
+        if (standsIn(trail, e.unique)) {
+            // A folder, and one it would never get out of.
+            e.attributes = inet::FILE_ATTRIBUTE_DIRECTORY;
+        } else if (!directory && (link || e.attributes == 0)) {
             // Only the server can tell: a folder if it lets us in.
             Result probe;
             const bool folderAfterAll = depth + 1 <= kMaxRemoteDepth
@@ -464,11 +494,43 @@ void FtpWorker::walkInto(const QString &path, const QString &relative, int depth
         } else if (!directory) {
             continue;
         }
-        children << e.name;
+        children.append({e.name, e.unique});
     }
     emit walked(m_current, folder);
-    for (const QString &name : children)
-        walkInto(joinRemote(path, name), relative + QLatin1Char('/') + name, depth + 1);
+    for (const auto &[name, unique] : std::as_const(children))
+        walkInto(joinRemote(path, name), relative + QLatin1Char('/') + name, depth + 1, trail, unique);
+    trail.removeLast();
+}
+
+// The walked folder's "unique" fact: its "cdir" line's, else the entry's it
+// was reached by. The walk's first folder was reached by no entry: when its
+// entries carry the fact and the listing gave none for the folder itself,
+// MLST asks for it, and for its parent's, which then heads the trail.
+QByteArray FtpWorker::walkedFolderUnique(const Folder &folder, const QByteArray &reachedAs, int depth,
+                                         QList<QByteArray> &trail)
+{
+    QByteArray self = folder.summary.folderUnique.isEmpty() ? reachedAs : folder.summary.folderUnique;
+    if (depth != 1)
+        return self;
+    QByteArray parent = folder.summary.parentUnique;
+    const bool factsGiven = std::any_of(folder.entries.begin(), folder.entries.end(),
+                                        [](const inet::FindRecord &e) { return !e.unique.isEmpty(); });
+    if (factsGiven && self.isEmpty())
+        self = uniqueOf(QStringLiteral("."));
+    if (factsGiven && parent.isEmpty() && folder.path != QLatin1String("/"))
+        parent = uniqueOf(QStringLiteral(".."));
+    trail.append(parent);
+    return self;
+}
+
+QByteArray FtpWorker::uniqueOf(const QString &name)
+{
+    inet::FindRecord record;
+    std::unique_ptr<inet::FtpFind> find = m_connection->findFirstFile(name, record);
+    if (!find)
+        return QByteArray();
+    find->close();
+    return record.unique;
 }
 
 Result FtpWorker::run(const Close &)

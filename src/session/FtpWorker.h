@@ -81,7 +81,14 @@ private:
     bool readFolder(QString &folder);
     bool listHere(const QString &filter, std::vector<inet::FindRecord> &entries, Result &result,
                   inet::ListingSummary *summary = nullptr);
-    void walkInto(const QString &path, const QString &relative, int depth);
+    // trail: the MLSD "unique" facts of the folders the walk stands in,
+    // outermost first (empty where the server gave none); reachedAs: the
+    // fact of the entry the walk came by.
+    void walkInto(const QString &path, const QString &relative, int depth, QList<QByteArray> &trail,
+                  const QByteArray &reachedAs);
+    QByteArray walkedFolderUnique(const Folder &folder, const QByteArray &reachedAs, int depth,
+                                  QList<QByteArray> &trail);
+    QByteArray uniqueOf(const QString &name);
     // Asks the owner (the request's id and command are filled in here);
     // nullopt when stopped while waiting.
     std::optional<ExistsAnswer> askExists(Request request);

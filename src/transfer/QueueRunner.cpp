@@ -426,13 +426,21 @@ void QueueRunner::logFailure(const QueueRow &row, const ftp::Result &result)
         m_session.logState(12, LangStr(kFailedId) + row.name);
 }
 
+// The server's reply when it was an error (426...), else what the
+// connection did: a cut data connection leaves the 150 of its start as the
+// last reply, which says nothing of why the transfer ended.
 QString QueueRunner::failureText(const ftp::Result &result)
 {
     if (result.error == inet::ErrorChecksumDiffers)
         return LangStr(kChecksumDiffersId);
     if (result.error == inet::ErrorSizeDiffers)
         return LangStr(kSizeDiffersId);
-    return result.errorText(LanguageOffset == 0);
+    ftp::Result failure = result;
+    const QString reply = result.response.trimmed();
+    const bool errorReply = reply.startsWith(QLatin1Char('4')) || reply.startsWith(QLatin1Char('5'));
+    // An unexpected reply is all an extended error has to say.
+    failure.response = errorReply || result.error == inet::ErrorExtended ? reply : QString();
+    return failure.errorText(LanguageOffset == 0);
 }
 
 // What a transfer says on the way: where its data starts (the figures count
@@ -457,15 +465,11 @@ void QueueRunner::onNote(Key command, const ftp::TransferNote &note)
         return;
     case ftp::TransferNote::Kind::Retrying: {
         // The line says why, so that a link that keeps dropping can be told
-        // from a server that keeps timing out: the server's reply when it
-        // was an error (426...), else what the connection did. A cut data
-        // connection leaves the 150 of its start as the last reply.
+        // from a server that keeps timing out.
         ftp::Result failure;
         failure.outcome = ftp::Outcome::Failed;
         failure.error = note.error;
-        const QString reply = note.response.trimmed();
-        if (reply.startsWith(QLatin1Char('4')) || reply.startsWith(QLatin1Char('5')))
-            failure.response = reply;
+        failure.response = note.response;
         m_session.logState(12, LangStr(kRetryId).arg(name, QString::number(note.attempt),
                                                       QString::number(note.attempts), failureText(failure)));
         return;

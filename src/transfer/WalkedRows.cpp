@@ -26,6 +26,10 @@ void WalkedRows::open()
 {
     const ftp::Folder &f = m_folders[m_next];
     const size_t index = m_next++;
+    if (f.leadsBack) {
+        m_sink.refused(kLinkLoopId, f.path);
+        return;
+    }
     if (f.tooDeep) {
         m_sink.refused(kTooDeepId, f.path);
         return;

@@ -187,6 +187,42 @@ TEST(ListParser, LinesNotUnderstoodAreCountedAndTheFirstIsKeptShort)
     EXPECT_EQ(summary.firstUnread, QStringLiteral("weird?? line")); // no control characters, no raw bytes
 }
 
+// The "unique" facts that tell a link back up from a folder, as three
+// servers give them: pure-ftpd and proftpd name the listed folder and its
+// parent on cdir/pdir lines, pyftpdlib gives none; proftpd and pyftpdlib
+// give a link the fact of the folder it leads to, pure-ftpd its own.
+TEST(ListParser, UniqueFactsOfEntriesAndOfTheListedFolder)
+{
+    struct Case {
+        const char *server;
+        QByteArray answer;
+        QByteArray folder, parent, self;
+    };
+    const Case cases[] = {
+        {"pure-ftpd",
+         "type=OS.unix=slink:;size=1;modify=20261207172456;unique=fe00g52c0fa; self\r\n"
+         "type=cdir;sizd=4096;modify=20261207172456;unique=fe00g52c0f7; .\r\n"
+         "type=pdir;sizd=4096;modify=20261207172456;unique=fe00g52a592; ..\r\n",
+         "fe00g52c0f7", "fe00g52a592", "fe00g52c0fa"},
+        {"proftpd",
+         "modify=20261207172456;perm=flcdmpe;type=cdir;unique=FE00U52C0F2;UNIX.mode=0755; .\r\n"
+         "modify=20261207172456;perm=adfrw;size=1;type=OS.unix=symlink;unique=FE00U52C0F2;UNIX.mode=0777; self\r\n"
+         "modify=20261207172456;perm=flcdmpe;type=pdir;unique=FE00U52A516;UNIX.mode=0755; ..\r\n",
+         "FE00U52C0F2", "FE00U52A516", "FE00U52C0F2"},
+        {"pyftpdlib", "modify=20261207172456;perm=eldfmMTcp;size=4096;type=dir;unique=fe00g52c0fc; self\r\n", "", "",
+         "fe00g52c0fc"},
+    };
+    for (const Case &c : cases) {
+        ListingSummary summary;
+        const auto records = parseListing(c.answer, true, now(), &summary);
+        ASSERT_EQ(records.size(), 1u) << c.server; // cdir and pdir are no entries
+        EXPECT_EQ(records[0].name, QStringLiteral("self")) << c.server;
+        EXPECT_EQ(records[0].unique, c.self) << c.server;
+        EXPECT_EQ(summary.folderUnique, c.folder) << c.server;
+        EXPECT_EQ(summary.parentUnique, c.parent) << c.server;
+    }
+}
+
 TEST(ListParser, SingleLineFunctionsAgreeWithTheListing)
 {
     FindRecord rec;

@@ -17,6 +17,8 @@ FtpServer::FtpServer(const FtpServerOptions &options)
         args << QStringLiteral("--anonymous");
     if (!options.mlsd)
         args << QStringLiteral("--no-mlsd");
+    if (!options.unique)
+        args << QStringLiteral("--no-unique");
     if (options.rawNames)
         args << QStringLiteral("--raw-names");
     if (options.maxPerAddress > 0)

@@ -12,6 +12,7 @@
 struct FtpServerOptions {
     bool anonymous = false;
     bool mlsd = true; // false: the server answers LIST only
+    bool unique = true; // false: MLSD gives no "unique" facts
     bool rawNames = false; // true: names that are not UTF-8 keep their bytes
     QString tls;           // "explicit" or "implicit": FTP over TLS (needs certificate)
     QString certificate;   // PEM file with the server's certificate and key

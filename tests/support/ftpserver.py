@@ -5,7 +5,8 @@ Prints "PORT <n>" once it listens on 127.0.0.1, then serves until killed. It
 dies with the process that started it, so a crashed suite leaves nothing behind.
 
 A folder holding a file named ".listing" answers LIST with that file's bytes
-as they stand, so that tests can serve listings of any server's format.
+as they stand, so that tests can serve listings of any server's format; one
+holding ".mlsd" answers MLSD so.
 
 With --flaky DIR, the first download and the first upload of a file named
 "flaky-..." lose their data connection after 64 KiB, abruptly, with a 426
@@ -52,6 +53,7 @@ class Server(MultiprocessFTPServer):
 
 
 CANNED_LISTING = ".listing"
+CANNED_MLSD = ".mlsd"
 
 
 def die_with_parent():
@@ -70,6 +72,7 @@ def main():
     parser.add_argument("--password", default="secret")
     parser.add_argument("--anonymous", action="store_true")
     parser.add_argument("--no-mlsd", action="store_true", help="answer LIST only")
+    parser.add_argument("--no-unique", action="store_true", help="MLSD and MLST without the unique fact")
     # pyftpdlib replaces undecodable bytes by default, which loses such names
     # on the way out and back; surrogate escapes keep them.
     parser.add_argument("--raw-names", action="store_true", help="keep names that are not UTF-8")
@@ -178,6 +181,9 @@ def main():
             super().__init__(*a, **kw)
             if args.hash:
                 self._extra_feats = list(self._extra_feats) + ["HASH SHA-256*;SHA-1;MD5"]
+            if args.no_unique:
+                self._current_facts = [f for f in self._current_facts if f != "unique"]
+                self._available_facts = [f for f in self._available_facts if f != "unique"]
 
         # Every command that arrives, known to the server or not.
         def pre_process_command(self, line, cmd, arg):
@@ -209,6 +215,14 @@ def main():
                     self.push_dtp_data(f.read(), cmd="LIST")
                 return path
             return super().ftp_LIST(path)
+
+        def ftp_MLSD(self, path):
+            canned = os.path.join(path, CANNED_MLSD)
+            if os.path.isdir(path) and os.path.isfile(canned):
+                with open(canned, "rb") as f:
+                    self.push_dtp_data(f.read(), cmd="MLSD")
+                return path
+            return super().ftp_MLSD(path)
 
         def ftp_OPTS(self, line):
             if args.hash and line.upper().startswith("HASH "):

@@ -5,6 +5,7 @@
 #include "TestFiles.h"
 #include "TestHosts.h"
 #include "session/DateValue.h"
+#include "session/FileTypes.h"
 #include "session/FtpLink.h"
 #include "session/SizeText.h"
 #include "session/clsFTPClient.h"
@@ -15,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 
 namespace {
@@ -501,19 +503,62 @@ TEST_P(TransferEngine, LinksAreFollowedByWhatTheServerAnswers)
     EXPECT_EQ(model.count(), 0);
 }
 
-// A server may show a link back up as a plain folder (MLSD follows links):
-// the expansion stops at a depth no real tree reaches, and says so.
-TEST_P(TransferEngine, AnExpansionThatNeverEndsIsCutShort)
+// A server that lists by MLSD may show a link back up as a plain folder
+// (pyftpdlib) or as a link with no target (pure-ftpd): the "unique" facts
+// tell it from a folder, and it is left out with a line in the log. A
+// server that gives no such facts gets an expansion that stops at a depth
+// no real tree reaches, and says so.
+TEST_P(TransferEngine, LinksBackUpAreLeftOutWhateverTheListingShows)
 {
-    server->writeFile("f.txt", "f");
-    std::filesystem::create_symlink(".", server->path("loop").toStdString());
-    list();
-    ASSERT_TRUE(ftp.Directory().Item("loop")->Directory);
-    queue.addRemoteSelection({{"loop", -1, {}}});
-    testwait::until([this] { return !queue.isExpanding(); });
-    EXPECT_EQ(model.count(), 32); // f.txt once on each level
-    EXPECT_EQ(host.log.filter(LangStr(874)).size(), 1) << host.log.join('\n').toStdString();
-    EXPECT_EQ(ftp.GetFTPDirectory(), "/");
+    namespace fs = std::filesystem;
+    struct Case {
+        const char *what;
+        bool unique;
+        std::function<void(const FtpServer &)> make;
+        int rows, loopLines, tooDeepLines;
+    };
+    const auto linksOnDisk = [](const FtpServer &s) {
+        s.writeFile("d/f.txt", "f");
+        fs::create_symlink(".", s.path("d/self").toStdString());
+        fs::create_symlink("..", s.path("d/up").toStdString());
+    };
+    // pure-ftpd's answers: the folders' facts on cdir/pdir lines, the links' own on theirs.
+    const auto pureFtpd = [](const FtpServer &s) {
+        s.writeFile("d/f.txt", "f");
+        s.writeFile("d/.mlsd", "type=cdir;unique=D; .\r\ntype=pdir;unique=R; ..\r\n"
+                               "type=file;size=1;unique=F; f.txt\r\n"
+                               "type=OS.unix=slink:;unique=L1; self\r\ntype=OS.unix=slink:;unique=L2; up\r\n");
+        s.writeFile("d/self/.mlsd", "type=cdir;unique=D; .\r\ntype=file;size=1;unique=F; f.txt\r\n");
+        s.writeFile("d/up/.mlsd", "type=cdir;unique=R; .\r\ntype=dir;unique=D; d\r\n");
+    };
+    const auto oneLoop = [](const FtpServer &s) {
+        s.writeFile("d/f.txt", "f");
+        fs::create_symlink(".", s.path("d/self").toStdString());
+    };
+    const Case cases[] = {
+        {"links shown as folders", true, linksOnDisk, 1, 2, 0},
+        {"links with no target", true, pureFtpd, 1, 2, 0},
+        {"no unique facts", false, oneLoop, kMaxRemoteDepth, 0, 1}, // f.txt once on each level
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        FtpServerOptions options;
+        options.unique = c.unique;
+        FtpServer other(options);
+        ASSERT_TRUE(other.isRunning()) << other.errorText().toStdString();
+        ftp.CloseConnection();
+        ASSERT_TRUE(open(other));
+        c.make(other);
+        host.log.clear();
+        model.clear();
+        list();
+        queue.addRemoteSelection({{"d", -1, {}}});
+        testwait::until([this] { return !queue.isExpanding(); });
+        EXPECT_EQ(model.count(), c.rows);
+        EXPECT_EQ(host.log.filter(LangStr(873)).size(), c.loopLines) << host.log.join('\n').toStdString();
+        EXPECT_EQ(host.log.filter(LangStr(874)).size(), c.tooDeepLines) << host.log.join('\n').toStdString();
+        EXPECT_EQ(ftp.GetFTPDirectory(), "/"); // the expansion returns to where it was
+    }
 }
 
 // The listed size and date are from when the pane was filled: the file comes

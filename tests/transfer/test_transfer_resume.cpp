@@ -177,6 +177,10 @@ TEST_F(Resume, WithoutRetriesACutDownloadFails)
     server.writeFile("flaky-once.bin", data);
     download("flaky-once.bin", data.size());
     EXPECT_EQ(kinds(), QList<Kind>{Kind::Failed});
+    // Why: what the connection did, not the 125 or 150 that opened the data connection.
+    ASSERT_EQ(outcomes.size(), 1);
+    EXPECT_FALSE(outcomes[0].reason.isEmpty());
+    EXPECT_FALSE(outcomes[0].reason.startsWith('1')) << outcomes[0].reason.toStdString();
     EXPECT_EQ(model.count(), 1); // the row stays for another run
     EXPECT_TRUE(logged(852).isEmpty());
     EXPECT_LT(QFileInfo(local.filePath("flaky-once.bin")).size(), data.size());

@@ -107,6 +107,9 @@ struct FindRecord {
     qint64 size = 0;
     QString name;       // exactly as listed
     QString linkTarget; // what a link points to, as listed; "" when not said
+    // MLSD's "unique" fact: the server's own name for the file or folder
+    // (two entries with the same one are the same thing); empty when not given.
+    QByteArray unique;
 };
 
 // ---- listing parser: pure functions, no I/O -------------------------------
@@ -120,10 +123,14 @@ struct FindRecord {
 // machine's local time, so that they show as listed; `now` decides the year
 // of "Mon dd hh:mm" dates.
 
-// What a listing says of itself: the lines no format understood.
+// What a listing says of itself: the lines no format understood, and, from
+// an MLSD answer's "cdir" and "pdir" lines, the "unique" facts of the listed
+// folder and of its parent (empty when not given).
 struct ListingSummary {
     int unreadLines = 0;
     QString firstUnread; // the first of them, shortened
+    QByteArray folderUnique;
+    QByteArray parentUnique;
 
     static constexpr int kShownLength = 80;
 };
@@ -148,6 +155,7 @@ public:
 private:
     void addLine(QByteArrayView line, std::vector<FindRecord> &out);
     void note(QByteArrayView line);
+    void noteFolder(const FindRecord &rec);
 
     struct State;
     std::unique_ptr<State> d;

@@ -122,12 +122,23 @@ void ListingParser::addLine(QByteArrayView text, std::vector<FindRecord> &out)
         d->pending = std::move(rec);
         break;
     case Outcome::Skip:
+        if (matched == Format::Mlsd)
+            noteFolder(rec);
         break;
     case Outcome::No:
         note(text);
         return;
     }
     d->ctx.previous = matched;
+}
+
+// MLSD's lines for the listed folder and its parent.
+void ListingParser::noteFolder(const FindRecord &rec)
+{
+    if (rec.name == QLatin1String("."))
+        m_summary.folderUnique = rec.unique;
+    else if (rec.name == QLatin1String(".."))
+        m_summary.parentUnique = rec.unique;
 }
 
 void ListingParser::note(QByteArrayView line)

@@ -37,11 +37,14 @@ bool equalsNoCase(QByteArrayView a, const char *b)
     return a.compare(QByteArrayView(b), Qt::CaseInsensitive) == 0;
 }
 
-// The kind from a "type" fact: false for the folder itself and its parent.
-bool applyType(QByteArrayView value, FindRecord &rec)
+// The kind from a "type" fact; the listed folder itself ("cdir") and its
+// parent ("pdir") are named "." and "..".
+void applyType(QByteArrayView value, FindRecord &rec, const char *&folderName)
 {
-    if (equalsNoCase(value, "cdir") || equalsNoCase(value, "pdir"))
-        return false;
+    if (equalsNoCase(value, "cdir") || equalsNoCase(value, "pdir")) {
+        folderName = equalsNoCase(value, "cdir") ? "." : "..";
+        return;
+    }
     if (equalsNoCase(value, "file")) {
         rec.attributes = FILE_ATTRIBUTE_NORMAL;
     } else if (equalsNoCase(value, "dir")) {
@@ -58,7 +61,6 @@ bool applyType(QByteArrayView value, FindRecord &rec)
                 rec.linkTarget = decodeName(what.sliced(colon + 1));
         }
     }
-    return true;
 }
 
 } // namespace
@@ -77,6 +79,7 @@ Outcome parseMlsd(const Line &line, const Context &ctx, FindRecord &out)
     if (facts.isEmpty() ? !ctx.mlsd : (!facts.contains('=') || (!ctx.mlsd && facts.back() != ';')))
         return Outcome::No;
     FindRecord rec;
+    const char *folderName = nullptr;
     qsizetype start = 0;
     while (start < facts.size()) {
         qsizetype end = facts.indexOf(';', start);
@@ -90,8 +93,9 @@ Outcome parseMlsd(const Line &line, const Context &ctx, FindRecord &out)
         const QByteArrayView key = fact.first(eq), value = fact.sliced(eq + 1);
         qint64 number = 0;
         if (equalsNoCase(key, "type")) {
-            if (!applyType(value, rec))
-                return Outcome::Skip; // the folder itself and its parent
+            applyType(value, rec, folderName);
+        } else if (equalsNoCase(key, "unique")) {
+            rec.unique = value.toByteArray();
         } else if ((equalsNoCase(key, "size") || equalsNoCase(key, "sizd")) && toNumber(value, number)) {
             rec.size = number;
             rec.sizeKnown = true;
@@ -103,6 +107,12 @@ Outcome parseMlsd(const Line &line, const Context &ctx, FindRecord &out)
         } else if (equalsNoCase(key, "create")) {
             rec.creationTime = factTime(value);
         }
+    }
+    if (folderName) {
+        // Not an entry; its "unique" fact tells the folder where a link led.
+        rec.name = QString::fromLatin1(folderName);
+        out = std::move(rec);
+        return Outcome::Skip;
     }
     setName(rec, text.sliced(space + 1));
     out = std::move(rec);
