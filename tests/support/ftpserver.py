@@ -208,21 +208,20 @@ def main():
                 self.secure_connection(self.ssl_context)
                 super().handle()
 
+        # A folder's canned answer, sent as it stands; False when it has none.
+        def push_canned(self, path, name, cmd):
+            canned = os.path.join(path, name)
+            if not (os.path.isdir(path) and os.path.isfile(canned)):
+                return False
+            with open(canned, "rb") as f:
+                self.push_dtp_data(f.read(), cmd=cmd)
+            return True
+
         def ftp_LIST(self, path):
-            canned = os.path.join(path, CANNED_LISTING)
-            if os.path.isdir(path) and os.path.isfile(canned):
-                with open(canned, "rb") as f:
-                    self.push_dtp_data(f.read(), cmd="LIST")
-                return path
-            return super().ftp_LIST(path)
+            return path if self.push_canned(path, CANNED_LISTING, "LIST") else super().ftp_LIST(path)
 
         def ftp_MLSD(self, path):
-            canned = os.path.join(path, CANNED_MLSD)
-            if os.path.isdir(path) and os.path.isfile(canned):
-                with open(canned, "rb") as f:
-                    self.push_dtp_data(f.read(), cmd="MLSD")
-                return path
-            return super().ftp_MLSD(path)
+            return path if self.push_canned(path, CANNED_MLSD, "MLSD") else super().ftp_MLSD(path)
 
         def ftp_OPTS(self, line):
             if args.hash and line.upper().startswith("HASH "):
