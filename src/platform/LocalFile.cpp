@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -182,6 +183,22 @@ qint64 localFileSize(const QString &path, int *error)
         return -1;
     }
     return reader.size();
+}
+
+QStringList undecodableNames(const QString &folder)
+{
+    QStringList names;
+    DIR *dir = ::opendir(nativePath(folder).constData());
+    if (!dir)
+        return names;
+    while (const dirent *entry = ::readdir(dir)) {
+        const QByteArray raw(entry->d_name);
+        const QString name = QFile::decodeName(raw);
+        if (QFile::encodeName(name) != raw)
+            names << name;
+    }
+    ::closedir(dir);
+    return names;
 }
 
 bool setFileModificationTime(const QString &path, const QDateTime &local)

@@ -7,6 +7,7 @@
 
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -71,6 +72,11 @@ private:
 
 // The size of a local file, or -1 (errno in *error) when it cannot be read.
 qint64 localFileSize(const QString &path, int *error = nullptr);
+
+// The names in a folder that no text can stand for (bytes that are not
+// UTF-8): Qt's listings leave them out, so a caller that must not lose a
+// file in silence asks here. Shown decoded, with replacement characters.
+QStringList undecodableNames(const QString &folder);
 
 // Sets only the last-write time of a file, given as local time.
 bool setFileModificationTime(const QString &path, const QDateTime &local);

@@ -21,6 +21,7 @@ namespace {
 // Log texts of the expansion's refusals.
 constexpr int kUnsafeNameId = 790;
 constexpr int kUnreadableFileId = 791;
+constexpr int kUndecodableNameId = 875;
 
 QString lastComponent(QString path, QChar separator)
 {
@@ -107,6 +108,8 @@ void TransferQueue::LocalSubFolder(const QString &fPath, const QString &sOriginP
     const QString rel = sOriginPath + QLatin1Char('/') + lastComponent(fPath, QLatin1Char('/'));
     const QFileInfoList entries = QDir(fPath).entryInfoList(
         QDir::Dirs | QDir::Files | QDir::NoDotAndDotDot, QDir::Name | QDir::IgnoreCase);
+    for (const QString &name : platform::undecodableNames(fPath))
+        logRefused(kUndecodableNameId, chkdir(fPath, name));
     for (const QFileInfo &entry : entries) {
         const QString full = chkdir(fPath, entry.fileName());
         if (entry.isDir()) {

@@ -6,6 +6,7 @@
 #include <QTcpServer>
 
 #include <algorithm>
+#include <cstdio>
 
 namespace {
 
@@ -238,6 +239,19 @@ TEST_F(CliProgram, FailedTransfersFailTheCommand)
     EXPECT_TRUE(up.err.contains("tarvoftp-cli: put: ")) << up;
     // The runner goes on after a refused upload, as the desktop does.
     EXPECT_EQ(server->readFile("fine.txt"), "fine");
+
+    // A file whose name is not UTF-8 cannot be sent under its name: it is
+    // named as left out, never lost in silence.
+    QDir().mkpath(local.filePath("odd"));
+    writeFile(local.filePath("odd/plain.txt"), "plain");
+    const QByteArray rawPath = QFile::encodeName(local.filePath("odd")) + "/caf\xe9.txt";
+    FILE *odd = std::fopen(rawPath.constData(), "w");
+    ASSERT_TRUE(odd);
+    std::fclose(odd);
+    const CliRun folder = session("put odd");
+    EXPECT_EQ(folder.status, 1) << folder;
+    EXPECT_TRUE(folder.err.contains("Local file name is not UTF-8, skipped:")) << folder;
+    EXPECT_EQ(server->readFile("odd/plain.txt"), "plain");
 }
 
 // Each choice of --exists, both ways; how the engine resumes, retries and
